@@ -1,0 +1,56 @@
+# Unit tests run the whole program against the in-memory console; end-to-end tests run the
+# built program in a pseudo-terminal and read its screen through libvterm.
+
+if(WIN32)
+  # Debian ships GoogleTest as sources; build them with the cross compiler.
+  set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+  set(GRAVIX_GTEST GTest::gtest GTest::gmock)
+  set(GRAVIX_GTEST_MAIN GTest::gtest_main)
+  if(NOT TARGET GTest::gtest)
+    set(GRAVIX_GTEST gtest gmock)
+    set(GRAVIX_GTEST_MAIN gtest_main)
+  endif()
+else()
+  find_package(GTest REQUIRED)
+  set(GRAVIX_GTEST GTest::gtest GTest::gmock)
+  set(GRAVIX_GTEST_MAIN GTest::gtest_main)
+  include(GoogleTest)
+endif()
+
+add_library(gravix_memory_console STATIC ${GRAVIX_MEMORY_CONSOLE_SOURCES})
+target_link_libraries(gravix_memory_console PUBLIC gravix_core)
+
+# The pure parts of this platform's console binding (everything but console.cc) are tested
+# on their own, without a terminal.
+file(GLOB GRAVIX_BINDING_PARTS CONFIGURE_DEPENDS src/console/${GRAVIX_PLATFORM}/*.cc)
+list(FILTER GRAVIX_BINDING_PARTS EXCLUDE REGEX "/console\\.cc$")
+
+file(GLOB GRAVIX_UNIT_TESTS CONFIGURE_DEPENDS
+  tests/support/*.cc tests/shell/*.cc tests/console/*.cc tests/console/${GRAVIX_PLATFORM}/*.cc
+  tests/platform/*.cc tests/platform/${GRAVIX_PLATFORM}/*.cc
+  tests/listing/*.cc tests/editor/*.cc tests/tape/*.cc)
+add_executable(gravix_tests ${GRAVIX_UNIT_TESTS} ${GRAVIX_BINDING_PARTS})
+target_include_directories(gravix_tests PRIVATE tests)
+target_link_libraries(gravix_tests PRIVATE gravix_memory_console ${GRAVIX_GTEST} ${GRAVIX_GTEST_MAIN})
+
+if(WIN32)
+  include(cmake/wine.cmake OPTIONAL)
+else()
+  gtest_discover_tests(gravix_tests DISCOVERY_MODE PRE_TEST)
+
+  find_package(PkgConfig REQUIRED)
+  pkg_check_modules(VTERM REQUIRED IMPORTED_TARGET vterm)
+  file(GLOB GRAVIX_E2E_TESTS CONFIGURE_DEPENDS tests/e2e/*.cc)
+endif()
+if(NOT WIN32 AND GRAVIX_E2E_TESTS)
+  add_executable(gravix_e2e ${GRAVIX_E2E_TESTS})
+  target_include_directories(gravix_e2e PRIVATE tests)
+  target_link_libraries(gravix_e2e PRIVATE PkgConfig::VTERM util ${GRAVIX_GTEST} ${GRAVIX_GTEST_MAIN})
+  target_compile_definitions(gravix_e2e PRIVATE
+    GRAVIX_PROGRAM="$<TARGET_FILE:gravix>"
+    GRAVIX_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  add_dependencies(gravix_e2e gravix)
+  gtest_discover_tests(gravix_e2e DISCOVERY_MODE PRE_TEST PROPERTIES LABELS e2e)
+endif()

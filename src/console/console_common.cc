@@ -1,0 +1,25 @@
+// Console operations that are the same in every binding, built on PutText.
+#include <string>
+
+#include "console/console.h"
+#include "platform/platform.h"
+
+void WriteText(std::string_view text, int width) {
+  if (width > static_cast<int>(text.size()))
+    PutText(std::string(static_cast<size_t>(width) - text.size(), ' '));
+  PutText(text);
+}
+
+void WriteNumber(int32_t number) { PutText(std::to_string(number)); }
+
+void WriteLine(std::string_view text) {
+  PutText(text);
+  PutText(LineEnd());
+}
+
+void WriteDataText(std::string_view text, int width) {
+  std::string shown(text);
+  for (char& c : shown)
+    if (static_cast<uint8_t>(c) < 32 || c == 127) c = '?';
+  WriteText(shown, width);
+}

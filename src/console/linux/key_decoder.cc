@@ -1,0 +1,127 @@
+#include "console/linux/key_decoder.h"
+
+#include <string_view>
+
+#include "console/linux/cp437.h"
+
+namespace {
+
+struct KeySequence {
+  std::string_view bytes;  // after the Escape
+  uint8_t scanCode;
+};
+
+// Navigation and function keys as xterm, the Linux console, rxvt and VT220 send them.
+constexpr KeySequence ExtendedKeys[] = {
+    {"[A", 72},   {"OA", 72},   {"[B", 80},   {"OB", 80},   {"[C", 77},   {"OC", 77},
+    {"[D", 75},   {"OD", 75},   {"[H", 71},   {"[1~", 71},  {"OH", 71},   {"[7~", 71},
+    {"[K", 79},   {"[4~", 79},  {"[F", 79},   {"OF", 79},   {"[8~", 79},  {"[5~", 73},
+    {"[6~", 81},  {"[2~", 82},  {"[3~", 83},  {"[[A", 59},  {"[[B", 60},  {"[[C", 61},
+    {"[[D", 62},  {"[[E", 63},  {"OP", 59},   {"OQ", 60},   {"OR", 61},   {"OS", 62},
+    {"[11~", 59}, {"[12~", 60}, {"[13~", 61}, {"[14~", 62}, {"[15~", 63}, {"[17~", 64},
+    {"[18~", 65}, {"[19~", 66}, {"[20~", 67}, {"[21~", 68},
+};
+
+// A sequence that never ends is dropped once it is this long.
+constexpr size_t MaxSequenceLength = 16;
+
+// Alt with a letter, digit, minus or equals: the PC's Alt scan codes.
+int AltScanCode(uint8_t byte) {
+  constexpr std::string_view Rows[] = {"qwertyuiop", "asdfghjkl", "zxcvbnm"};
+  constexpr int RowStarts[] = {16, 30, 44};
+  for (int row = 0; row < 3; ++row)
+    if (size_t at = Rows[row].find(static_cast<char>(byte)); at != std::string_view::npos)
+      return RowStarts[row] + static_cast<int>(at);
+  if (byte >= '1' && byte <= '9') return 120 + (byte - '1');
+  if (byte == '0') return 129;
+  if (byte == '-') return 130;
+  if (byte == '=') return 131;
+  return -1;
+}
+
+void Deliver(std::string& keys, uint8_t a) { keys.push_back(static_cast<char>(a)); }
+void DeliverExtended(std::string& keys, int scanCode) {
+  keys.push_back('\0');
+  keys.push_back(static_cast<char>(scanCode));
+}
+
+void FinishEscapeSequence(KeyDecoder& decoder, std::string& keys) {
+  const std::string_view bytes = std::string_view(decoder.pending).substr(1);
+  for (const KeySequence& sequence : ExtendedKeys)
+    if (sequence.bytes == bytes) DeliverExtended(keys, sequence.scanCode);
+  decoder.pending.clear();  // unknown sequences are dropped whole
+}
+
+void DecodeEscapeByte(KeyDecoder& decoder, uint8_t byte, std::string& keys) {
+  std::string& pending = decoder.pending;
+  if (pending.size() == 1) {
+    if (byte == '[' || byte == 'O') {
+      pending.push_back(static_cast<char>(byte));
+    } else if (byte == 27) {
+      Deliver(keys, 27);  // the first Escape stood alone; the second may start a sequence
+    } else {
+      if (int scanCode = AltScanCode(byte); scanCode >= 0) DeliverExtended(keys, scanCode);
+      pending.clear();
+    }
+    return;
+  }
+  if (byte == 27) {  // a new sequence cuts the unfinished one
+    pending.assign(1, '\x1b');
+    return;
+  }
+  pending.push_back(static_cast<char>(byte));
+  const bool linuxFunctionKey = pending.size() == 3 && pending[1] == '[' && byte == '[';
+  const bool finalByte = pending[1] == 'O' || (byte >= 0x40 && byte <= 0x7E && !linuxFunctionKey);
+  if (finalByte) {
+    FinishEscapeSequence(decoder, keys);
+  } else if ((byte < 0x20 || byte > 0x3F) && !linuxFunctionKey) {
+    pending.clear();  // not a byte of a CSI sequence: drop what came so far
+  } else if (pending.size() >= MaxSequenceLength) {
+    pending.clear();
+  }
+}
+
+size_t Utf8Length(uint8_t lead) { return lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2; }
+
+void DecodeUtf8Byte(KeyDecoder& decoder, uint8_t byte, std::string& keys) {
+  std::string& pending = decoder.pending;
+  if ((byte & 0xC0) != 0x80) {  // the character broke off: forget it, decode this byte anew
+    pending.clear();
+    DecodeKeyByte(decoder, byte, keys);
+    return;
+  }
+  pending.push_back(static_cast<char>(byte));
+  const uint8_t lead = static_cast<uint8_t>(pending[0]);
+  if (pending.size() < Utf8Length(lead)) return;
+  uint32_t codePoint = lead & (0x7F >> pending.size());
+  for (size_t i = 1; i < pending.size(); ++i)
+    codePoint = codePoint << 6 | (static_cast<uint8_t>(pending[i]) & 0x3F);
+  pending.clear();
+  if (int byteOf437 = UnicodeToCp437(codePoint); byteOf437 >= 0) Deliver(keys, static_cast<uint8_t>(byteOf437));
+}
+
+}  // namespace
+
+void DecodeKeyByte(KeyDecoder& decoder, uint8_t byte, std::string& keys) {
+  if (!decoder.pending.empty()) {
+    if (decoder.pending[0] == '\x1b')
+      DecodeEscapeByte(decoder, byte, keys);
+    else
+      DecodeUtf8Byte(decoder, byte, keys);
+    return;
+  }
+  if (byte == 27) {
+    decoder.pending.assign(1, '\x1b');
+  } else if (byte == 127) {
+    Deliver(keys, 8);
+  } else if (decoder.utf8 && byte >= 0x80) {
+    if (byte >= 0xC2 && byte <= 0xF4) decoder.pending.assign(1, static_cast<char>(byte));
+  } else {
+    Deliver(keys, byte);
+  }
+}
+
+void DecodeTimeout(KeyDecoder& decoder, std::string& keys) {
+  if (decoder.pending == "\x1b") Deliver(keys, 27);
+  decoder.pending.clear();
+}

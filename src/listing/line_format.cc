@@ -1,0 +1,110 @@
+#include "listing/line_format.h"
+
+#include <algorithm>
+
+ListingFields SplitRawLine(std::string_view raw) {
+  ListingFields fields;
+  const size_t size = raw.size();
+  size_t position = 0;
+  while (position < size && raw[position] == ' ') ++position;
+  const size_t numberStart = position;
+  while (position < size && raw[position] != ' ') ++position;
+  fields.number = raw.substr(numberStart, std::min<size_t>(position - numberStart, MaxNumberLength));
+  while (position < size && raw[position] == ' ') ++position;
+  const size_t dataStart = position;
+
+  // The checksum is the last token, read from the end of the line.
+  size_t tokenEnd = size;
+  while (tokenEnd > 0 && raw[tokenEnd - 1] == ' ') --tokenEnd;
+  size_t tokenStart = tokenEnd;
+  while (tokenStart > 0 && raw[tokenStart - 1] != ' ') --tokenStart;
+  fields.checksum = raw.substr(tokenStart, std::min<size_t>(tokenEnd - tokenStart, MaxChecksumLength));
+
+  // The data run up to the blank in front of the checksum; cut first, blanks removed after.
+  if (dataStart < tokenStart) {
+    std::string_view data = raw.substr(dataStart, std::min<size_t>(tokenStart - dataStart, MaxDataLength));
+    for (char c : data)
+      if (c != ' ') fields.data.push_back(c);
+  }
+  return fields;
+}
+
+ListingFields SplitStoredLine(std::string_view line) {
+  ListingFields fields;
+  size_t blank = std::min(line.find(' '), line.size());
+  fields.number = line.substr(0, std::min<size_t>(blank, MaxNumberLength));
+  if (blank == line.size()) return fields;
+  line.remove_prefix(blank + 1);
+  blank = std::min(line.find(' '), line.size());
+  fields.data = line.substr(0, std::min<size_t>(blank, MaxDataLength));
+  if (blank == line.size()) return fields;
+  line.remove_prefix(blank + 1);
+  fields.checksum = line.substr(0, MaxChecksumLength);
+  return fields;
+}
+
+std::string JoinListingLine(std::string_view number, std::string_view data,
+                            std::string_view checksum) {
+  std::string line;
+  line.reserve(number.size() + data.size() + checksum.size() + 2);
+  line.append(number).append(" ").append(data).append(" ").append(checksum);
+  if (line.size() > MaxLineLength) line.resize(MaxLineLength);
+  return line;
+}
+
+std::string ZeroLine(int lineNumber) {
+  return std::to_string(lineNumber) + " 00000000000000000000 0";
+}
+
+bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); }
+
+uint8_t HexByte(char high, char low) {
+  auto digit = [](char c) { return static_cast<uint8_t>(c) < 'A' ? c - '0' : c - 55; };
+  return static_cast<uint8_t>(digit(high) * 16 + digit(low));
+}
+
+int16_t DataChecksum(std::string_view data) {
+  int16_t result = 0;
+  if (!std::all_of(data.begin(), data.end(), IsHexDigit)) result = DataBadChar;
+  if (data.size() < DataDigits) result += DataTooShort;
+  if (data.size() > DataDigits) result += DataTooLong;
+  if (result != 0) return result;
+  for (size_t i = 0; i < DataDigits; i += 2) result += HexByte(data[i], data[i + 1]);
+  return result;
+}
+
+std::optional<int32_t> TextToInteger(std::string_view text) {
+  size_t position = 0;
+  while (position < text.size() && (text[position] == ' ' || text[position] == '\t')) ++position;
+  bool negative = false;
+  if (position < text.size() && (text[position] == '+' || text[position] == '-'))
+    negative = text[position++] == '-';
+  int base = 10;
+  if (position < text.size() && text[position] == '$') {
+    base = 16;
+    ++position;
+  } else if (position < text.size() && text[position] == '%') {
+    base = 2;
+    ++position;
+  }
+  if (position == text.size()) return std::nullopt;
+  const int64_t limit = negative ? int64_t{2147483648} : int64_t{2147483647};
+  int64_t value = 0;
+  for (; position < text.size(); ++position) {
+    const char c = text[position];
+    int digit = 99;
+    if (c >= '0' && c <= '9') digit = c - '0';
+    if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+    if (digit >= base) return std::nullopt;
+    value = value * base + digit;
+    if (value > limit) return std::nullopt;
+  }
+  return static_cast<int32_t>(negative ? -value : value);
+}
+
+bool IsCorrectLine(const ListingFields& fields) {
+  const int16_t sum = DataChecksum(fields.data);
+  const std::optional<int32_t> checksum = TextToInteger(fields.checksum);
+  return sum >= 0 && checksum && *checksum == sum;
+}

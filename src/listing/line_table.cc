@@ -1,0 +1,46 @@
+#include "listing/line_table.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "console/console.h"
+
+namespace {
+
+// The indicator's three frames, chosen at random with equal chances.
+uint8_t NextIndicatorFrame(uint32_t& state) {
+  state = state * 1103515245u + 12345u;
+  return static_cast<uint8_t>('<' + (state >> 16) % 3);
+}
+
+}  // namespace
+
+bool AddLine(LineTable& table, int16_t index, std::string_view text, LoadBudget& budget) {
+  if (budget.freeBytes < LineBlockSize) return true;
+  if (index < 1 || index > MaxLines) return true;
+  table.lines[index - 1] = new LineBlock{};
+  budget.freeBytes -= LineBlockSize;
+  SetLineText(table, index, text);
+  WriteChar(NextIndicatorFrame(budget.randomState));
+  WriteChar(8);
+  FlushConsoleIfDue();
+  return false;
+}
+
+std::string_view LineText(const LineTable& table, int index) {
+  const LineBlock* block = table.lines[index - 1];
+  return block ? std::string_view(block->text, block->length) : std::string_view();
+}
+
+void SetLineText(LineTable& table, int index, std::string_view text) {
+  LineBlock* block = table.lines[index - 1];
+  block->length = static_cast<uint8_t>(std::min<size_t>(text.size(), MaxLineLength));
+  std::memcpy(block->text, text.data(), block->length);
+}
+
+void FreeLineTable(int16_t count, LineTable& table) {
+  for (int index = 1; index <= count; ++index) {
+    delete table.lines[index - 1];
+    table.lines[index - 1] = nullptr;
+  }
+}

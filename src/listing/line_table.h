@@ -1,0 +1,40 @@
+#pragma once
+// The listing in memory: up to 5000 lines, each in a 61-byte block of its own, allocated as
+// the loader stores it. Entry i always carries line number i.
+
+#include <cstdint>
+#include <string_view>
+
+#include "listing/line_format.h"
+
+constexpr int MaxLines = 5000;
+constexpr int LineBlockSize = 61;
+
+struct LineBlock {
+  uint8_t length;
+  char text[MaxLineLength];
+};
+static_assert(sizeof(LineBlock) == LineBlockSize);
+
+struct LineTable {
+  LineBlock* lines[MaxLines] = {};  // entry i is lines[i - 1]
+  int16_t count = 0;
+};
+
+// What one load may use, as plain data: the free-memory figure (read once, lowered by each
+// block) and the state of the activity indicator's random sequence.
+struct LoadBudget {
+  int64_t freeBytes;
+  uint32_t randomState;
+};
+
+// Stores text (cut to 60 characters) as entry index and flickers the activity indicator.
+// True when the line was NOT stored: too little memory left, or the table is full.
+bool AddLine(LineTable& table, int16_t index, std::string_view text, LoadBudget& budget);
+
+std::string_view LineText(const LineTable& table, int index);
+// Rewrites an existing entry in its own block (the editor's edits).
+void SetLineText(LineTable& table, int index, std::string_view text);
+
+// Releases lines 1..count; a count of 0 or less releases nothing.
+void FreeLineTable(int16_t count, LineTable& table);

@@ -1,0 +1,17 @@
+#include <sys/stat.h>
+
+#include "platform/platform.h"
+
+FileKind GetFileKind(const std::string& path) {
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0) return FileKind::Missing;
+  if (S_ISREG(info.st_mode)) return FileKind::Regular;
+  if (S_ISDIR(info.st_mode)) return FileKind::Directory;
+  return FileKind::Other;
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  struct stat first, second;
+  if (stat(a.c_str(), &first) != 0 || stat(b.c_str(), &second) != 0) return false;
+  return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}

@@ -1,0 +1,50 @@
+#include "shell/command_line.h"
+
+#include <cstdio>
+
+#include "platform/platform.h"
+#include "shell/banner.h"
+#include "shell/io_check.h"
+
+namespace {
+
+std::string Quoted(const std::string& fileName) { return "El fichero \"" + fileName + "\""; }
+
+}  // namespace
+
+std::string GetInputFileName(const std::vector<std::string>& arguments) {
+  if (arguments.empty()) ShowUsage();
+  if (arguments.size() > 1) FatalError("Demasiados parametros");
+  // The whole argument names the file; only what is shown of it is cut.
+  const std::string& fileName = arguments[0];
+  const std::string protectedMessage =
+      Quoted(fileName) +
+      " esta protegido contra escritura o se encuentra en un dispositivo de solo-lectura";
+
+  // Only regular files are listings: opening a FIFO would wait for a writer, and a device
+  // would be read forever.
+  const FileKind kind = GetFileKind(fileName);
+  if (kind == FileKind::Missing) FatalError(Quoted(fileName) + " no existe");
+  if (kind != FileKind::Regular) FatalError(protectedMessage);
+
+  FILE* file = std::fopen(fileName.c_str(), "rb");
+  if (!file) FatalError(Quoted(fileName) + " no existe");
+  std::fclose(file);
+  file = std::fopen(fileName.c_str(), "ab");
+  if (!file) FatalError(protectedMessage);
+  CheckIo(std::fclose(file) == 0);
+  return fileName;
+}
+
+std::string RemoveExtension(std::string_view fileName) {
+  size_t end = fileName.size();
+  for (size_t i = fileName.size(); i-- > 0;) {
+    const char c = fileName[i];
+    if (c == '.') {
+      end = i;
+      break;
+    }
+    if (c == '/' || c == '\\') break;
+  }
+  return std::string(fileName.substr(0, end));
+}

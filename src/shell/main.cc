@@ -1,0 +1,8 @@
+#include <string>
+#include <vector>
+
+#include "shell/program.h"
+
+int main(int argc, char** argv) {
+  RunGravix(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
+}
