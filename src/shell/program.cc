@@ -1,7 +1,10 @@
 #include "shell/program.h"
 
 #include "console/console.h"
+#include "editor/editor.h"
+#include "editor/editor_screen.h"
 #include "listing/line_table.h"
+#include "listing/loader.h"
 #include "platform/platform.h"
 #include "shell/banner.h"
 #include "shell/command_line.h"
@@ -25,7 +28,9 @@ void RunGravix(const std::vector<std::string>& arguments) {
   FreeLineTable(MaxLines, lineTable);
   lineTable.count = 0;
   budget.freeBytes = FreeMemoryBytes();
-  (void)budget;
+  LoadListing(inputFileName, lineTable, budget);
+  DrawEditorScreen();
+  RunEditor(inputFileName, lineTable.count, lineTable);
 
   FreeLineTable(lineTable.count, lineTable);
   SetTextColor(LightGrey);

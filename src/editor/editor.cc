@@ -1,0 +1,3 @@
+#include "editor/editor.h"
+
+void RunEditor(const std::string&, int16_t, LineTable&) {}

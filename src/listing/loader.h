@@ -1,0 +1,15 @@
+#pragma once
+// Reading a listing file into the line table: every raw line is copied to the backup file,
+// every usable line is stored, and broken numbering is repaired in a dialogue with the user.
+
+#include <string>
+
+#include "listing/line_table.h"
+
+// Fills the empty table from fileName and sets its count. Talks to the user in scrolling text
+// from the cursor on when the numbering is broken.
+void LoadListing(const std::string& fileName, LineTable& table, LoadBudget& budget);
+
+// The backup's name: the listing's name without its extension, then ".bak"; never the
+// listing itself.
+std::string BackupFileName(const std::string& fileName);
