@@ -22,8 +22,11 @@ constexpr KeySequence ExtendedKeys[] = {
     {"[18~", 65}, {"[19~", 66}, {"[20~", 67}, {"[21~", 68},
 };
 
-// A sequence that never ends is dropped once it is this long.
+// Longer sequences are still read to their end, but no longer kept: none of them is a key.
 constexpr size_t MaxSequenceLength = 16;
+
+// ESC ] (title), ESC P, ESC X, ESC ^ and ESC _ open strings that only BEL or ESC \ close.
+bool OpensString(uint8_t byte) { return byte == ']' || byte == 'P' || byte == 'X' || byte == '^' || byte == '_'; }
 
 // Alt with a letter, digit, minus or equals: the PC's Alt scan codes.
 int AltScanCode(uint8_t byte) {
@@ -55,7 +58,7 @@ void FinishEscapeSequence(KeyDecoder& decoder, std::string& keys) {
 void DecodeEscapeByte(KeyDecoder& decoder, uint8_t byte, std::string& keys) {
   std::string& pending = decoder.pending;
   if (pending.size() == 1) {
-    if (byte == '[' || byte == 'O') {
+    if (byte == '[' || byte == 'O' || OpensString(byte)) {
       pending.push_back(static_cast<char>(byte));
     } else if (byte == 27) {
       Deliver(keys, 27);  // the first Escape stood alone; the second may start a sequence
@@ -65,19 +68,26 @@ void DecodeEscapeByte(KeyDecoder& decoder, uint8_t byte, std::string& keys) {
     }
     return;
   }
+  if (OpensString(static_cast<uint8_t>(pending[1]))) {
+    // Everything up to the terminator goes; pending only remembers an Escape that may start it.
+    const bool afterEscape = pending.size() == 3;
+    if (byte == 7 || (afterEscape && byte == '\\'))
+      pending.clear();
+    else
+      pending.resize(byte == 27 ? 3 : 2);
+    return;
+  }
   if (byte == 27) {  // a new sequence cuts the unfinished one
     pending.assign(1, '\x1b');
     return;
   }
-  pending.push_back(static_cast<char>(byte));
-  const bool linuxFunctionKey = pending.size() == 3 && pending[1] == '[' && byte == '[';
+  if (pending.size() < MaxSequenceLength) pending.push_back(static_cast<char>(byte));
+  const bool linuxFunctionKey = pending == "\x1b[[" && byte == '[';
   const bool finalByte = pending[1] == 'O' || (byte >= 0x40 && byte <= 0x7E && !linuxFunctionKey);
   if (finalByte) {
     FinishEscapeSequence(decoder, keys);
   } else if ((byte < 0x20 || byte > 0x3F) && !linuxFunctionKey) {
     pending.clear();  // not a byte of a CSI sequence: drop what came so far
-  } else if (pending.size() >= MaxSequenceLength) {
-    pending.clear();
   }
 }
 
