@@ -1,6 +1,7 @@
 // In-memory console: the screen is a cell grid, keys come from a script. Behaves like the
 // terminal of the platform it is built for (line end, the last-column rule).
 #include <algorithm>
+#include <cstring>
 #include <deque>
 
 #include "console/console.h"
@@ -32,7 +33,7 @@ struct Screen {
 Screen screen;
 
 void ScrollUp() {
-  std::copy(&screen.cells[1][0], &screen.cells[ScreenRows][0], &screen.cells[0][0]);
+  std::memmove(screen.cells[0], screen.cells[1], sizeof(Cell) * ScreenColumns * (ScreenRows - 1));
   std::fill(std::begin(screen.cells[ScreenRows - 1]), std::end(screen.cells[ScreenRows - 1]),
             Cell{' ', screen.attribute});
 }
