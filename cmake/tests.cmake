@@ -22,11 +22,6 @@ endif()
 add_library(gravix_memory_console STATIC ${GRAVIX_MEMORY_CONSOLE_SOURCES})
 target_link_libraries(gravix_memory_console PUBLIC gravix_core)
 
-# The pure parts of this platform's console binding (everything but console.cc) are tested
-# on their own, without a terminal.
-file(GLOB GRAVIX_BINDING_PARTS CONFIGURE_DEPENDS src/console/${GRAVIX_PLATFORM}/*.cc)
-list(FILTER GRAVIX_BINDING_PARTS EXCLUDE REGEX "/console\\.cc$")
-
 file(GLOB GRAVIX_UNIT_TESTS CONFIGURE_DEPENDS
   tests/support/*.cc tests/shell/*.cc tests/console/*.cc tests/console/${GRAVIX_PLATFORM}/*.cc
   tests/platform/*.cc tests/platform/${GRAVIX_PLATFORM}/*.cc

@@ -122,6 +122,8 @@ void DecodeKeyByte(KeyDecoder& decoder, uint8_t byte, std::string& keys) {
   }
   if (byte == 27) {
     decoder.pending.assign(1, '\x1b');
+  } else if (byte == 0) {
+    // Ctrl+Space sends 0, which would take the next key for a scan code.
   } else if (byte == 127) {
     Deliver(keys, 8);
   } else if (decoder.utf8 && byte >= 0x80) {

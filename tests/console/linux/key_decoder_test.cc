@@ -50,6 +50,7 @@ TEST(KeyDecoder, BackspaceAndOrdinaryBytes) {
   EXPECT_EQ(Decode("\x7f"), "\b");
   EXPECT_EQ(Decode("\b\t\r a1Z"), "\b\t\r a1Z");
   EXPECT_EQ(Decode(std::string("\x03", 1)), "\x03");  // Ctrl+C is just a key in raw mode
+  EXPECT_EQ(Decode(std::string("\0H", 2)), "H");      // a typed 0 never makes H an Up key
 }
 
 TEST(KeyDecoder, AltCombinationsUseThePcScanCodes) {
