@@ -1,5 +1,5 @@
 # A thin layer over the CMake presets.
-.PHONY: all build linux windows asan run deps test fuzz-build fuzz fuzz-corpus bench clean
+.PHONY: install package all build linux windows asan run deps test fuzz-build fuzz fuzz-corpus bench clean
 
 EXAMPLE ?= examples/borde.txt
 JOBS ?= $(shell nproc)
@@ -25,6 +25,16 @@ run: linux
 	mkdir -p build/run
 	cp $(EXAMPLE) build/run/
 	cd build/run && ../linux/gravix $(notdir $(EXAMPLE))
+
+PREFIX ?= /usr/local
+
+install: linux
+	cmake --install build/linux --prefix $(PREFIX)
+
+# build/linux/gravix_0.5a_amd64.deb and build/windows/gravix-0.5a-windows.zip
+package: build
+	cd build/linux && cpack -G DEB
+	cd build/windows && cpack -G ZIP
 
 deps:
 	scripts/install-test-deps.sh
