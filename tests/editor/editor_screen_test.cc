@@ -49,7 +49,8 @@ TEST(EditorScreen, FixedLayoutAndBothHelpPages) {
   EXPECT_NE(screen.Written().back(), '\n');  // row 25 is never followed by a line end
   EXPECT_EQ(screen.Row(21), std::string(21, ' ') + "Re Pag/Av Pag = Retroceder/avanzar 7 lineas" +
                                 std::string(16, ' '));
-  EXPECT_EQ(screen.TrimmedRow(22), std::string(21, ' ') + "Inicio/Fin = Ir a principio final del campo");
+  EXPECT_EQ(screen.TrimmedRow(22),
+            std::string(21, ' ') + "Inicio/Fin = Ir a principio final del campo");
   EXPECT_EQ(screen.TrimmedRow(23), "");
   EXPECT_EQ(screen.TrimmedRow(24), "");
   EXPECT_EQ(screen.TrimmedRow(25), std::string(25, ' ') + "H = Ver 1\xA6 pantalla de teclas");
@@ -68,8 +69,8 @@ TEST(EditorScreen, WindowAroundTheFirstOfThreeLines) {
   EXPECT_EQ(screen.Row(10).substr(0, 29), "     1   00112233445566778899");
   EXPECT_EQ(screen.Text(62, 10, 5), "(765)");
   EXPECT_EQ(screen.TrimmedRow(10).substr(69), "765");
-  EXPECT_EQ(screen.TrimmedRow(11),
-            "     2   00000000000000000000" + std::string(32, ' ') + "(0)" + std::string(5, ' ') + "0");
+  EXPECT_EQ(screen.TrimmedRow(11), "     2   00000000000000000000" + std::string(32, ' ') + "(0)" +
+                                       std::string(5, ' ') + "0");
   EXPECT_EQ(screen.TrimmedRow(12), "    33   0A" + std::string(50, ' ') + "(d)     1");
   // Away from row 10 every item is light grey, the fault letters included.
   for (int column : {6, 10, 62, 63, 70}) EXPECT_EQ(screen.Colour(column, 12), LightGrey);
@@ -126,7 +127,8 @@ TEST(EditorScreen, DataFaultsOnTheCurrentLineRow) {
   EXPECT_EQ(screen.Text(62, 10, 4), "(C) ");
   EXPECT_EQ(screen.Colour(63, 10), White);
   // Control bytes from the file are shown as "?", still marked as bad characters.
-  DrawListingLine(10, std::string("7 0011223344556677\x1b""899 100"));
+  DrawListingLine(10, std::string("7 0011223344556677\x1b"
+                                  "899 100"));
   EXPECT_EQ(screen.Text(10, 10, 20), "0011223344556677?899");
   EXPECT_EQ(screen.Colour(26, 10), LightRed);
 }

@@ -103,8 +103,8 @@ TEST(EditorKeys, FieldEndsAndLimits) {
   RunKeys(screen, listing, "0" + EndKey + "0\t" + "5" + EndKey + "7\t" + DownKey);
   EXPECT_EQ(listing.Line(1), "1 " + data43 + " " + checksum10);
   // Delete at the end and Backspace at the start change nothing.
-  RunKeys(screen, listing, DownKey + EndKey + DeleteKey + HomeKey + "\b\t" + DeleteKey +
-                               "\b" + "A" + "c3" + UpKey);
+  RunKeys(screen, listing,
+          DownKey + EndKey + DeleteKey + HomeKey + "\b\t" + DeleteKey + "\b" + "A" + "c3" + UpKey);
   EXPECT_EQ(listing.Line(2), "2 0 3");
   // Backspace in the middle removes the character before the cursor.
   RunKeys(screen, listing, RightKey + RightKey + "\b" + "\b" + "\b" + DownKey);
@@ -246,7 +246,10 @@ TEST(EditorSaving, AnEmptyListingIsShownEmptyAndNeverWritten) {
 
   EXPECT_FALSE(RunKeys(screen, listing, "s", files.listing));
   EXPECT_EQ(screen.Text(16, 17, 31), "Los cambios han sido guardados.");
-  EXPECT_TRUE(RunKeys(screen, listing, "sk" "xnk", files.listing));
+  EXPECT_TRUE(RunKeys(screen, listing,
+                      "sk"
+                      "xnk",
+                      files.listing));
   EXPECT_TRUE(RunKeys(screen, listing, "q", files.listing));
   EXPECT_EQ(ReadBytes(files.listing), before);
 }
