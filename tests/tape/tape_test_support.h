@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "console/console.h"
 #include "console/memory/memory_console.h"
 #include "listing/line_format.h"
 #include "listing/line_table.h"
@@ -102,6 +103,7 @@ class TapeTest : public ::testing::Test {
   // Runs the dialogue with the keys given; -1 when it was still waiting for a key.
   int32_t Compile(const Listing& listing, const std::string& fileName, const std::string& keys) {
     screen_.Keys(keys);
+    HideCursor();  // as the editor calls it
     int32_t currentLine = 99;
     try {
       CompileTape(currentLine, listing.table.count, listing.table, fileName);
