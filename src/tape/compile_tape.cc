@@ -1,3 +1,142 @@
 #include "tape/compile_tape.h"
 
-void CompileTape(int32_t& currentLine, int16_t, const LineTable&, const std::string&) { currentLine = 1; }
+#include <algorithm>
+#include <optional>
+#include <string_view>
+
+#include "console/console.h"
+#include "listing/line_format.h"
+#include "platform/platform.h"
+#include "shell/command_line.h"
+#include "shell/input.h"
+#include "tape/tape_image.h"
+
+namespace {
+
+constexpr int FirstMessageRow = 16;
+constexpr int PromptRow = 17;
+constexpr int LastMessageRow = 18;
+constexpr int BytesPerLine = 10;
+constexpr int32_t HighestAddress = 65535;
+constexpr int NumberDigits = 5;
+constexpr std::string_view FileLabel = "Archivo: ";
+
+void ClearRow(int row) {
+  MoveCursor(1, row);
+  ClearToEndOfLine();
+}
+
+// Every line is checked, also those beyond the byte count asked later: a listing with a
+// wrong line is never compiled. 0 when all are correct.
+int FirstFaultyLine(int16_t lineCount, const LineTable& lines) {
+  for (int line = 1; line <= lineCount; ++line)
+    if (!IsCorrectLine(SplitStoredLine(LineText(lines, line)))) return line;
+  return 0;
+}
+
+void ReportFaultyLine(int line) {
+  SetTextColor(Yellow);
+  MoveCursor(20, PromptRow);
+  WriteText("Error en la linea ");
+  WriteNumber(line);
+  WriteLine(". Pulsa una tecla");
+  GetKey();
+  ClearRow(PromptRow);
+}
+
+bool IsListing(const std::string& name, const std::string& fileName) {
+  return name == fileName || SameFile(name, fileName);
+}
+
+// Beside the listing, its extension replaced by .tap; a listing that is itself called x.tap
+// (or is the same file under another name) keeps its name whole and gets .tap added, so the
+// image never overwrites the listing.
+std::string TapeImageName(const std::string& fileName) {
+  std::string name = RemoveExtension(fileName) + ".tap";
+  if (IsListing(name, fileName)) name = fileName + ".tap";
+  while (IsListing(name, fileName)) name += ".tap";
+  return name;
+}
+
+std::string AskProgramName() {
+  MoveCursor(25, PromptRow);
+  WriteText("Nombre del programa: ");
+  std::string name = InputLine(ProgramNameLength, InputMode::AnyCharacters);
+  ClearRow(PromptRow);
+  name.resize(ProgramNameLength, ' ');
+  return name;
+}
+
+// Asked again, without a word, until the answer lies in 0..highest.
+int32_t AskNumber(std::string_view prompt, int32_t highest) {
+  for (;;) {
+    MoveCursor(22, PromptRow);
+    WriteText(prompt);
+    const std::optional<int32_t> answer =
+        TextToInteger(InputLine(NumberDigits, InputMode::DigitsOnly));
+    ClearRow(PromptRow);
+    if (answer && *answer >= 0 && *answer <= highest) return *answer;
+  }
+}
+
+// The first byteCount bytes of the listing in table order: ten from each whole line, then the
+// first few of the next. Every line passed the check, so every pair is a hexadecimal byte.
+std::string TakeBytes(const LineTable& lines, int32_t byteCount) {
+  std::string bytes;
+  bytes.reserve(static_cast<size_t>(byteCount));
+  for (int line = 1; static_cast<int32_t>(bytes.size()) < byteCount; ++line) {
+    const std::string data = SplitStoredLine(LineText(lines, line)).data;
+    for (int j = 0; j < BytesPerLine && static_cast<int32_t>(bytes.size()) < byteCount; ++j)
+      bytes.push_back(static_cast<char>(HexByte(data[2 * j], data[2 * j + 1])));
+  }
+  return bytes;
+}
+
+void ShowSummary(const std::string& imageName, const std::string& programName, int32_t dumpAddress,
+                 int32_t byteCount) {
+  // Centred; a text too long for that starts at column 1 and shows what fits on the row.
+  const int length = static_cast<int>(FileLabel.size() + imageName.size());
+  MoveCursor(std::max(1, (ScreenColumns - length) / 2), FirstMessageRow);
+  WriteText(FileLabel);
+  WriteDataText(std::string_view(imageName).substr(0, ScreenColumns - FileLabel.size()));
+  WriteLine();
+
+  MoveCursor(6, PromptRow);
+  WriteText("Programa: \"");
+  WriteDataText(programName);
+  WriteText("\"   #   Dump: ");
+  WriteNumber(dumpAddress);
+  WriteText("   #   Bytes: ");
+  WriteNumber(byteCount);
+  WriteLine();
+
+  MoveCursor(32, LastMessageRow);
+  WriteLine("Pulsa una tecla.");
+  GetKey();
+  for (int row = FirstMessageRow; row <= LastMessageRow; ++row) ClearRow(row);
+}
+
+}  // namespace
+
+void CompileTape(int32_t& currentLine, int16_t lineCount, const LineTable& lines,
+                 const std::string& fileName) {
+  const int faultyLine = FirstFaultyLine(lineCount, lines);
+  if (faultyLine != 0) {
+    ReportFaultyLine(faultyLine);
+    currentLine = faultyLine;
+    return;
+  }
+
+  SetTextColor(Yellow);
+  const std::string programName = AskProgramName();
+  const int32_t dumpAddress = AskNumber("Direccion del DUMP [0-65535]: ", HighestAddress);
+  const int32_t highestCount = BytesPerLine * std::max<int32_t>(lineCount, 0);
+  const int32_t byteCount =
+      AskNumber("Numero de BYTES [0-" + std::to_string(highestCount) + "]: ", highestCount);
+
+  const std::string imageName = TapeImageName(fileName);
+  WriteTapeImage(imageName, programName, static_cast<uint16_t>(dumpAddress),
+                 static_cast<uint16_t>(byteCount), TakeBytes(lines, byteCount));
+  ShowSummary(imageName, programName, dumpAddress, byteCount);
+  currentLine = 1;
+}

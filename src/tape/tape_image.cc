@@ -1,0 +1,58 @@
+#include "tape/tape_image.h"
+
+#include "platform/platform.h"
+#include "shell/io_check.h"
+
+namespace {
+
+constexpr uint8_t HeaderFlag = 0x00;
+constexpr uint8_t DataFlag = 0xFF;
+constexpr uint8_t CodeType = 3;
+constexpr uint16_t HeaderBlockLength = 19;  // flag, 17 header bytes, checksum
+
+void AppendWord(std::string& image, uint16_t value) {
+  image.push_back(static_cast<char>(value % 256));
+  image.push_back(static_cast<char>(value / 256));
+}
+
+// The Spectrum's block checksum: every byte from the flag on, exclusive-or'ed together.
+void AppendChecksum(std::string& image, size_t flagOffset) {
+  uint8_t checksum = 0;
+  for (size_t i = flagOffset; i < image.size(); ++i) checksum ^= static_cast<uint8_t>(image[i]);
+  image.push_back(static_cast<char>(checksum));
+}
+
+}  // namespace
+
+std::string BuildTapeImage(std::string_view programName, uint16_t dumpAddress,
+                           std::string_view dataBytes) {
+  const auto byteCount = static_cast<uint16_t>(dataBytes.size());
+  std::string image;
+  image.reserve(25 + dataBytes.size());
+
+  AppendWord(image, HeaderBlockLength);
+  image.push_back(static_cast<char>(HeaderFlag));
+  image.push_back(static_cast<char>(CodeType));
+  std::string name(programName.substr(0, ProgramNameLength));
+  name.resize(ProgramNameLength, ' ');
+  image += name;
+  AppendWord(image, byteCount);
+  AppendWord(image, dumpAddress);
+  AppendWord(image, TapeParameter2);
+  AppendChecksum(image, 2);
+
+  const size_t dataFlagOffset = image.size() + 2;
+  AppendWord(image, static_cast<uint16_t>(byteCount + 2));
+  image.push_back(static_cast<char>(DataFlag));
+  image += dataBytes;
+  AppendChecksum(image, dataFlagOffset);
+  return image;
+}
+
+// The whole image is built first and replaces the old file in one step, so a full disk or a
+// vanished directory ends the run with the old image (if any) still whole.
+void WriteTapeImage(const std::string& fileName, std::string_view programName, uint16_t dumpAddress,
+                    uint16_t byteCount, std::string_view dataBytes) {
+  CheckIo(ReplaceFileSafely(
+      fileName, BuildTapeImage(programName, dumpAddress, dataBytes.substr(0, byteCount))));
+}
