@@ -158,7 +158,9 @@ void InitConsole() {
   terminal.utf8 = std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0;
   terminal.decoder.utf8 = terminal.utf8;
   terminal.lastFlush = Milliseconds();
-  signal(SIGPIPE, SIG_IGN);  // a closed output is a failed write, reported like any other
+  // A closed output or a file-size limit is a failed write, reported like any other.
+  signal(SIGPIPE, SIG_IGN);
+  signal(SIGXFSZ, SIG_IGN);
   for (int signalNumber : {SIGTERM, SIGHUP, SIGQUIT}) signal(signalNumber, EndBySignal);
   if (!isatty(STDIN_FILENO) || !isatty(STDOUT_FILENO)) return;  // assume 80x25, no termios
   ReadSize();
