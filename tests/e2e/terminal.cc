@@ -244,7 +244,10 @@ bool Terminal::WaitUntil(const std::function<bool(const Terminal&)>& condition,
 
 bool Terminal::WaitForText(int column, int row, std::string_view text,
                            std::chrono::milliseconds timeout) {
-  const int length = static_cast<int>(text.size());
+  // One cell per character: UTF-8 continuation bytes do not count.
+  const int length = static_cast<int>(std::count_if(text.begin(), text.end(), [](char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  }));
   return WaitUntil(
       [&](const Terminal& terminal) { return terminal.Text(column, row, length) == text; },
       timeout);
