@@ -38,13 +38,14 @@ bool ParseListingLine(const std::string& text, ListingLine& line) {
   return true;
 }
 
-TEST(Examples, BordeListingHoldsTheAssembledRoutine) {
+class Examples : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(Examples, ListingHoldsTheAssembledRoutine) {
   const fs::path examples = fs::path(GRAVIX_SOURCE_DIR) / "examples";
-  if (!fs::exists(examples / "borde.asm") || !fs::exists(examples / "borde.txt"))
-    GTEST_SKIP() << "examples/borde.asm and examples/borde.txt are not there yet";
+  const std::string name = GetParam();
   ScratchDirectory dir;
-  const fs::path binary = dir.Path() / "borde.bin";
-  const std::string command = "pasmo --bin '" + (examples / "borde.asm").string() + "' '" +
+  const fs::path binary = dir.Path() / (name + ".bin");
+  const std::string command = "pasmo --bin '" + (examples / (name + ".asm")).string() + "' '" +
                               binary.string() + "' > '" + (dir.Path() / "pasmo.log").string() +
                               "' 2>&1";
   ASSERT_EQ(std::system(command.c_str()), 0) << ReadFileBytes(dir.Path() / "pasmo.log");
@@ -52,7 +53,7 @@ TEST(Examples, BordeListingHoldsTheAssembledRoutine) {
   ASSERT_FALSE(assembled.empty());
   assembled.resize((assembled.size() + 9) / 10 * 10, '\0');  // the last line is padded with zeros
 
-  std::istringstream listing(ReadFileBytes(examples / "borde.txt"));
+  std::istringstream listing(ReadFileBytes(examples / (name + ".txt")));
   std::string data;
   int expectedNumber = 1;
   for (std::string text; std::getline(listing, text);) {
@@ -68,5 +69,7 @@ TEST(Examples, BordeListingHoldsTheAssembledRoutine) {
   }
   EXPECT_EQ(data, assembled);
 }
+
+INSTANTIATE_TEST_SUITE_P(Listings, Examples, ::testing::Values("borde", "rayas"));
 
 }  // namespace

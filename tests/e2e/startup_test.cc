@@ -65,6 +65,12 @@ void ExpectFatalError(const Terminal& term, const std::string& errorLine) {
 }
 
 // Runs the program to its end; false (with the reason recorded) when it did not end.
+// Leaves the editor without saving (X answered S) once its screen is up.
+void QuitEditor(Terminal& term) {
+  ASSERT_TRUE(term.WaitForText(1, 5, "---[ Editor ]")) << term.ScreenDump();
+  term.SendKeys("xs");
+}
+
 bool RunToEnd(Terminal& term) {
   if (!term.Started()) {
     ADD_FAILURE() << term.StartError();
@@ -129,6 +135,7 @@ TEST(Startup, WritableFileIsLeftUnchangedAndTheRunEndsNormally) {
   const std::string listing = "1 00000000000000000000 0\r\n2 0102 3\n";
   WriteFileBytes(dir.Path() / "juego.txt", listing);
   Terminal term({.arguments = {"juego.txt"}, .directory = dir.Path()});
+  QuitEditor(term);
   ASSERT_TRUE(RunToEnd(term));
   EXPECT_EQ(ReadFileBytes(dir.Path() / "juego.txt"), listing);
   EXPECT_EQ(term.ScreenDump(), std::string(25, '\n'));
@@ -149,6 +156,7 @@ TEST(Startup, LongNameIsUsedWholeAndShownCut) {
   WriteFileBytes(dir.Path() / fileName, "1 00000000000000000000 0\n");
   {
     Terminal term({.arguments = {fileName}, .directory = dir.Path()});
+    QuitEditor(term);
     ASSERT_TRUE(RunToEnd(term));
     EXPECT_EQ(term.ExitCode(), 0) << term.ScreenDump();
   }
@@ -175,8 +183,6 @@ TEST(Startup, InputAtEndOfFileEndsTheRun) {
   Terminal term(
       {.arguments = {"juego.txt"}, .directory = dir.Path(), .standardInput = "/dev/null"});
   ASSERT_TRUE(RunToEnd(term));
-  if (term.ExitCode() == 0)
-    GTEST_SKIP() << "the run ended without reading a key: needs an editor that waits for one";
   EXPECT_NE(term.RawOutput().find("Runtime error "), std::string::npos) << term.ScreenDump();
   EXPECT_GT(term.ExitCode(), 0);
 }
@@ -186,15 +192,10 @@ TEST(Startup, TerminationSignalRestoresTheTerminalAndEndsTheRun) {
   WriteFileBytes(dir.Path() / "juego.txt", "1 00000000000000000000 0\n");
   Terminal term({.arguments = {"juego.txt"}, .directory = dir.Path()});
   ASSERT_TRUE(term.Started()) << term.StartError();
-  // Signalled once start-up has shown the banner, unless the run is already over.
-  ASSERT_TRUE(term.WaitUntil([](const Terminal& shown) {
-    return shown.Text(16, 1, 12) == "GRAVIX v0.5a" || shown.Exited();
-  })) << term.ScreenDump();
+  ASSERT_TRUE(term.WaitForText(1, 5, "---[ Editor ]")) << term.ScreenDump();
   const bool rawInput = (term.CurrentSettings().c_lflag & (ICANON | ECHO)) == 0;
   term.Signal(SIGTERM);
   ASSERT_TRUE(RunToEnd(term));
-  if (term.EndSignal() == 0)
-    GTEST_SKIP() << "the run ended before the signal: needs a running editor";
   EXPECT_TRUE(rawInput);
   EXPECT_EQ(term.EndSignal(), SIGTERM);
   EXPECT_TRUE(SameSettings(term.CurrentSettings(), term.InitialSettings()));
