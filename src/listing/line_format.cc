@@ -4,12 +4,14 @@
 
 ListingFields SplitRawLine(std::string_view raw) {
   ListingFields fields;
+  raw = raw.substr(0, std::min<size_t>(raw.size(), MaxRawLineLength));
   const size_t size = raw.size();
   size_t position = 0;
   while (position < size && raw[position] == ' ') ++position;
   const size_t numberStart = position;
   while (position < size && raw[position] != ' ') ++position;
-  fields.number = raw.substr(numberStart, std::min<size_t>(position - numberStart, MaxNumberLength));
+  fields.number =
+      raw.substr(numberStart, std::min<size_t>(position - numberStart, MaxNumberLength));
   while (position < size && raw[position] == ' ') ++position;
   const size_t dataStart = position;
 
@@ -18,11 +20,15 @@ ListingFields SplitRawLine(std::string_view raw) {
   while (tokenEnd > 0 && raw[tokenEnd - 1] == ' ') --tokenEnd;
   size_t tokenStart = tokenEnd;
   while (tokenStart > 0 && raw[tokenStart - 1] != ' ') --tokenStart;
-  fields.checksum = raw.substr(tokenStart, std::min<size_t>(tokenEnd - tokenStart, MaxChecksumLength));
+  // A line of one token has only a number: the same characters never count twice.
+  if (tokenStart <= numberStart) return fields;
+  fields.checksum =
+      raw.substr(tokenStart, std::min<size_t>(tokenEnd - tokenStart, MaxChecksumLength));
 
   // The data run up to the blank in front of the checksum; cut first, blanks removed after.
   if (dataStart < tokenStart) {
-    std::string_view data = raw.substr(dataStart, std::min<size_t>(tokenStart - dataStart, MaxDataLength));
+    std::string_view data =
+        raw.substr(dataStart, std::min<size_t>(tokenStart - dataStart, MaxDataLength));
     for (char c : data)
       if (c != ' ') fields.data.push_back(c);
   }

@@ -8,6 +8,7 @@
 #include <string_view>
 
 constexpr int MaxRawLineLength = 255;  // characters of a file line that are split
+constexpr int MinRawLineLength = 10;   // shorter file lines are only copied to the backup
 constexpr int MaxNumberLength = 5;
 constexpr int MaxDataLength = 43;
 constexpr int MaxChecksumLength = 10;

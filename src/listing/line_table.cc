@@ -18,8 +18,11 @@ uint8_t NextIndicatorFrame(uint32_t& state) {
 bool AddLine(LineTable& table, int16_t index, std::string_view text, LoadBudget& budget) {
   if (budget.freeBytes < LineBlockSize) return true;
   if (index < 1 || index > MaxLines) return true;
-  table.lines[index - 1] = new LineBlock{};
-  budget.freeBytes -= LineBlockSize;
+  // Each entry is filled once; a second store reuses its block rather than leaking it.
+  if (!table.lines[index - 1]) {
+    table.lines[index - 1] = new LineBlock{};
+    budget.freeBytes -= LineBlockSize;
+  }
   SetLineText(table, index, text);
   WriteChar(NextIndicatorFrame(budget.randomState));
   WriteChar(8);

@@ -1,0 +1,78 @@
+#include "listing/raw_lines.h"
+
+#include <algorithm>
+
+#include "listing/line_format.h"
+#include "platform/platform.h"
+#include "shell/io_check.h"
+
+namespace {
+
+// Large reads keep a 100 000-line file to a few dozen system calls.
+constexpr size_t ChunkSize = 64 * 1024;
+
+bool FillChunk(RawLineReader& reader) {
+  reader.position = 0;
+  reader.filled = std::fread(reader.chunk.data(), 1, ChunkSize, reader.listing.get());
+  CheckIo(!std::ferror(reader.listing.get()));
+  return reader.filled > 0;
+}
+
+void CopyToBackup(RawLineReader& reader, const char* bytes, size_t count) {
+  if (count > 0) CheckIo(std::fwrite(bytes, 1, count, reader.backup.get()) == count);
+}
+
+void CloseChecked(FileHandle& file) { CheckIo(std::fclose(file.release()) == 0); }
+
+}  // namespace
+
+void OpenRawLines(RawLineReader& reader, const std::string& listingName,
+                  const std::string& backupName) {
+  reader.listing.reset(std::fopen(listingName.c_str(), "rb"));
+  CheckIo(reader.listing != nullptr);
+  reader.backup.reset(std::fopen(backupName.c_str(), "wb"));
+  CheckIo(reader.backup != nullptr);
+  reader.chunk.resize(ChunkSize);
+  reader.position = reader.filled = 0;
+  reader.skipLineFeed = false;
+}
+
+bool ReadRawLine(RawLineReader& reader, std::string& raw) {
+  raw.clear();
+  bool started = false;
+  for (;;) {
+    if (reader.position == reader.filled && !FillChunk(reader)) {
+      if (!started) return false;
+      break;  // the last line has no line end
+    }
+    const char* begin = reader.chunk.data() + reader.position;
+    const char* stop = reader.chunk.data() + reader.filled;
+    if (reader.skipLineFeed) {
+      reader.skipLineFeed = false;
+      if (*begin == '\n') {
+        ++reader.position;
+        continue;
+      }
+    }
+    started = true;
+    const char* end = std::find_if(begin, stop, [](char c) { return c == '\n' || c == '\r'; });
+    const size_t count = static_cast<size_t>(end - begin);
+    // The backup keeps the whole line however long; only its start is split.
+    CopyToBackup(reader, begin, count);
+    raw.append(begin, std::min(count, MaxRawLineLength - raw.size()));
+    reader.position += count;
+    if (end != stop) {
+      reader.skipLineFeed = *end == '\r';
+      ++reader.position;
+      break;
+    }
+  }
+  const std::string_view lineEnd = LineEnd();
+  CopyToBackup(reader, lineEnd.data(), lineEnd.size());
+  return true;
+}
+
+void CloseRawLines(RawLineReader& reader) {
+  CloseChecked(reader.listing);
+  CloseChecked(reader.backup);
+}

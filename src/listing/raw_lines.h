@@ -1,0 +1,34 @@
+#pragma once
+// The listing file read as bytes, one raw line at a time, each line copied whole to the backup
+// as it goes. A line ends at a line feed, a carriage return, or both; every other byte (NUL
+// included) is an ordinary character.
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+// Closed unchecked only when a run ends early; the normal close goes through CloseChecked.
+using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+
+struct RawLineReader {
+  FileHandle listing;
+  FileHandle backup;
+  std::vector<char> chunk;
+  size_t position = 0;
+  size_t filled = 0;
+  bool skipLineFeed = false;  // the last line ended with a carriage return
+};
+
+// Opens both files; any failure ends the run through the I/O check.
+void OpenRawLines(RawLineReader& reader, const std::string& listingName,
+                  const std::string& backupName);
+
+// Reads the next line into raw (its first 255 characters) after copying all of it, followed by
+// the build's line end, to the backup. False at the end of the file.
+bool ReadRawLine(RawLineReader& reader, std::string& raw);
+
+void CloseRawLines(RawLineReader& reader);
