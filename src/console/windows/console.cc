@@ -69,8 +69,11 @@ void RestoreConsole() {
   }
 }
 
-// Closing the window, logging off or Ctrl+Break: restore, then let Windows end the process.
-BOOL WINAPI RestoreOnClose(DWORD) {
+// Ctrl+C is a key, never an end: with processed input off the console sends it as one, but
+// wine on a terminal still turns it into this event, which is swallowed here. Closing the
+// window, logging off or Ctrl+Break: restore, then let Windows end the process.
+BOOL WINAPI RestoreOnClose(DWORD event) {
+  if (event == CTRL_C_EVENT) return TRUE;
   RestoreConsole();
   return FALSE;
 }

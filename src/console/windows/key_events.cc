@@ -30,7 +30,8 @@ void TranslateInputRecord(const INPUT_RECORD& record, std::string& keys) {
   if (!key.bKeyDown || IsModifierKey(key.wVirtualKeyCode)) return;
 
   std::string bytes;
-  const auto character = static_cast<unsigned char>(key.uChar.AsciiChar);
+  auto character = static_cast<unsigned char>(key.uChar.AsciiChar);
+  if (key.wVirtualKeyCode == VK_ESCAPE) character = 27;  // wine on a terminal sends it bare
   // Alt with a letter is a command chord, as ESC + letter is in a terminal; Alt together with
   // Ctrl is AltGr, which types characters such as @ on many keyboards.
   const DWORD state = key.dwControlKeyState;

@@ -41,6 +41,7 @@ TEST(KeyEvents, KeysWithACharacterAreThatByte) {
   EXPECT_EQ(Bytes({Key('A', 30, 'a'), Key('A', 30, 'A', SHIFT_PRESSED), Key(VK_RETURN, 28, 13),
                    Key(VK_BACK, 14, 8), Key(VK_TAB, 15, 9), Key(VK_ESCAPE, 1, 27)}),
             "aA\r\b\t\x1b");
+  EXPECT_EQ(Bytes({Key(VK_ESCAPE, 1, 0)}), "\x1b");  // as wine reports it from a terminal
   // Ctrl+C is an ordinary key; characters of the upper half arrive as their code-page byte.
   EXPECT_EQ(Bytes({Key('C', 46, 3, LEFT_CTRL_PRESSED), Key(0xC0, 39, '\xA4'),
                    Key(VK_OEM_7, 40, '\x80'), Key(VK_OEM_1, 26, '\xFF')}),
