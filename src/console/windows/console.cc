@@ -2,6 +2,8 @@
 // WriteConsoleOutputA, so no byte of a text can act as a console command. The console's
 // settings are changed in InitConsole and restored by RestoreConsole, which every end reaches:
 // the normal end, the Runtime error end, and the console being closed.
+#include "console/console.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -10,15 +12,14 @@
 #include <string>
 #include <vector>
 
-#include "console/console.h"
 #include "console/windows/key_events.h"
 #include "platform/platform.h"
 
 namespace {
 
 constexpr ULONGLONG FlushIntervalMilliseconds = 40;
-constexpr DWORD IgnoredInputModes = ENABLE_PROCESSED_INPUT | ENABLE_LINE_INPUT |
-                                    ENABLE_ECHO_INPUT | ENABLE_MOUSE_INPUT | ENABLE_WINDOW_INPUT;
+constexpr DWORD IgnoredInputModes = ENABLE_PROCESSED_INPUT | ENABLE_LINE_INPUT | ENABLE_ECHO_INPUT |
+                                    ENABLE_MOUSE_INPUT | ENABLE_WINDOW_INPUT;
 
 struct Console {
   HANDLE input = INVALID_HANDLE_VALUE;
@@ -141,8 +142,8 @@ void NextRow() {
   CHAR_INFO blank;
   blank.Char.AsciiChar = ' ';
   blank.Attributes = console.attribute;
-  Check(ScrollConsoleScreenBufferA(console.output, &moved, &window,
-                                   COORD{window.Left, window.Top}, &blank));
+  Check(ScrollConsoleScreenBufferA(console.output, &moved, &window, COORD{window.Left, window.Top},
+                                   &blank));
 }
 
 void PutByte(uint8_t c) {
@@ -196,7 +197,8 @@ void InitConsole() {
   if (console.screen) {
     CONSOLE_SCREEN_BUFFER_INFO info;
     GetConsoleScreenBufferInfo(console.output, &info);
-    console.column = std::clamp(info.dwCursorPosition.X - console.window.Left + 1, 1, console.columns);
+    console.column =
+        std::clamp(info.dwCursorPosition.X - console.window.Left + 1, 1, console.columns);
     console.row = std::clamp(info.dwCursorPosition.Y - console.window.Top + 1, 1, console.rows);
     console.shownColumn = console.column;
     console.shownRow = console.row;

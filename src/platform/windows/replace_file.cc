@@ -48,14 +48,14 @@ bool RewriteInPlace(const std::string& path, std::string_view contents) {
 // Several hard links, or a symbolic link (a reparse point): a move would replace only this
 // name, so the file keeps its identity by being rewritten in place.
 bool MustKeepIdentity(const std::string& path) {
-  const HANDLE file = CreateFileA(path.c_str(), 0,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING,
-                                  FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  const HANDLE file = CreateFileA(
+      path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   BY_HANDLE_FILE_INFORMATION info;
-  const bool keep = GetFileInformationByHandle(file, &info) &&
-                    (info.nNumberOfLinks > 1 || (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT));
+  const bool keep =
+      GetFileInformationByHandle(file, &info) &&
+      (info.nNumberOfLinks > 1 || (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT));
   CloseHandle(file);
   return keep;
 }

@@ -31,9 +31,9 @@ TEST(KeyEvents, KeyUpsModifiersAloneAndOtherEventsGiveNothing) {
   INPUT_RECORD focus{};
   focus.EventType = FOCUS_EVENT;
   EXPECT_EQ(Bytes({Key('A', 30, 'a', 0, false), Key(VK_SHIFT, 42, 0, SHIFT_PRESSED),
-                   Key(VK_CONTROL, 29, 0, LEFT_CTRL_PRESSED),
-                   Key(VK_MENU, 56, 0, LEFT_ALT_PRESSED), Key(VK_CAPITAL, 58, 0),
-                   Key(VK_NUMLOCK, 69, 0, ENHANCED_KEY), Key(VK_SCROLL, 70, 0), focus}),
+                   Key(VK_CONTROL, 29, 0, LEFT_CTRL_PRESSED), Key(VK_MENU, 56, 0, LEFT_ALT_PRESSED),
+                   Key(VK_CAPITAL, 58, 0), Key(VK_NUMLOCK, 69, 0, ENHANCED_KEY),
+                   Key(VK_SCROLL, 70, 0), focus}),
             "");
 }
 

@@ -1,6 +1,7 @@
-#include <windows.h>
+#include "platform/platform.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <cerrno>
 #include <filesystem>
@@ -10,7 +11,6 @@
 
 #include "console/console.h"
 #include "console/memory/memory_console.h"
-#include "platform/platform.h"
 
 namespace fs = std::filesystem;
 
@@ -19,8 +19,9 @@ namespace {
 class WindowsFiles : public ::testing::Test {
  protected:
   void SetUp() override {
-    directory = fs::temp_directory_path() /
-                ("gravix-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    directory =
+        fs::temp_directory_path() /
+        ("gravix-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(directory);
     fs::create_directories(directory);
   }
