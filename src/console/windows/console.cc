@@ -1,0 +1,335 @@
+// Windows binding: the Win32 console of the process. Characters are written as cells with
+// WriteConsoleOutputA, so no byte of a text can act as a console command. The console's
+// settings are changed in InitConsole and restored by RestoreConsole, which every end reaches:
+// the normal end, the Runtime error end, and the console being closed.
+#include "console/console.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "console/windows/key_events.h"
+#include "platform/platform.h"
+
+namespace {
+
+constexpr ULONGLONG FlushIntervalMilliseconds = 40;
+constexpr DWORD IgnoredInputModes = ENABLE_PROCESSED_INPUT | ENABLE_LINE_INPUT | ENABLE_ECHO_INPUT |
+                                    ENABLE_MOUSE_INPUT | ENABLE_WINDOW_INPUT;
+
+struct Console {
+  HANDLE input = INVALID_HANDLE_VALUE;
+  HANDLE output = INVALID_HANDLE_VALUE;
+  bool screen = false;  // output is a console; otherwise a redirected byte stream
+  bool inputModeSaved = false;
+  DWORD savedInputMode = 0;
+  DWORD cursorSize = 25;
+  SMALL_RECT window{0, 0, ScreenColumns - 1, ScreenRows - 1};  // in buffer coordinates
+  SHORT bufferColumns = ScreenColumns;
+  int columns = ScreenColumns;
+  int rows = ScreenRows;
+  WORD attribute = LightGrey;
+  int column = 1;  // the cursor, 1-based within the window
+  int row = 1;
+  bool cursorVisible = true;
+  int shownColumn = -1;  // what the console has been told; -1 unknown
+  int shownRow = -1;
+  int shownVisible = -1;
+  // Cells written since the last flush: one run of one row, so a redrawn row costs one call.
+  int runRow = 0;
+  int runFirst = 0;
+  std::vector<CHAR_INFO> run;
+  std::string stream;  // what goes to a redirected output
+  ULONGLONG lastFlush = 0;
+  std::string keys;     // key bytes not delivered yet
+  bool ending = false;  // in EndWithIoError: further failures are not checked
+};
+
+Console console;
+
+// The console calls report through GetLastError, not errno.
+int LastErrorCode() {
+  errno = 0;
+  return IoErrorCode();
+}
+
+void Check(BOOL ok) {
+  if (!ok && !console.ending) EndWithIoError(LastErrorCode());
+}
+
+// Called from the console's control thread too: only plain console calls.
+void RestoreConsole() {
+  if (console.inputModeSaved) SetConsoleMode(console.input, console.savedInputMode);
+  if (console.screen) {
+    const CONSOLE_CURSOR_INFO shown{console.cursorSize, TRUE};
+    SetConsoleCursorInfo(console.output, &shown);
+  }
+}
+
+// Ctrl+C is a key, never an end: with processed input off the console sends it as one, but
+// wine on a terminal still turns it into this event, which is swallowed here. Closing the
+// window, logging off or Ctrl+Break: restore, then let Windows end the process.
+BOOL WINAPI RestoreOnClose(DWORD event) {
+  if (event == CTRL_C_EVENT) return TRUE;
+  RestoreConsole();
+  return FALSE;
+}
+
+bool ReadSize() {
+  CONSOLE_SCREEN_BUFFER_INFO info;
+  if (!GetConsoleScreenBufferInfo(console.output, &info)) return false;
+  console.window = info.srWindow;
+  console.bufferColumns = info.dwSize.X;
+  console.columns = info.srWindow.Right - info.srWindow.Left + 1;
+  console.rows = info.srWindow.Bottom - info.srWindow.Top + 1;
+  return true;
+}
+
+COORD BufferPosition(int column, int row) {
+  return COORD{static_cast<SHORT>(console.window.Left + column - 1),
+               static_cast<SHORT>(console.window.Top + row - 1)};
+}
+
+// The layout is made for 80 columns: a wider window still moves on after column 80.
+int LastColumn() { return std::min(console.columns, ScreenColumns); }
+
+void FlushRun() {
+  if (console.run.empty()) return;
+  const SHORT length = static_cast<SHORT>(console.run.size());
+  const COORD first = BufferPosition(console.runFirst, console.runRow);
+  SMALL_RECT area{first.X, first.Y, static_cast<SHORT>(first.X + length - 1), first.Y};
+  const BOOL ok =
+      WriteConsoleOutputA(console.output, console.run.data(), COORD{length, 1}, COORD{0, 0}, &area);
+  console.run.clear();
+  Check(ok);
+}
+
+// Cells of the same row join the pending run while they touch it; anything else sends it.
+void StoreCell(int column, uint8_t character) {
+  const int runEnd = console.runFirst + static_cast<int>(console.run.size());
+  if (!console.run.empty() &&
+      (console.row != console.runRow || column < console.runFirst || column > runEnd))
+    FlushRun();
+  if (console.run.empty()) {
+    console.runRow = console.row;
+    console.runFirst = column;
+  }
+  CHAR_INFO cell;
+  cell.Char.AsciiChar = static_cast<CHAR>(character);
+  cell.Attributes = console.attribute;
+  const size_t index = static_cast<size_t>(column - console.runFirst);
+  if (index == console.run.size())
+    console.run.push_back(cell);
+  else
+    console.run[index] = cell;
+}
+
+void NextRow() {
+  console.column = 1;
+  if (console.row < console.rows) {
+    ++console.row;
+    return;
+  }
+  // At the bottom the window's contents move up one row; the new bottom row is blank.
+  FlushRun();
+  const SMALL_RECT window = console.window;
+  const SMALL_RECT moved{window.Left, static_cast<SHORT>(window.Top + 1), window.Right,
+                         window.Bottom};
+  CHAR_INFO blank;
+  blank.Char.AsciiChar = ' ';
+  blank.Attributes = console.attribute;
+  Check(ScrollConsoleScreenBufferA(console.output, &moved, &window, COORD{window.Left, window.Top},
+                                   &blank));
+}
+
+void PutByte(uint8_t c) {
+  if (!console.screen) {
+    if (c == 7) return;
+    const bool shown = c >= 32 || c == 8 || c == 10 || c == 13;
+    console.stream.push_back(shown && c != 127 ? static_cast<char>(c) : '?');
+    return;
+  }
+  switch (c) {
+    case 7:  // the Windows console has no bell
+      return;
+    case 8:
+      console.column = std::max(1, console.column - 1);
+      return;
+    case 10:
+      NextRow();
+      return;
+    case 13:
+      console.column = 1;
+      return;
+  }
+  if (c < 32 || c == 127) c = '?';
+  StoreCell(console.column, c);  // bytes 128-255 go out unchanged, in the console's code page
+  if (console.column < LastColumn())
+    ++console.column;
+  else
+    NextRow();
+}
+
+bool WriteStream(HANDLE handle, const char* bytes, size_t size) {
+  while (size > 0) {
+    DWORD written = 0;
+    if (!WriteFile(handle, bytes, static_cast<DWORD>(std::min<size_t>(size, 1 << 16)), &written,
+                   nullptr) ||
+        written == 0)
+      return false;
+    bytes += written;
+    size -= written;
+  }
+  return true;
+}
+
+}  // namespace
+
+void InitConsole() {
+  console.input = GetStdHandle(STD_INPUT_HANDLE);
+  console.output = GetStdHandle(STD_OUTPUT_HANDLE);
+  console.lastFlush = GetTickCount64();
+  console.screen = ReadSize();
+  if (console.screen) {
+    CONSOLE_SCREEN_BUFFER_INFO info;
+    GetConsoleScreenBufferInfo(console.output, &info);
+    console.column =
+        std::clamp(info.dwCursorPosition.X - console.window.Left + 1, 1, console.columns);
+    console.row = std::clamp(info.dwCursorPosition.Y - console.window.Top + 1, 1, console.rows);
+    console.shownColumn = console.column;
+    console.shownRow = console.row;
+    CONSOLE_CURSOR_INFO cursor;
+    if (GetConsoleCursorInfo(console.output, &cursor)) console.cursorSize = cursor.dwSize;
+  }
+  DWORD mode;
+  if (GetConsoleMode(console.input, &mode)) {
+    console.savedInputMode = mode;
+    // Keys arrive one by one, unechoed, and Ctrl+C is an ordinary key.
+    console.inputModeSaved = SetConsoleMode(console.input, mode & ~IgnoredInputModes);
+  }
+  SetConsoleCtrlHandler(RestoreOnClose, TRUE);
+}
+
+int ConsoleColumns() { return console.columns; }
+int ConsoleRows() { return console.rows; }
+
+bool EnsureConsoleSize() {
+  if (console.columns >= ScreenColumns && console.rows >= ScreenRows) return true;
+  CONSOLE_SCREEN_BUFFER_INFO info;
+  if (!GetConsoleScreenBufferInfo(console.output, &info)) return false;
+  // The buffer must hold the window before the window may grow.
+  const COORD buffer{std::max<SHORT>(info.dwSize.X, ScreenColumns),
+                     std::max<SHORT>(info.dwSize.Y, ScreenRows)};
+  SetConsoleScreenBufferSize(console.output, buffer);
+  const SHORT left = std::min<SHORT>(info.srWindow.Left, buffer.X - ScreenColumns);
+  const SHORT top = std::min<SHORT>(info.srWindow.Top, buffer.Y - ScreenRows);
+  const SMALL_RECT wanted{left, top, static_cast<SHORT>(left + ScreenColumns - 1),
+                          static_cast<SHORT>(top + ScreenRows - 1)};
+  SetConsoleWindowInfo(console.output, TRUE, &wanted);
+  ReadSize();
+  console.shownColumn = console.shownRow = -1;
+  return console.columns >= ScreenColumns && console.rows >= ScreenRows;
+}
+
+void EndRun(int status) {
+  FlushConsole();
+  RestoreConsole();
+  std::exit(status);
+}
+
+void EndWithIoError(int code) {
+  console.ending = true;
+  FlushConsole();  // unchecked from here on: a second failure must not come back here
+  RestoreConsole();
+  const std::string report = "\r\nRuntime error " + std::to_string(code) + "\r\n";
+  if (!WriteStream(console.output, report.data(), report.size()))
+    WriteStream(GetStdHandle(STD_ERROR_HANDLE), report.data(), report.size());
+  std::_Exit(code);
+}
+
+void ClearScreen() {
+  console.column = console.row = 1;
+  if (!console.screen) return;
+  console.run.clear();  // blanked anyway
+  const SMALL_RECT window = console.window;
+  // A window as wide as the buffer is one stretch of cells; otherwise each row is its own.
+  const bool whole = window.Left == 0 && console.columns == console.bufferColumns;
+  const DWORD length = static_cast<DWORD>(console.columns) * (whole ? console.rows : 1);
+  for (int row = 1; row <= (whole ? 1 : console.rows); ++row) {
+    DWORD done;
+    Check(FillConsoleOutputCharacterA(console.output, ' ', length, BufferPosition(1, row), &done));
+    Check(FillConsoleOutputAttribute(console.output, console.attribute, length,
+                                     BufferPosition(1, row), &done));
+  }
+}
+
+void ClearToEndOfLine() {
+  if (!console.screen) return;
+  for (int column = console.column; column <= console.columns; ++column) StoreCell(column, ' ');
+}
+
+void MoveCursor(int column, int row) {
+  if (column < 1 || column > console.columns || row < 1 || row > console.rows) return;
+  console.column = column;
+  console.row = row;
+}
+
+void SetTextColor(int colour) {
+  console.attribute = static_cast<WORD>((console.attribute & 0xF0) | (colour & 0x0F));
+}
+
+void ShowCursor() { console.cursorVisible = true; }
+void HideCursor() { console.cursorVisible = false; }
+void WriteChar(uint8_t character) { PutByte(character); }
+
+void PutText(std::string_view text) {
+  for (char c : text) PutByte(static_cast<uint8_t>(c));
+}
+
+void FlushConsole() {
+  if (console.screen) {
+    FlushRun();
+    if (console.column != console.shownColumn || console.row != console.shownRow) {
+      Check(SetConsoleCursorPosition(console.output, BufferPosition(console.column, console.row)));
+      console.shownColumn = console.column;
+      console.shownRow = console.row;
+    }
+    if (static_cast<int>(console.cursorVisible) != console.shownVisible) {
+      CONSOLE_CURSOR_INFO cursor;
+      Check(GetConsoleCursorInfo(console.output, &cursor));
+      cursor.dwSize = console.cursorSize;
+      cursor.bVisible = console.cursorVisible;
+      Check(SetConsoleCursorInfo(console.output, &cursor));
+      console.shownVisible = console.cursorVisible;
+    }
+  } else if (!console.stream.empty()) {
+    const bool ok = WriteStream(console.output, console.stream.data(), console.stream.size());
+    console.stream.clear();
+    Check(ok);
+  }
+  console.lastFlush = GetTickCount64();
+}
+
+void FlushConsoleIfDue() {
+  if (GetTickCount64() - console.lastFlush >= FlushIntervalMilliseconds) FlushConsole();
+}
+
+// A blocking read: the console wakes it for every record, so no key is missed and no time is
+// spent polling.
+uint8_t ReadKeyByte() {
+  if (console.keys.empty()) FlushConsole();
+  while (console.keys.empty()) {
+    INPUT_RECORD records[16];
+    DWORD count = 0;
+    if (!ReadConsoleInputA(console.input, records, 16, &count)) EndWithIoError(LastErrorCode());
+    if (count == 0) EndWithIoError(EIO);  // the input has ended: nothing will ever come
+    for (DWORD i = 0; i < count; ++i) TranslateInputRecord(records[i], console.keys);
+  }
+  const uint8_t key = static_cast<uint8_t>(console.keys.front());
+  console.keys.erase(0, 1);
+  return key;
+}

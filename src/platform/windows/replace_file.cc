@@ -1,0 +1,88 @@
+// Safe replacement: the new contents go to a temporary file in the same directory, are flushed
+// to the disk, and the temporary file is moved over the old one, so a failure leaves either
+// the old file or the new one, never a cut one.
+#include <windows.h>
+
+#include <algorithm>
+
+#include "platform/platform.h"
+#include "platform/windows/windows_error.h"
+
+namespace {
+
+// The directory part with its separator, so "C:\" stays a root; "." for a bare name.
+std::string DirectoryOf(const std::string& path) {
+  const size_t separator = path.find_last_of("/\\:");
+  return separator == std::string::npos ? "." : path.substr(0, separator + 1);
+}
+
+bool WriteAllBytes(HANDLE file, std::string_view contents) {
+  while (!contents.empty()) {
+    const DWORD chunk = static_cast<DWORD>(std::min<size_t>(contents.size(), 1 << 20));
+    DWORD written = 0;
+    if (!WriteFile(file, contents.data(), chunk, &written, nullptr)) return false;
+    if (written == 0) {
+      SetLastError(ERROR_WRITE_FAULT);
+      return false;
+    }
+    contents.remove_prefix(written);
+  }
+  return true;
+}
+
+// Used where moving a new file over the name would part the name from the file it names, or
+// where Windows refuses the move: the same file receives the contents.
+bool RewriteInPlace(const std::string& path, std::string_view contents) {
+  const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    SetErrnoFromLastError();
+    return false;
+  }
+  const bool ok = WriteAllBytes(file, contents) && SetEndOfFile(file) && FlushFileBuffers(file);
+  if (!ok) SetErrnoFromLastError();
+  CloseHandle(file);
+  return ok;
+}
+
+// Several hard links, or a symbolic link (a reparse point): a move would replace only this
+// name, so the file keeps its identity by being rewritten in place.
+bool MustKeepIdentity(const std::string& path) {
+  const HANDLE file = CreateFileA(
+      path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  BY_HANDLE_FILE_INFORMATION info;
+  const bool keep =
+      GetFileInformationByHandle(file, &info) &&
+      (info.nNumberOfLinks > 1 || (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT));
+  CloseHandle(file);
+  return keep;
+}
+
+}  // namespace
+
+bool ReplaceFileSafely(const std::string& path, std::string_view contents) {
+  if (MustKeepIdentity(path)) return RewriteInPlace(path, contents);
+
+  char temporary[MAX_PATH];
+  if (GetTempFileNameA(DirectoryOf(path).c_str(), "grv", 0, temporary) == 0)
+    return RewriteInPlace(path, contents);  // no room for a temporary file beside it
+  const HANDLE file = CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    DeleteFileA(temporary);
+    return RewriteInPlace(path, contents);
+  }
+  const bool written = WriteAllBytes(file, contents) && FlushFileBuffers(file);
+  if (!written) SetErrnoFromLastError();
+  CloseHandle(file);
+  if (!written) {
+    DeleteFileA(temporary);  // the old file stays as it was
+    return false;
+  }
+  if (MoveFileExA(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    return true;
+  DeleteFileA(temporary);
+  return RewriteInPlace(path, contents);
+}
