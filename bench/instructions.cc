@@ -1,11 +1,14 @@
 // Run under callgrind with --collect-atstart=no: only the work between the two toggles is
 // counted, through the terminal binding writing to standard output (a file or /dev/null).
-//   gravix_instructions load FILE    loading the listing FILE
+//   gravix_instructions load LINES   loading a listing of that many correct lines
 //   gravix_instructions keystroke    a digit typed: row 10 redrawn, the cursor placed, written
 //   gravix_instructions linechange   the next line: rows 6 to 14 redrawn, written
+#include <unistd.h>
 #include <valgrind/callgrind.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -45,17 +48,22 @@ int main(int argc, char** argv) {
   InitConsole();
   HideCursor();
   if (mode == "load" && argc > 2) {
+    const std::filesystem::path file =
+        FastDirectory() / ("gravix-instructions-" + std::to_string(getpid()) + ".txt");
+    WriteListing(file, std::atoi(argv[2]));
     LineTable table;
     LoadBudget budget{FreeMemoryBytes(), ClockSeed()};
     CALLGRIND_TOGGLE_COLLECT;
-    LoadListing(argv[2], table, budget);
+    LoadListing(file.string(), table, budget);
     FlushConsole();
     CALLGRIND_TOGGLE_COLLECT;
     FreeLineTable(table.count, table);
+    std::filesystem::remove(file);
+    std::filesystem::remove(BackupFileName(file.string()));
     return 0;
   }
   if (mode != "keystroke" && mode != "linechange") {
-    std::fputs("usage: gravix_instructions load FILE | keystroke | linechange\n", stderr);
+    std::fputs("usage: gravix_instructions load LINES | keystroke | linechange\n", stderr);
     return 2;
   }
   const auto table = CorrectTable();

@@ -99,22 +99,26 @@ void Quit(Terminal& term) {
 struct StartFigures {
   double milliseconds;
   double peakKiB;
+  double screenBytes;  // everything written up to the editor's first key wait
 };
 
 StartFigures StartToEditor(const fs::path& directory, const std::string& listing) {
   std::vector<double> times, peaks;
+  double screenBytes = 0;
   for (int run = 0; run < Runs; ++run) {
     const Clock::time_point start = Clock::now();
     Terminal term({.arguments = {listing}, .directory = directory});
     if (!term.Started() || !WaitForEditor(term, "     1")) {
       Fail("no editor for " + listing + " " + term.StartError(), term);
-      return {-1, -1};
+      return {-1, -1, -1};
     }
     times.push_back(Milliseconds(Clock::now() - start));
     peaks.push_back(PeakResidentKiB(ChildProcess()));
+    ReadUntilQuiet(term);
+    screenBytes = static_cast<double>(term.RawOutput().size());
     Quit(term);
   }
-  return {Median(times), Median(peaks)};
+  return {Median(times), Median(peaks), screenBytes};
 }
 
 // Terminal output per key in the editor on the big listing: line 1's data retyped digit by
@@ -220,6 +224,7 @@ int main() {
   Report("start_5000", big.milliseconds);
   Report("peak_1", one.peakKiB);
   Report("peak_5000", big.peakKiB);
+  Report("screen_1", one.screenBytes);
 
   {
     Terminal term({.arguments = {"big.txt"}, .directory = directory});
