@@ -43,9 +43,11 @@ struct Terminal {
 
 Terminal terminal;
 
+// The coarse clock (a few milliseconds fine) is plenty for a 40 ms interval and costs a tenth
+// of the precise one, which the loader would otherwise read once per line.
 int64_t Milliseconds() {
   timespec now;
-  clock_gettime(CLOCK_MONOTONIC, &now);
+  clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
   return static_cast<int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 }
 
