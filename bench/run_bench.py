@@ -96,9 +96,11 @@ row("One keystroke (digit typed)", f"{instructions('keystroke'):,}",
 t = terminal()
 section("Whole program in a pseudo-terminal (tmpfs)")
 ratio = t["start_5000"] / t["start_1"]
-row("Start to editor, 5000 lines", f"{t['start_5000']:.2f} ms",
+row("Start to editor, 5000 lines (median)", f"{t['start_5000']:.2f} ms",
     f"1 line {t['start_1']:.2f} ms (x{ratio:.2f})", check("<= 1.5x", ratio <= 1.5))
 digit_goal = check("<= 200 B", t["digit_typical"] <= 200)
+row("  the fastest of 21 runs", f"{t['start_5000_fastest']:.2f} ms",
+    f"1 line {t['start_1_fastest']:.2f} ms (x{t['start_5000_fastest'] / t['start_1_fastest']:.2f})")
 row("Output up to the editor, 5000 lines", f"{t['screen_5000']:.0f} B",
     f"1 line {t['screen_1']:.0f} B")
 row("Typed digit, typical (line being retyped)", f"{t['digit_typical']:.0f} B",
