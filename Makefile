@@ -70,5 +70,11 @@ fuzz-corpus: fuzz-build
 	    && echo "$$name: corpus passed" || { cat build/fuzz/$$name.log; exit 1; }; \
 	done
 
+# Optimised build; one table of figures beside their references (a few minutes, not in `test`).
+bench:
+	cmake --preset bench >/dev/null
+	cmake --build --preset bench -j $(JOBS)
+	python3 bench/run_bench.py build/bench
+
 clean:
 	rm -rf build

@@ -4,14 +4,21 @@
 
 ListingFields SplitRawLine(std::string_view raw) {
   ListingFields fields;
+  SplitRawLine(raw, fields);
+  return fields;
+}
+
+void SplitRawLine(std::string_view raw, ListingFields& fields) {
+  fields.data.clear();
+  fields.checksum.clear();
   raw = raw.substr(0, std::min<size_t>(raw.size(), MaxRawLineLength));
   const size_t size = raw.size();
   size_t position = 0;
   while (position < size && raw[position] == ' ') ++position;
   const size_t numberStart = position;
   while (position < size && raw[position] != ' ') ++position;
-  fields.number =
-      raw.substr(numberStart, std::min<size_t>(position - numberStart, MaxNumberLength));
+  fields.number.assign(
+      raw.substr(numberStart, std::min<size_t>(position - numberStart, MaxNumberLength)));
   while (position < size && raw[position] == ' ') ++position;
   const size_t dataStart = position;
 
@@ -21,18 +28,20 @@ ListingFields SplitRawLine(std::string_view raw) {
   size_t tokenStart = tokenEnd;
   while (tokenStart > 0 && raw[tokenStart - 1] != ' ') --tokenStart;
   // A line of one token has only a number: the same characters never count twice.
-  if (tokenStart <= numberStart) return fields;
-  fields.checksum =
-      raw.substr(tokenStart, std::min<size_t>(tokenEnd - tokenStart, MaxChecksumLength));
+  if (tokenStart <= numberStart) return;
+  fields.checksum.assign(
+      raw.substr(tokenStart, std::min<size_t>(tokenEnd - tokenStart, MaxChecksumLength)));
 
   // The data run up to the blank in front of the checksum; cut first, blanks removed after.
   if (dataStart < tokenStart) {
-    std::string_view data =
+    const std::string_view data =
         raw.substr(dataStart, std::min<size_t>(tokenStart - dataStart, MaxDataLength));
-    for (char c : data)
-      if (c != ' ') fields.data.push_back(c);
+    for (size_t start = 0; start < data.size();) {
+      const size_t blank = std::min(data.find(' ', start), data.size());
+      fields.data.append(data.substr(start, blank - start));
+      start = blank + 1;
+    }
   }
-  return fields;
 }
 
 ListingFields SplitStoredLine(std::string_view line) {
@@ -52,10 +61,21 @@ ListingFields SplitStoredLine(std::string_view line) {
 std::string JoinListingLine(std::string_view number, std::string_view data,
                             std::string_view checksum) {
   std::string line;
-  line.reserve(number.size() + data.size() + checksum.size() + 2);
-  line.append(number).append(" ").append(data).append(" ").append(checksum);
-  if (line.size() > MaxLineLength) line.resize(MaxLineLength);
+  JoinListingLine(number, data, checksum, line);
   return line;
+}
+
+// Sized once and filled in place: five appends cost more than the copying itself.
+void JoinListingLine(std::string_view number, std::string_view data, std::string_view checksum,
+                     std::string& line) {
+  line.resize(number.size() + data.size() + checksum.size() + 2);
+  char* out = line.data();
+  out = std::copy(number.begin(), number.end(), out);
+  *out++ = ' ';
+  out = std::copy(data.begin(), data.end(), out);
+  *out++ = ' ';
+  std::copy(checksum.begin(), checksum.end(), out);
+  if (line.size() > MaxLineLength) line.resize(MaxLineLength);
 }
 
 std::string ZeroLine(int lineNumber) {

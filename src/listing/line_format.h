@@ -28,10 +28,14 @@ struct ListingFields {
 
 // A line as typed: blanks around and inside the data are allowed.
 ListingFields SplitRawLine(std::string_view raw);
+// The same into fields that keep their storage, for the loader's thousands of lines.
+void SplitRawLine(std::string_view raw, ListingFields& fields);
 // A line in stored form: number, one blank, data, one blank, checksum.
 ListingFields SplitStoredLine(std::string_view line);
 std::string JoinListingLine(std::string_view number, std::string_view data,
                             std::string_view checksum);
+void JoinListingLine(std::string_view number, std::string_view data, std::string_view checksum,
+                     std::string& line);
 
 // Line number followed by twenty zeros and a zero checksum: the line a listing leaves out.
 std::string ZeroLine(int lineNumber);

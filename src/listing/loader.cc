@@ -19,6 +19,9 @@ struct LoadState {
   int16_t expected = 1;  // the next free table index, the number the next line must carry
   bool reported = false;
   bool full = false;
+  // Reused from line to line: a long listing then costs no allocation per line but its block.
+  ListingFields fields = {};
+  std::string joined = {};
 };
 
 // Fields come from the file: shown through WriteDataText so no byte of them reaches the
@@ -147,14 +150,15 @@ void AskAboutGap(LoadState& state, ListingFields& fields, int32_t value) {
 }
 
 void LoadRawLine(LoadState& state, std::string_view raw) {
-  ListingFields fields = SplitRawLine(raw);
+  ListingFields& fields = state.fields;
+  SplitRawLine(raw, fields);
   const std::optional<int32_t> read = TextToInteger(fields.number);
   int32_t value = read.value_or(0);
   if (!read || value < state.expected) value = AskLineNumber(state, fields);
   if (value > state.expected) AskAboutGap(state, fields, value);
   if (state.full) return;
-  if (AddLine(state.table, state.expected,
-              JoinListingLine(fields.number, fields.data, fields.checksum), state.budget))
+  JoinListingLine(fields.number, fields.data, fields.checksum, state.joined);
+  if (AddLine(state.table, state.expected, state.joined, state.budget))
     state.full = true;
   else
     ++state.expected;

@@ -17,6 +17,7 @@ using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 struct RawLineReader {
   FileHandle listing;
   FileHandle backup;
+  std::string backupChunk;  // written to the backup whenever a chunk's worth has gathered
   std::vector<char> chunk;
   size_t position = 0;
   size_t filled = 0;

@@ -79,19 +79,6 @@ int32_t AskNumber(std::string_view prompt, int32_t highest) {
   }
 }
 
-// The first byteCount bytes of the listing in table order: ten from each whole line, then the
-// first few of the next. Every line passed the check, so every pair is a hexadecimal byte.
-std::string TakeBytes(const LineTable& lines, int32_t byteCount) {
-  std::string bytes;
-  bytes.reserve(static_cast<size_t>(byteCount));
-  for (int line = 1; static_cast<int32_t>(bytes.size()) < byteCount; ++line) {
-    const std::string data = SplitStoredLine(LineText(lines, line)).data;
-    for (int j = 0; j < BytesPerLine && static_cast<int32_t>(bytes.size()) < byteCount; ++j)
-      bytes.push_back(static_cast<char>(HexByte(data[2 * j], data[2 * j + 1])));
-  }
-  return bytes;
-}
-
 void ShowSummary(const std::string& imageName, const std::string& programName, int32_t dumpAddress,
                  int32_t byteCount) {
   // Centred; a text too long for that starts at column 1 and shows what fits on the row.
@@ -118,6 +105,19 @@ void ShowSummary(const std::string& imageName, const std::string& programName, i
 
 }  // namespace
 
+// The first byteCount bytes of the listing in table order: ten from each whole line, then the
+// first few of the next. Every line passed the check, so every pair is a hexadecimal byte.
+std::string TakeListingBytes(const LineTable& lines, int32_t byteCount) {
+  std::string bytes;
+  bytes.reserve(static_cast<size_t>(byteCount));
+  for (int line = 1; static_cast<int32_t>(bytes.size()) < byteCount; ++line) {
+    const std::string data = SplitStoredLine(LineText(lines, line)).data;
+    for (int j = 0; j < BytesPerLine && static_cast<int32_t>(bytes.size()) < byteCount; ++j)
+      bytes.push_back(static_cast<char>(HexByte(data[2 * j], data[2 * j + 1])));
+  }
+  return bytes;
+}
+
 void CompileTape(int32_t& currentLine, int16_t lineCount, const LineTable& lines,
                  const std::string& fileName) {
   const int faultyLine = FirstFaultyLine(lineCount, lines);
@@ -136,7 +136,7 @@ void CompileTape(int32_t& currentLine, int16_t lineCount, const LineTable& lines
 
   const std::string imageName = TapeImageName(fileName);
   WriteTapeImage(imageName, programName, static_cast<uint16_t>(dumpAddress),
-                 static_cast<uint16_t>(byteCount), TakeBytes(lines, byteCount));
+                 static_cast<uint16_t>(byteCount), TakeListingBytes(lines, byteCount));
   ShowSummary(imageName, programName, dumpAddress, byteCount);
   currentLine = 1;
 }

@@ -11,3 +11,6 @@
 // currentLine comes back as the first faulty line, or 1 once an image was written.
 void CompileTape(int32_t& currentLine, int16_t lineCount, const LineTable& lines,
                  const std::string& fileName);
+
+// The first byteCount bytes of the (checked) listing: ten from each line in table order.
+std::string TakeListingBytes(const LineTable& lines, int32_t byteCount);

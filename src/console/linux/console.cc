@@ -1,6 +1,8 @@
 // Linux binding: an ANSI/VT100 terminal on standard input and output. The terminal's
 // settings are changed in one place (InitConsole) and restored by RestoreTerminal, which every
 // end reaches: the normal end, the Runtime error end, and the signals that end the program.
+#include "console/console.h"
+
 #include <langinfo.h>
 #include <sys/ioctl.h>
 #include <sys/select.h>
@@ -14,7 +16,6 @@
 #include <ctime>
 #include <string>
 
-#include "console/console.h"
 #include "console/linux/cp437.h"
 #include "console/linux/key_decoder.h"
 #include "platform/platform.h"
@@ -33,9 +34,15 @@ struct Terminal {
   bool utf8 = false;
   std::string output;
   int64_t lastFlush = 0;
-  int attribute = LightGrey;  // what the program asked for
-  int sentAttribute = -1;     // what the terminal has; -1 unknown
-  int cursorVisible = -1;     // 1 shown, 0 hidden, -1 unknown
+  int attribute = LightGrey;     // what the program asked for
+  int sentAttribute = -1;        // what the terminal has; -1 unknown
+  int cursorVisible = -1;        // 1 shown, 0 hidden, -1 unknown
+  int column = 0;                // the cursor's column where surely known; 0 unknown
+  bool lineFeedReturns = false;  // the terminal's output settings turn "\n" into "\r\n"
+  // Output sizes: just after a one-byte character written before the last column, and just
+  // after that character was backed over (the loader's activity indicator).
+  size_t plainCharacterEnd = std::string::npos;
+  size_t backedOverEnd = std::string::npos;
   KeyDecoder decoder;
   std::string keys;  // decoded key bytes not delivered yet
   std::string input;
@@ -43,9 +50,11 @@ struct Terminal {
 
 Terminal terminal;
 
+// The coarse clock (a few milliseconds fine) is plenty for a 40 ms interval and costs a tenth
+// of the precise one, which the loader would otherwise read once per line.
 int64_t Milliseconds() {
   timespec now;
-  clock_gettime(CLOCK_MONOTONIC, &now);
+  clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
   return static_cast<int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 }
 
@@ -98,23 +107,56 @@ void SetCursorVisible(bool visible) {
   terminal.cursorVisible = visible;
 }
 
+void BackUp() {
+  const bool plainCharacterBefore = terminal.plainCharacterEnd == terminal.output.size();
+  terminal.output.push_back('\b');
+  terminal.backedOverEnd = plainCharacterBefore ? terminal.output.size() : std::string::npos;
+  if (terminal.column > 1) --terminal.column;
+}
+
+// A one-byte character. Written over one that was just backed over with nothing between (the
+// same cell, the same colours), it replaces that one in the buffer: the terminal would only
+// ever show the second, and the loader's indicator would otherwise cost two bytes a line.
+void PutPlainCharacter(char c) {
+  if (terminal.backedOverEnd == terminal.output.size())
+    terminal.output.resize(terminal.output.size() - 2);
+  terminal.output.push_back(c);
+  if (terminal.column > 0 && terminal.column < terminal.columns) {
+    ++terminal.column;
+    terminal.plainCharacterEnd = terminal.output.size();
+  } else {
+    terminal.column = 0;  // the last column: where the cursor waits differs among terminals
+  }
+}
+
 void PutByte(uint8_t c) {
   switch (c) {
     case 7:
+      terminal.output.push_back('\a');
+      return;
     case 8:
+      BackUp();
+      return;
     case 13:
-      terminal.output.push_back(static_cast<char>(c));
+      terminal.output.push_back('\r');
+      terminal.column = 1;
       return;
     case 10:
       terminal.output.push_back('\n');
+      terminal.column = terminal.lineFeedReturns ? 1 : 0;
       return;
   }
   SendAttribute();
-  if (c < 32 || c == 127)
-    terminal.output.push_back('?');
-  else if (c < 128)
-    terminal.output.push_back(static_cast<char>(c));
-  else if (terminal.utf8)
+  if (c < 32 || c == 127) {
+    PutPlainCharacter('?');
+    return;
+  }
+  if (c < 128) {
+    PutPlainCharacter(static_cast<char>(c));
+    return;
+  }
+  terminal.column = 0;
+  if (terminal.utf8)
     terminal.output += Cp437ToUtf8(c);
   else  // 128-159 are control codes in the ISO 8859 character sets
     terminal.output.push_back(c >= 160 ? static_cast<char>(c) : '?');
@@ -164,6 +206,9 @@ void InitConsole() {
   for (int signalNumber : {SIGTERM, SIGHUP, SIGQUIT}) signal(signalNumber, EndBySignal);
   if (!isatty(STDIN_FILENO) || !isatty(STDOUT_FILENO)) return;  // assume 80x25, no termios
   ReadSize();
+  termios output{};
+  terminal.lineFeedReturns = tcgetattr(STDOUT_FILENO, &output) == 0 &&
+                             (output.c_oflag & OPOST) != 0 && (output.c_oflag & ONLCR) != 0;
   if (tcgetattr(STDIN_FILENO, &terminal.saved) != 0) return;
   termios raw = terminal.saved;
   raw.c_iflag &= ~static_cast<tcflag_t>(ICRNL | INLCR | IGNCR | IXON | ISTRIP | BRKINT);
@@ -211,6 +256,7 @@ void EndWithIoError(int code) {
 void ClearScreen() {
   SendAttribute();
   terminal.output += "\x1b[H\x1b[2J";
+  terminal.column = 1;
 }
 
 void ClearToEndOfLine() {
@@ -221,9 +267,12 @@ void ClearToEndOfLine() {
 void MoveCursor(int column, int row) {
   if (column < 1 || column > terminal.columns || row < 1 || row > terminal.rows) return;
   terminal.output += "\x1b[" + std::to_string(row) + ";" + std::to_string(column) + "H";
+  terminal.column = column;
 }
 
-void SetTextColor(int colour) { terminal.attribute = (terminal.attribute & 0xF0) | (colour & 0x0F); }
+void SetTextColor(int colour) {
+  terminal.attribute = (terminal.attribute & 0xF0) | (colour & 0x0F);
+}
 void ShowCursor() { SetCursorVisible(true); }
 void HideCursor() { SetCursorVisible(false); }
 void WriteChar(uint8_t character) { PutByte(character); }
@@ -238,6 +287,7 @@ void FlushConsole() {
     EndWithIoError(IoErrorCode());
   }
   terminal.output.clear();
+  terminal.plainCharacterEnd = terminal.backedOverEnd = std::string::npos;
   terminal.lastFlush = Milliseconds();
 }
 
