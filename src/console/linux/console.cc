@@ -118,8 +118,10 @@ void BackUp() {
 // same cell, the same colours), it replaces that one in the buffer: the terminal would only
 // ever show the second, and the loader's indicator would otherwise cost two bytes a line.
 void PutPlainCharacter(char c) {
-  if (terminal.backedOverEnd == terminal.output.size())
+  if (terminal.backedOverEnd == terminal.output.size()) {
     terminal.output.resize(terminal.output.size() - 2);
+    terminal.backedOverEnd = std::string::npos;  // the buffer shrank: the mark would come back
+  }
   terminal.output.push_back(c);
   if (terminal.column > 0 && terminal.column < terminal.columns) {
     ++terminal.column;
