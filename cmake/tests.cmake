@@ -48,9 +48,18 @@ if(NOT WIN32 AND GRAVIX_E2E_TESTS)
   add_executable(gravix_e2e ${GRAVIX_E2E_TESTS})
   target_include_directories(gravix_e2e PRIVATE tests)
   target_link_libraries(gravix_e2e PRIVATE PkgConfig::VTERM util ${GRAVIX_GTEST} ${GRAVIX_GTEST_MAIN})
+  # The Windows build under wine is driven from here too, once the windows preset has built it.
   target_compile_definitions(gravix_e2e PRIVATE
     GRAVIX_PROGRAM="$<TARGET_FILE:gravix>"
+    GRAVIX_WINDOWS_PROGRAM="${PROJECT_SOURCE_DIR}/build/windows/gravix.exe"
     GRAVIX_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   add_dependencies(gravix_e2e gravix)
-  gtest_discover_tests(gravix_e2e DISCOVERY_MODE PRE_TEST PROPERTIES LABELS e2e)
+  gtest_discover_tests(gravix_e2e DISCOVERY_MODE PRE_TEST TEST_FILTER "-Wine.*"
+    PROPERTIES LABELS e2e)
+  # The wine cases run as one test in one process: the prefix is made once and the wine server
+  # is stopped at its end, never under another case still running.
+  if(NOT GRAVIX_SANITIZE)
+    add_test(NAME wine_e2e COMMAND gravix_e2e --gtest_filter=Wine.*)
+    set_tests_properties(wine_e2e PROPERTIES LABELS "e2e;wine" TIMEOUT 300)
+  endif()
 endif()
