@@ -182,7 +182,7 @@ TEST(EditorSaving, QuitSavesTheLineUnderEditWithoutAQuestion) {
   TestListing listing(StoredLines);
   EXPECT_TRUE(RunKeys(screen, listing, DownKey + "\t" + "12q", files.listing));
   EXPECT_EQ(ReadBytes(files.listing),
-            "1 00112233445566778899 765\n2 00000000000000000000 120\n3 1 0\n");
+            TextFile({"1 00112233445566778899 765", "2 00000000000000000000 120", "3 1 0"}));
   EXPECT_EQ(ReadBytes(files.backup), "as it was\n");
   EXPECT_EQ(screen.TrimmedRow(17), "");
   EXPECT_EQ(screen.Written().find("guardados"), std::string::npos);
@@ -194,7 +194,7 @@ TEST(EditorSaving, SaveShowsTheNoticeAndGoesOnWithTheSameLine) {
   TestListing listing(StoredLines);
   EXPECT_FALSE(RunKeys(screen, listing, DownKey + "7s", files.listing));
   EXPECT_EQ(ReadBytes(files.listing),
-            "1 00112233445566778899 765\n2 700000000000000000000 0\n3 1 0\n");
+            TextFile({"1 00112233445566778899 765", "2 700000000000000000000 0", "3 1 0"}));
   EXPECT_EQ(screen.TrimmedRow(17),
             std::string(15, ' ') + "Los cambios han sido guardados. Pulsa una tecla.");
   EXPECT_EQ(screen.Colour(16, 17), Yellow);
@@ -226,7 +226,7 @@ TEST(EditorSaving, QuitWithoutSavingAsksAndTakesOnlySOrN) {
   EXPECT_TRUE(RunKeys(screen, third, "7Xnk", files.listing));
   EXPECT_EQ(screen.TrimmedRow(17), "");
   EXPECT_EQ(ReadBytes(files.listing),
-            "1 700112233445566778899 765\n2 00000000000000000000 0\n3 1 0\n");
+            TextFile({"1 700112233445566778899 765", "2 00000000000000000000 0", "3 1 0"}));
   EXPECT_EQ(ReadBytes(files.backup), "as it was\n");
 }
 

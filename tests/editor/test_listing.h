@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "listing/line_table.h"
+#include "platform/platform.h"
 
 struct TestListing {
   std::unique_ptr<LineTable> table = std::make_unique<LineTable>();
@@ -25,4 +26,11 @@ inline std::vector<std::string> ZeroLines(int count) {
   std::vector<std::string> lines;
   for (int line = 1; line <= count; ++line) lines.push_back(ZeroLine(line));
   return lines;
+}
+
+// A text file as this platform writes it: each line followed by its line end.
+inline std::string TextFile(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + std::string(LineEnd());
+  return text;
 }

@@ -326,16 +326,6 @@ TEST_F(LoaderTest, TheBackupNeverNamesTheListingItself) {
   WriteBytes(plain, "1");
   fs::create_hard_link(plain, dir / "juego.bak");
   EXPECT_EQ(BackupFileName(plain), plain + ".bak");
-  fs::remove(dir / "juego.bak");
-  try {
-    fs::create_symlink("juego.txt", dir / "juego.bak");
-  } catch (const fs::filesystem_error& error) {
-    GTEST_SKIP() << "symbolic links refused here: " << error.what();
-  }
-  EXPECT_EQ(BackupFileName(plain), plain + ".bak");
-  // A link under the longer name as well: the backup moves on once more.
-  fs::create_symlink("juego.txt", dir / "juego.txt.bak");
-  EXPECT_EQ(BackupFileName(plain), plain + ".bak.bak");
 }
 
 TEST_F(LoaderTest, AListingNamedLikeItsBackupIsReadAndKept) {

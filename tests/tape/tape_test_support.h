@@ -3,7 +3,6 @@
 // built the way the loader builds them, and file bytes shown as hexadecimal.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -18,6 +17,7 @@
 #include "console/memory/memory_console.h"
 #include "listing/line_format.h"
 #include "listing/line_table.h"
+#include "platform/temp_dir.h"
 #include "tape/compile_tape.h"
 
 namespace tape_test {
@@ -87,9 +87,7 @@ struct Listing {
 class TapeTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (std::filesystem::temp_directory_path() / "gravix-tape-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
+    dir_ = MakeScratchDirectory("gravix-tape-");
     previous_ = std::filesystem::current_path();
     std::filesystem::current_path(dir_);
   }
@@ -116,7 +114,7 @@ class TapeTest : public ::testing::Test {
   std::vector<std::string> Files() const {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(dir_))
-      names.push_back(std::filesystem::relative(entry.path(), dir_).string());
+      names.push_back(std::filesystem::relative(entry.path(), dir_).generic_string());
     std::sort(names.begin(), names.end());
     return names;
   }

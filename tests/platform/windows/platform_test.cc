@@ -11,6 +11,9 @@
 
 #include "console/console.h"
 #include "console/memory/memory_console.h"
+#include "editor/save_listing.h"
+#include "listing/line_table.h"
+#include "listing/loader.h"
 
 namespace fs = std::filesystem;
 
@@ -35,6 +38,16 @@ class WindowsFiles : public ::testing::Test {
   static std::string ReadFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(file), {}};
+  }
+  // The volume's number for the file, which a move over the name changes and a rewrite keeps.
+  uint64_t FileIndex(const std::string& path) const {
+    const HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+    BY_HANDLE_FILE_INFORMATION info{};
+    EXPECT_NE(file, INVALID_HANDLE_VALUE) << path;
+    EXPECT_TRUE(GetFileInformationByHandle(file, &info));
+    CloseHandle(file);
+    return uint64_t{info.nFileIndexHigh} << 32 | info.nFileIndexLow;
   }
   size_t FilesInDirectory() const {
     return static_cast<size_t>(std::distance(fs::directory_iterator(directory), {}));
@@ -72,9 +85,16 @@ TEST_F(WindowsFiles, KindsAndIdentityFollowHardLinks) {
 
 TEST_F(WindowsFiles, ReplacementLeavesTheNewBytesAndNoTemporaryFile) {
   WriteFile(Path("juego.txt"), "old listing, longer than the new one\r\n");
+  const uint64_t oldFile = FileIndex(Path("juego.txt"));
   ASSERT_TRUE(ReplaceFileSafely(Path("juego.txt"), "1 00 0\r\n2 00 0\r\n"));
   EXPECT_EQ(ReadFile(Path("juego.txt")), "1 00 0\r\n2 00 0\r\n");
+  EXPECT_NE(FileIndex(Path("juego.txt")), oldFile);  // a new file moved over the old name
   EXPECT_EQ(FilesInDirectory(), 1u);
+
+  ASSERT_TRUE(ReplaceFileSafely(Path("juego.tap"), std::string("\x13\0\x03", 3)));
+  EXPECT_EQ(ReadFile(Path("juego.tap")), std::string("\x13\0\x03", 3));
+  EXPECT_EQ(FilesInDirectory(), 2u);
+  fs::remove(directory / "juego.tap");
 
   // A file with a second name stays one file: both names see the new bytes.
   ASSERT_TRUE(CreateHardLinkA(Path("copia.txt").c_str(), Path("juego.txt").c_str(), nullptr));
@@ -96,6 +116,22 @@ TEST_F(WindowsFiles, RefusedReplacementSetsErrnoAndLeavesNoTemporaryFile) {
   errno = 0;
   EXPECT_FALSE(ReplaceFileSafely(Path("no-such-folder\\juego.txt"), "1 00 0\r\n"));
   EXPECT_EQ(errno, ENOENT);
+}
+
+// Text files are written with CR LF whatever ends the listing had.
+TEST_F(WindowsFiles, ALineFeedListingIsBackedUpAndSavedWithCrLf) {
+  MemoryConsole screen;
+  WriteFile(Path("juego.txt"), "1 00112233445566778899 765\n2 000000000A 10\n");
+  LineTable table;
+  LoadBudget budget{int64_t{1} << 30, 1};
+  LoadListing(Path("juego.txt"), table, budget);
+  ASSERT_EQ(table.count, 2);
+  EXPECT_EQ(LineText(table, 2), "2 000000000A 10");
+  EXPECT_EQ(ReadFile(Path("juego.bak")), "1 00112233445566778899 765\r\n2 000000000A 10\r\n");
+
+  SaveListing(table.count, table, Path("juego.txt"));
+  EXPECT_EQ(ReadFile(Path("juego.txt")), "1 00112233445566778899 765\r\n2 000000000A 10\r\n");
+  FreeLineTable(table.count, table);
 }
 
 TEST(WindowsIoErrors, CodesAreOneTo255NeverZero) {

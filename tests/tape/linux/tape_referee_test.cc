@@ -1,10 +1,11 @@
 // Images checked by tools that know the Spectrum tape format on their own: tzxlist reads the
-// blocks and their checksums, and pasmo writes the same program as a tape image itself.
+// blocks and their checksums, and pasmo writes the same program as a tape image itself. Both
+// are Linux programs, run through the shell.
 #include <cstdio>
 #include <random>
 #include <sstream>
 
-#include "tape_test_support.h"
+#include "tape/tape_test_support.h"
 
 namespace tape_test {
 namespace {

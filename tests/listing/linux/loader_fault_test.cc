@@ -1,7 +1,5 @@
 // A backup that cannot be written ends the run as a Runtime error. The disk is made "full" for
 // a forked child only, through its file-size limit.
-#if !defined(_WIN32)
-
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -75,5 +73,3 @@ TEST(LoaderFault, ABackupWriteThatFailsEndsWithRuntimeErrorAndItsCode) {
 }
 
 }  // namespace
-
-#endif
