@@ -57,8 +57,12 @@ bool RewriteInPlace(const std::string& path, std::string_view contents) {
   std::string old;
   const bool haveOld = file >= 0;
   if (haveOld && !ReadAll(file, old)) return Fail(file);
-  // A file we may write but not read is rewritten without the way back.
-  if (!haveOld && errno == EACCES) file = open(path.c_str(), O_WRONLY | O_CLOEXEC);
+  // A file we may write but not read is rewritten without the way back. When there is no
+  // such file either, the refusal to create it is the error to report.
+  if (!haveOld && errno == EACCES) {
+    file = open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    if (file < 0 && errno == ENOENT) errno = EACCES;
+  }
   if (file < 0) return false;
   if (WriteAll(file, contents) && ftruncate(file, static_cast<off_t>(contents.size())) == 0 &&
       fsync(file) == 0)
