@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <set>
@@ -200,6 +201,35 @@ TEST(Faults, EndSignalsInTheLoaderTheEditorAndItsPrompts) {
       EXPECT_EQ(Files(dir.Path()), (std::set<std::string>{"juego.bak", "juego.txt"}));
     }
   }
+}
+
+// A kill while the listing is being replaced: strace holds each fsync for half a second, and the
+// signal comes once the temporary file exists. The listing is then whole, old or new, and the
+// temporary file is gone.
+TEST(Faults, EndSignalWhileSavingLeavesNoTemporaryFile) {
+  ScratchDirectory dir;
+  const std::string oldListing = "1 06 00 0E 00 76 79 0F 0F 0F E6 534\n";
+  WriteFileBytes(dir.Path() / "juego.txt", oldListing);
+  Terminal term({.arguments = {"-D", "-o", "/dev/null", "-e", "trace=fsync", "-e",
+                               "inject=fsync:delay_enter=500000", GRAVIX_PROGRAM, "juego.txt"},
+                 .directory = dir.Path(),
+                 .program = "strace"});
+  if (!term.Started()) GTEST_SKIP() << "strace cannot be run: " << term.StartError();
+  if (!term.WaitForText(1, 5, "---[ Editor ]"))
+    GTEST_SKIP() << "strace cannot trace here:\n" << term.ScreenDump();
+  term.SendKeys("s");
+  ASSERT_TRUE(term.WaitUntil([&](const Terminal&) {
+    const std::set<std::string> names = Files(dir.Path());
+    return std::any_of(names.begin(), names.end(),
+                       [](const std::string& name) { return name.starts_with(".gravix-"); });
+  }));
+  term.Signal(SIGTERM);
+  ASSERT_TRUE(term.WaitForExit()) << term.ScreenDump();
+  EXPECT_EQ(term.EndSignal(), SIGTERM);
+  EXPECT_TRUE(SameSettings(term.CurrentSettings(), term.InitialSettings()));
+  const std::string listing = ReadFileBytes(dir.Path() / "juego.txt");
+  EXPECT_TRUE(listing == oldListing || listing == GoodLine) << listing;
+  EXPECT_EQ(Files(dir.Path()), (std::set<std::string>{"juego.bak", "juego.txt"}));
 }
 
 }  // namespace

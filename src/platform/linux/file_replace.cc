@@ -2,6 +2,7 @@
 // it, or, where the file's identity forbids that, a rewrite in place that puts the old bytes
 // back if it fails.
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -106,9 +107,7 @@ mode_t NewFileMode() {
   return 0666 & ~mask;
 }
 
-}  // namespace
-
-bool ReplaceFileSafely(const std::string& path, std::string_view contents) {
+bool ReplaceFile(const std::string& path, std::string_view contents) {
   // A symbolic link stays a link: the file it names is replaced.
   std::string target = path;
   if (char* resolved = realpath(path.c_str(), nullptr)) {
@@ -157,4 +156,20 @@ bool ReplaceFileSafely(const std::string& path, std::string_view contents) {
   }
   SyncDirectory(directory);
   return true;
+}
+
+}  // namespace
+
+bool ReplaceFileSafely(const std::string& path, std::string_view contents) {
+  // An end signal waits until the file is whole and the temporary file gone; it ends the run
+  // as soon as the replacement is over.
+  sigset_t endSignals, previous;
+  sigemptyset(&endSignals);
+  for (int signalNumber : {SIGTERM, SIGHUP, SIGQUIT, SIGINT}) sigaddset(&endSignals, signalNumber);
+  sigprocmask(SIG_BLOCK, &endSignals, &previous);
+  const bool replaced = ReplaceFile(path, contents);
+  const int error = errno;
+  sigprocmask(SIG_SETMASK, &previous, nullptr);
+  errno = error;
+  return replaced;
 }
