@@ -72,7 +72,8 @@ std::string RandomKeys(std::mt19937& random, int count) {
     } else if (choice == 1) {
       keys.push_back(static_cast<char>(random() % 256));
     } else {
-      keys.push_back("0123456789ABCDEFabcdefgGhHsSnN\t\r\x7f "[random() % 38]);
+      constexpr std::string_view Typed = "0123456789ABCDEFabcdefgGhHsSnN\t\r\x7f ";
+      keys.push_back(Typed[random() % Typed.size()]);
     }
     if (std::string_view("qQxX").find(keys.back()) != std::string_view::npos) keys.back() = 'n';
   }
