@@ -119,7 +119,7 @@ TEST(EditorScreen, DataFaultsOnTheCurrentLineRow) {
   EXPECT_EQ(DataColours(screen, 21), std::string(21, 'A'));
   EXPECT_EQ(screen.Text(62, 10, 4), "(D) ");
   DrawListingLine(10, "7 G123456789ABCDEF012345 100");
-  EXPECT_EQ(DataColours(screen, 22), "C" + std::string(21, 'A'));
+  EXPECT_EQ(DataColours(screen, 22), std::string("C").append(21, 'A'));
   EXPECT_EQ(screen.Text(62, 10, 5), "(CD) ");
   // Twenty characters: only the bad ones stand out; lower case is bad.
   DrawListingLine(10, "7 00112233445566778a99 100");

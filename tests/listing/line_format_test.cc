@@ -97,7 +97,7 @@ TEST(DataChecksum, SumsTenBytesOrAddsUpFaultCodes) {
                          "9"),
             -4);
   EXPECT_EQ(DataChecksum("12G4"), -6);
-  EXPECT_EQ(DataChecksum("G" + std::string(21, '0')), -5);
+  EXPECT_EQ(DataChecksum(std::string("G").append(21, '0')), -5);
 }
 
 TEST(TextToInteger, ReadsEveryNotationAndRefusesTheRest) {

@@ -1,3 +1,5 @@
+#if !defined(_WIN32)  // users, groups, permission bits and rlimits are POSIX
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -89,3 +91,5 @@ TEST(ReplaceFileSafely, ADirectoryInThePlaceOfTheFileIsNeverTouched) {
 }
 
 }  // namespace
+
+#endif

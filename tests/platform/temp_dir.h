@@ -1,19 +1,27 @@
 #pragma once
 // A fresh directory for one test, removed with everything in it at the end.
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 
-struct TempDir {
-  std::filesystem::path path;
-
-  TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "gravix-XXXXXX").string();
-    path = mkdtemp(pattern.data());
+// A new directory under the system's temporary directory, named prefix and a random number
+// (mkdtemp is not there on Windows).
+inline std::filesystem::path MakeTempDirectory(const std::string& prefix) {
+  std::random_device random;
+  for (;;) {
+    const std::filesystem::path path =
+        std::filesystem::temp_directory_path() / (prefix + std::to_string(random()));
+    if (std::filesystem::create_directory(path)) return path;
   }
+}
+
+struct TempDir {
+  std::filesystem::path path = MakeTempDirectory("gravix-");
+
+  TempDir() = default;
   ~TempDir() {
     std::error_code ignored;
     std::filesystem::remove_all(path, ignored);

@@ -1,5 +1,7 @@
 // A tape image that cannot be written ends the run with the error code as exit status, leaves
 // no partial image and keeps an older image whole. Each case runs in a child that cannot write.
+#if !defined(_WIN32)  // users, groups, permission bits and rlimits are POSIX
+
 #include <grp.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -90,3 +92,5 @@ TEST_F(TapeFaultTest, UnprivilegedUserKeepsTheOldImage) {
 
 }  // namespace
 }  // namespace tape_test
+
+#endif

@@ -18,6 +18,7 @@
 #include "console/memory/memory_console.h"
 #include "listing/line_format.h"
 #include "listing/line_table.h"
+#include "platform/temp_dir.h"
 #include "tape/compile_tape.h"
 
 namespace tape_test {
@@ -87,9 +88,7 @@ struct Listing {
 class TapeTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (std::filesystem::temp_directory_path() / "gravix-tape-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
+    dir_ = MakeTempDirectory("gravix-tape-");
     previous_ = std::filesystem::current_path();
     std::filesystem::current_path(dir_);
   }
