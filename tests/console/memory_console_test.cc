@@ -18,6 +18,7 @@ TEST(ConsoleRules, MovesOutsideTheScreenAreIgnored) {
   MoveCursor(80, 25);
   EXPECT_EQ(screen.CursorColumn(), 80);
   EXPECT_EQ(screen.CursorRow(), 25);
+  EXPECT_EQ(screen.MovesOutside(), 5);  // recorded, so a test can refuse them
 }
 
 TEST(ConsoleRules, BackspaceMovesLeftWithoutErasingAndStopsAtColumnOne) {
@@ -56,7 +57,9 @@ TEST(ConsoleRules, LineFeedOnTheBottomRowScrollsTheScreenUp) {
   WriteText("top");
   MoveCursor(1, 25);
   WriteText("bottom");
+  EXPECT_EQ(screen.Scrolls(), 0);
   WriteLine();
+  EXPECT_EQ(screen.Scrolls(), 1);
   EXPECT_EQ(screen.CursorRow(), 25);
   EXPECT_EQ(screen.CursorColumn(), 1);
   EXPECT_EQ(screen.TrimmedRow(24), "bottom");
@@ -90,7 +93,9 @@ TEST(DataText, ControlBytesShowAsQuestionMarksAndTheRestUnchanged) {
   MoveCursor(1, 1);
   std::string text;
   for (int byte = 0; byte < 32; ++byte) text.push_back(static_cast<char>(byte));
-  text += "\x7f" "A~ \xa6\xff\x80";
+  text +=
+      "\x7f"
+      "A~ \xa6\xff\x80";
   WriteDataText(text);
   EXPECT_EQ(screen.Text(1, 1, 33), std::string(33, '?'));
   EXPECT_EQ(screen.Text(34, 1, 6), "A~ \xa6\xff\x80");

@@ -27,12 +27,15 @@ struct Screen {
   std::set<int> rowsWritten;
   int bells = 0;
   int flushes = 0;
+  int movesOutside = 0;
+  int scrolls = 0;
   std::string runtimeErrorLine;
 };
 
 Screen screen;
 
 void ScrollUp() {
+  ++screen.scrolls;
   std::memmove(screen.cells[0], screen.cells[1], sizeof(Cell) * ScreenColumns * (ScreenRows - 1));
   std::fill(std::begin(screen.cells[ScreenRows - 1]), std::end(screen.cells[ScreenRows - 1]),
             Cell{' ', screen.attribute});
@@ -100,7 +103,8 @@ void EndWithIoError(int code) {
 }
 
 void ClearScreen() {
-  for (auto& row : screen.cells) std::fill(std::begin(row), std::end(row), Cell{' ', screen.attribute});
+  for (auto& row : screen.cells)
+    std::fill(std::begin(row), std::end(row), Cell{' ', screen.attribute});
   for (int row = 1; row <= ScreenRows; ++row) screen.rowsWritten.insert(row);
   screen.column = screen.row = 1;
   screen.wrapPending = false;
@@ -113,7 +117,10 @@ void ClearToEndOfLine() {
 }
 
 void MoveCursor(int column, int row) {
-  if (column < 1 || column > ScreenColumns || row < 1 || row > ScreenRows) return;
+  if (column < 1 || column > ScreenColumns || row < 1 || row > ScreenRows) {
+    ++screen.movesOutside;
+    return;
+  }
   screen.column = column;
   screen.row = row;
   screen.wrapPending = false;
@@ -196,4 +203,6 @@ void MemoryConsole::ForgetWrites() {
 }
 int MemoryConsole::Bells() const { return screen.bells; }
 int MemoryConsole::Flushes() const { return screen.flushes; }
+int MemoryConsole::MovesOutside() const { return screen.movesOutside; }
+int MemoryConsole::Scrolls() const { return screen.scrolls; }
 const std::string& MemoryConsole::RuntimeErrorLine() const { return screen.runtimeErrorLine; }

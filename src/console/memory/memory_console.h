@@ -50,6 +50,11 @@ class MemoryConsole {
   int Bells() const;
   int Flushes() const;
 
+  // Writes that left the 80x25 screen: moves asked outside it (ignored) and scrolls (a write
+  // past row 25). The editor's fixed screen must never do either.
+  int MovesOutside() const;
+  int Scrolls() const;
+
   // The line written by EndWithIoError, empty until then.
   const std::string& RuntimeErrorLine() const;
 };

@@ -2,6 +2,7 @@
 // it, or, where the file's identity forbids that, a rewrite in place that puts the old bytes
 // back if it fails.
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -57,8 +58,12 @@ bool RewriteInPlace(const std::string& path, std::string_view contents) {
   std::string old;
   const bool haveOld = file >= 0;
   if (haveOld && !ReadAll(file, old)) return Fail(file);
-  // A file we may write but not read is rewritten without the way back.
-  if (!haveOld && errno == EACCES) file = open(path.c_str(), O_WRONLY | O_CLOEXEC);
+  // A file we may write but not read is rewritten without the way back. When there is no
+  // such file either, the refusal to create it is the error to report.
+  if (!haveOld && errno == EACCES) {
+    file = open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    if (file < 0 && errno == ENOENT) errno = EACCES;
+  }
   if (file < 0) return false;
   if (WriteAll(file, contents) && ftruncate(file, static_cast<off_t>(contents.size())) == 0 &&
       fsync(file) == 0)
@@ -102,9 +107,7 @@ mode_t NewFileMode() {
   return 0666 & ~mask;
 }
 
-}  // namespace
-
-bool ReplaceFileSafely(const std::string& path, std::string_view contents) {
+bool ReplaceFile(const std::string& path, std::string_view contents) {
   // A symbolic link stays a link: the file it names is replaced.
   std::string target = path;
   if (char* resolved = realpath(path.c_str(), nullptr)) {
@@ -153,4 +156,20 @@ bool ReplaceFileSafely(const std::string& path, std::string_view contents) {
   }
   SyncDirectory(directory);
   return true;
+}
+
+}  // namespace
+
+bool ReplaceFileSafely(const std::string& path, std::string_view contents) {
+  // An end signal waits until the file is whole and the temporary file gone; it ends the run
+  // as soon as the replacement is over.
+  sigset_t endSignals, previous;
+  sigemptyset(&endSignals);
+  for (int signalNumber : {SIGTERM, SIGHUP, SIGQUIT, SIGINT}) sigaddset(&endSignals, signalNumber);
+  sigprocmask(SIG_BLOCK, &endSignals, &previous);
+  const bool replaced = ReplaceFile(path, contents);
+  const int error = errno;
+  sigprocmask(SIG_SETMASK, &previous, nullptr);
+  errno = error;
+  return replaced;
 }
