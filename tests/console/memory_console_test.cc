@@ -7,77 +7,20 @@
 
 namespace {
 
-TEST(ConsoleRules, MovesOutsideTheScreenAreIgnored) {
+TEST(ConsoleRules, CursorLineEndsClearingAndDataText) {
   MemoryConsole screen;
   MoveCursor(5, 7);
   for (auto [column, row] : {std::pair{81, 7}, {0, 7}, {5, 0}, {5, 26}, {-3, -3}}) {
-    MoveCursor(column, row);
-    EXPECT_EQ(screen.CursorColumn(), 5);
-    EXPECT_EQ(screen.CursorRow(), 7);
+    MoveCursor(column, row);  // ignored
+    EXPECT_EQ(screen.CursorColumn() * 100 + screen.CursorRow(), 507) << column << "," << row;
   }
-  MoveCursor(80, 25);
-  EXPECT_EQ(screen.CursorColumn(), 80);
-  EXPECT_EQ(screen.CursorRow(), 25);
-  EXPECT_EQ(screen.MovesOutside(), 5);  // recorded, so a test can refuse them
-}
-
-TEST(ConsoleRules, BackspaceMovesLeftWithoutErasingAndStopsAtColumnOne) {
-  MemoryConsole screen;
+  EXPECT_EQ(screen.MovesOutside(), 5);
   MoveCursor(1, 3);
   WriteText("ab");
-  WriteChar(8);
-  EXPECT_EQ(screen.CursorColumn(), 2);
-  EXPECT_EQ(screen.Text(1, 3, 2), "ab");
-  WriteChar(8);
-  WriteChar(8);
-  EXPECT_EQ(screen.CursorColumn(), 1);
+  for (int i = 0; i < 3; ++i) WriteChar(8);  // left without erasing, never past column 1
   WriteChar('c');
-  EXPECT_EQ(screen.Text(1, 3, 2), "cb");
-}
-
-TEST(ConsoleRules, FieldWidthRightAlignsOnlyWhenWider) {
-  MemoryConsole screen;
-  MoveCursor(1, 1);
-  WriteText("abc", 6);
-  MoveCursor(1, 2);
-  WriteText("abc", 2);
-  MoveCursor(1, 3);
-  WriteText("abc");
-  MoveCursor(1, 4);
-  WriteNumber(-42);
-  EXPECT_EQ(screen.TrimmedRow(1), "   abc");
-  EXPECT_EQ(screen.TrimmedRow(2), "abc");
-  EXPECT_EQ(screen.TrimmedRow(3), "abc");
-  EXPECT_EQ(screen.TrimmedRow(4), "-42");
-}
-
-TEST(ConsoleRules, LineFeedOnTheBottomRowScrollsTheScreenUp) {
-  MemoryConsole screen;
-  MoveCursor(1, 1);
-  WriteText("top");
-  MoveCursor(1, 25);
-  WriteText("bottom");
-  EXPECT_EQ(screen.Scrolls(), 0);
-  WriteLine();
-  EXPECT_EQ(screen.Scrolls(), 1);
-  EXPECT_EQ(screen.CursorRow(), 25);
-  EXPECT_EQ(screen.CursorColumn(), 1);
-  EXPECT_EQ(screen.TrimmedRow(24), "bottom");
-  EXPECT_EQ(screen.TrimmedRow(25), "");
-  EXPECT_EQ(screen.TrimmedRow(1), "");
-}
-
-TEST(ConsoleRules, AFullRowThenLineEndLeavesABlankRowOnlyWhereTheLastColumnMovesOn) {
-  MemoryConsole screen;
-  MoveCursor(1, 3);
-  WriteLine(std::string(80, '-'));
-  WriteText("next");
-  const int nextRow = LastColumnMovesCursorOn() ? 5 : 4;
-  EXPECT_EQ(screen.TrimmedRow(nextRow), "next");
-}
-
-TEST(ConsoleRules, ClearToEndOfLineBlanksInTheCurrentColourWithoutMoving) {
-  MemoryConsole screen;
+  WriteText("abc", 4);  // a field width wider than the text aligns it right
+  EXPECT_EQ(screen.TrimmedRow(3), "c abc");
   MoveCursor(1, 17);
   WriteText(std::string(80, 'x'));
   SetTextColor(Yellow);
@@ -86,23 +29,25 @@ TEST(ConsoleRules, ClearToEndOfLineBlanksInTheCurrentColourWithoutMoving) {
   EXPECT_EQ(screen.TrimmedRow(17), std::string(19, 'x'));
   EXPECT_EQ(screen.Attribute(50, 17), Yellow);  // black background
   EXPECT_EQ(screen.CursorColumn(), 20);
-}
-
-TEST(DataText, ControlBytesShowAsQuestionMarksAndTheRestUnchanged) {
-  MemoryConsole screen;
-  MoveCursor(1, 1);
+  // Data text: control bytes and DEL show as "?", never reach the terminal; the rest unchanged.
   std::string text;
   for (int byte = 0; byte < 32; ++byte) text.push_back(static_cast<char>(byte));
-  text +=
-      "\x7f"
-      "A~ \xa6\xff\x80";
-  WriteDataText(text);
-  EXPECT_EQ(screen.Text(1, 1, 33), std::string(33, '?'));
-  EXPECT_EQ(screen.Text(34, 1, 6), "A~ \xa6\xff\x80");
-  EXPECT_EQ(screen.CursorRow(), 1);
-  EXPECT_EQ(screen.Bells(), 0);
+  MoveCursor(1, 12);
+  screen.ForgetWrites();
+  WriteDataText(text + "\x7f" + "A~ \xa6\xff\x80");
+  EXPECT_EQ(screen.Text(1, 12, 39), std::string(33, '?') + "A~ \xa6\xff\x80");
+  EXPECT_EQ(screen.CursorRow() + screen.Bells(), 12);
   EXPECT_EQ(screen.Written().find_first_of(std::string("\x07\x08\x0a\x0d\x1b", 5)),
             std::string::npos);
+  MoveCursor(1, 20);
+  WriteLine(std::string(80, '-'));
+  WriteText("next");  // Windows moves on after column 80: a blank row between
+  EXPECT_EQ(screen.TrimmedRow(LastColumnMovesCursorOn() ? 22 : 21), "next");
+  MoveCursor(1, 25);
+  WriteText("bottom");
+  WriteLine();  // scrolls the screen up
+  EXPECT_EQ(screen.CursorColumn() * 100 + screen.CursorRow(), 125);
+  EXPECT_EQ(screen.TrimmedRow(24) + screen.TrimmedRow(19), "bottom" + std::string(80, '-'));
 }
 
 }  // namespace

@@ -2,353 +2,176 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "console/console.h"
 #include "console/memory/memory_console.h"
 #include "platform/platform.h"
+#include "platform/temp_dir.h"
 #include "shell/banner.h"
 
 namespace {
 
-namespace fs = std::filesystem;
+const std::string Data = " 00112233445566778899 765";  // after the number
+const std::string Zero = " 00000000000000000000 0";
 
-constexpr std::string_view Data = " 00112233445566778899 765";  // after the number
-// Line 4 with a NUL byte in its data: an ordinary character, kept everywhere.
-const std::string NulLine = "4 0011" + std::string(1, '\0') + "2233445566778899 765";
-
-std::string ReadBytes(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
-void WriteBytes(const fs::path& path, std::string_view bytes) {
-  std::ofstream(path, std::ios::binary)
-      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-// The lines as the backup must hold them: each followed by this build's line end.
-std::string BackupOf(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const std::string& line : lines) text += line + std::string(LineEnd());
-  return text;
-}
-
-std::vector<std::string> NumberedLines(int first, int last) {
+std::vector<std::string> Numbered(int first, int last) {
   std::vector<std::string> lines;
-  for (int n = first; n <= last; ++n) lines.push_back(std::to_string(n) + std::string(Data));
+  for (int n = first; n <= last; ++n) lines.push_back(std::to_string(n) + Data);
   return lines;
 }
 
-std::string Numbered(int first, int last) {
+// The lines each followed by end: LF in a listing, this build's line end in the backup.
+std::string Joined(const std::vector<std::string>& lines, std::string_view end = LineEnd()) {
   std::string text;
-  for (const std::string& line : NumberedLines(first, last)) text += line + "\n";
+  for (const std::string& line : lines) text.append(line).append(end);
   return text;
 }
 
 struct LoaderTest : testing::Test {
   MemoryConsole screen;
   LineTable table;
-  fs::path dir =
-      fs::temp_directory_path() / ("gravix-loader-" + std::to_string(std::random_device{}()));
-  fs::path listing = dir / "juego.txt";
-  fs::path backup = dir / "juego.bak";
-  // The loader writes from the cursor the banner leaves: row 4, or 5 where the banner's
-  // full-width rule already moved the cursor on.
-  int first = LastColumnMovesCursorOn() ? 5 : 4;
+  TempDir dir;
+  std::string listing = dir / "juego.txt";
+  int first = LastColumnMovesCursorOn() ? 5 : 4;  // the row below the banner
 
-  LoaderTest() {
-    fs::create_directories(dir);
-    ShowBanner();
-  }
-  ~LoaderTest() override {
-    FreeLineTable(MaxLines, table);
-    fs::remove_all(dir);
-  }
+  LoaderTest() { ShowBanner(); }
+  ~LoaderTest() override { FreeLineTable(MaxLines, table); }
 
-  void Load(std::string_view bytes, LoadBudget budget = {int64_t{1} << 30, 1}) {
+  void Load(const std::string& bytes, LoadBudget budget = {int64_t{1} << 30, 1}) {
     WriteBytes(listing, bytes);
-    LoadListing(listing.string(), table, budget);
+    LoadListing(listing, table, budget);
   }
-  // Row k of the loader's own text, counted from 0.
-  std::string Row(int k) const { return screen.TrimmedRow(first + k); }
-  int Colour(int column, int k) const { return screen.Colour(column, first + k); }
-  void ExpectPauseAt(int k) const {
-    EXPECT_EQ(Row(k), "Proceso del fichero de entrada finalizado. Pulsa una tecla.");
-    EXPECT_EQ(Colour(1, k), Yellow);
+  std::string Backup() const { return ReadBytes(dir / "juego.bak"); }
+  std::string Stored(int from = 1) const {  // the table's lines from entry from, one per row
+    std::string lines;
+    for (int i = from; i <= table.count; ++i) lines.append(LineText(table, i)).append("\n");
+    return lines;
+  }
+  // The loader's rows from 0 ("" matches anything), then the pause: yellow, one key.
+  void ExpectRows(const std::vector<std::string>& rows) const {
+    for (size_t k = 0; k < rows.size(); ++k)
+      EXPECT_TRUE(rows[k].empty() || screen.TrimmedRow(first + int(k)) == rows[k])
+          << "row " << k << ": " << screen.TrimmedRow(first + int(k));
+    EXPECT_EQ(screen.TrimmedRow(first + int(rows.size())),
+              "Proceso del fichero de entrada finalizado. Pulsa una tecla.");
+    ExpectColours({{1, int(rows.size()), Yellow}});
     EXPECT_EQ(screen.KeysLeft(), 0u);
+  }
+  void ExpectColours(std::initializer_list<std::tuple<int, int, int>> cells) const {
+    for (auto [column, k, colour] : cells)
+      EXPECT_EQ(screen.Colour(column, first + k), colour) << column << ", row " << k;
   }
 };
 
-TEST_F(LoaderTest, CleanListingIsStoredAsTypedWithoutMessageOrPause) {
-  const std::vector<std::string> lines = {
-      "1" + std::string(Data),
-      "  2   00 11 22 33 44 55 66 77 88 99   765  ",
-      "3 0011223344556677889a 765",  // lower case stays as typed
-      NulLine,
-      "5 short",  // under 10 characters: only copied
-      "",
-      "005" + std::string(Data),
-  };
-  std::string file;
-  for (const std::string& line : lines) file += line + "\n";
-  Load(file);  // no keys scripted: a pause would throw KeysExhausted
-
-  EXPECT_EQ(table.count, 5);
-  EXPECT_EQ(LineText(table, 1), "1 00112233445566778899 765");
-  EXPECT_EQ(LineText(table, 2), "2 00112233445566778899 765");
-  EXPECT_EQ(LineText(table, 3), "3 0011223344556677889a 765");
-  EXPECT_EQ(LineText(table, 4), NulLine);
-  EXPECT_EQ(LineText(table, 5), "005 00112233445566778899 765");
-  EXPECT_EQ(table.lines[5], nullptr);
-  EXPECT_EQ(ReadBytes(backup), BackupOf(lines));
-
-  EXPECT_EQ(Row(0), "Procesando fichero de entrada...");
-  EXPECT_EQ(Colour(1, 0), Yellow);
-  EXPECT_EQ(Row(1), "");
-  // Only the activity indicator, flickered in place once per stored line.
-  ASSERT_EQ(Row(2).size(), 1u);
-  EXPECT_NE(std::string("<=>").find(Row(2)[0]), std::string::npos);
-  EXPECT_EQ(std::count(screen.Written().begin(), screen.Written().end(), '\b'), 5);
-  EXPECT_EQ(Row(3), "");
-  EXPECT_EQ(screen.CursorRow(), first + 2);
-}
-
-TEST_F(LoaderTest, EmptyAndShortFilesStoreNothingAndNeverPause) {
-  Load("");
-  EXPECT_EQ(table.count, 0);
-  EXPECT_TRUE(fs::exists(backup));
-  EXPECT_EQ(ReadBytes(backup), "");
-  Load("\n\n123456789\n");
-  EXPECT_EQ(table.count, 0);
-  EXPECT_EQ(ReadBytes(backup), BackupOf({"", "", "123456789"}));
-  EXPECT_EQ(table.lines[0], nullptr);
-}
-
-TEST_F(LoaderTest, LineEndsAreLineFeedReturnOrBothAndNulIsACharacter) {
-  // A 64 KiB first line puts its carriage return last in one read and its line feed first in
-  // the next: still one line end.
-  std::string wide = "1" + std::string(Data);
+TEST_F(LoaderTest, CleanFileIsStoredAsTypedAndBackedUpWholeWithoutAPause) {
+  // A 64 KiB first line puts its CR last in one read and its LF first in the next.
+  std::string wide = "1" + Data;
   wide.resize(64 * 1024 - 1, ' ');
-  Load(wide + "\r\n2" + std::string(Data) + "\r3" + std::string(Data) + "\r\n\r\n\n\r" + NulLine);
-  EXPECT_EQ(table.count, 4);
-  EXPECT_EQ(LineText(table, 1), "1 00112233445566778899 765");
-  EXPECT_EQ(LineText(table, 3), "3 00112233445566778899 765");
-  EXPECT_EQ(LineText(table, 4), NulLine);
-  EXPECT_EQ(ReadBytes(backup), BackupOf({wide, "2" + std::string(Data), "3" + std::string(Data), "",
-                                         "", "", NulLine}));
+  const std::string nul = "4 0011" + std::string(1, '\0') + "2233445566778899 765";
+  const std::vector<std::string> lines = {
+      wide, "  2   00 11 22 33 44 55 66 77 88 99   765  ", "3 0011223344556677889a 765", nul,
+      "5 short", "", "005" + Data, "6" + Data + std::string(300, ' ') + "X",
+      "7 0011223344556677889" + std::string(200000, 'F') + " 765"};
+  Load(wide + "\r\n" + lines[1] + "\r" + lines[2] + "\r\n" +
+       Joined(std::vector(lines.begin() + 3, lines.end()), "\n"));  // no keys: no pause
+  EXPECT_EQ(Backup(), Joined(lines));
+  EXPECT_EQ(Stored(), Joined({"1" + Data, "2" + Data, lines[2], nul, "005" + Data, "6" + Data,
+                              "7  0011223344"}, "\n"));
+  EXPECT_EQ(screen.TrimmedRow(first) + "|" + screen.TrimmedRow(first + 1) + "|",
+            "Procesando fichero de entrada...||");
+  ExpectColours({{1, 0, Yellow}});
+  EXPECT_EQ(screen.TrimmedRow(first + 2).size(), 1u);  // the indicator, left in place
 }
 
-TEST_F(LoaderTest, LongLinesAreSplitOnTheirStartAndBackedUpWhole) {
-  const std::string over = "1" + std::string(Data) + std::string(300, ' ') + "X";
-  const std::string huge = "2 0011223344556677889" + std::string(200000, 'F') + " 765";
-  Load(over + "\n" + huge + "\n");
-  EXPECT_EQ(table.count, 2);
-  EXPECT_EQ(LineText(table, 1), "1 00112233445566778899 765");
-  // 255 characters of one run: number, no data, the run's first 10 as the checksum.
-  EXPECT_EQ(LineText(table, 2), "2  0011223344");
-  EXPECT_EQ(ReadBytes(backup), BackupOf({over, huge}));
-}
-
-TEST_F(LoaderTest, OneMissingLineAnsweredYesBecomesAZeroLine) {
-  // An extended key whose scan code is an S (Delete, 83) and other keys are ignored.
-  screen.Keys("x" + DeleteKey + "s" + UpKey);
-  Load(Numbered(1, 1) + Numbered(3, 3));
-  EXPECT_EQ(table.count, 3);
-  EXPECT_EQ(LineText(table, 2), "2 00000000000000000000 0");
-  EXPECT_EQ(LineText(table, 3), "3 00112233445566778899 765");
-
-  EXPECT_EQ(Row(2), "  Numero de linea encontrado: \"3\"");
-  EXPECT_EQ(Colour(3, 2), LightMagenta);
-  EXPECT_EQ(Row(3), "  Numero de linea esperado: \"2\"");
-  EXPECT_EQ(Colour(30, 3), LightMagenta);
-  EXPECT_EQ(Row(4), "   La linea \"2\" es una linea de ceros (S/N): s");
-  EXPECT_EQ(Colour(4, 4), White);
-  EXPECT_EQ(Colour(46, 4), White);
-  EXPECT_EQ(Row(5), "    Insertando linea \"2\" como linea de ceros");
-  EXPECT_EQ(Colour(5, 5), LightCyan);
-  EXPECT_EQ(Row(6).size(), 1u);  // the indicator, left on the empty line before the pause
-  ExpectPauseAt(7);
+TEST_F(LoaderTest, GapsAnsweredYesBecomeZeroLinesAndNoRenumbers) {
+  screen.Keys("x" + DeleteKey + "s" + "N" + "S" + UpKey);  // x and Delete (scan code 83) ignored
+  Load(Joined(Numbered(1, 1), "\n") + Joined(Numbered(3, 4), "\n") + Joined(Numbered(7, 8), "\n"));
+  ExpectRows({"", "", "  Numero de linea encontrado: \"3\"", "  Numero de linea esperado: \"2\"",
+              "   La linea \"2\" es una linea de ceros (S/N): s",
+              "    Insertando linea \"2\" como linea de ceros", "", "",
+              "   Lineas de ceros desde \"5\" hasta \"6\" (S/N): N",
+              "    Renumerando linea \"7\" a \"5\"", "  Numero de linea encontrado: \"8\"", "",
+              "   Lineas de ceros desde \"6\" hasta \"7\" (S/N): S",
+              "    Insertando lineas de ceros desde \"6\" hasta \"7\"", ""});
+  ExpectColours({{3, 2, LightMagenta}, {30, 3, LightMagenta}, {4, 4, White}, {46, 4, White},
+                 {5, 5, LightCyan}, {5, 9, LightCyan}});
   EXPECT_FALSE(screen.CursorVisible());
-  EXPECT_EQ(ReadBytes(backup), BackupOf({"1" + std::string(Data), "3" + std::string(Data)}));
+  EXPECT_EQ(Stored(), Joined({"1" + Data, "2" + Zero, "3" + Data, "4" + Data, "5" + Data,
+                              "6" + Zero, "7" + Zero, "8" + Data}, "\n"));
+  EXPECT_EQ(Backup(), Joined({"1" + Data, "3" + Data, "4" + Data, "7" + Data, "8" + Data}));
 }
 
-TEST_F(LoaderTest, SeveralMissingLinesAnsweredNoRenumberAndTheNextGapIsAskedAgain) {
-  screen.Keys(
-      "N"
-      "S"
-      " ");
-  Load(Numbered(1, 2) + Numbered(5, 6));
-  EXPECT_EQ(Row(2), "  Numero de linea encontrado: \"5\"");
-  EXPECT_EQ(Row(3), "  Numero de linea esperado: \"3\"");
-  EXPECT_EQ(Row(4), "   Lineas de ceros desde \"3\" hasta \"4\" (S/N): N");
-  EXPECT_EQ(Row(5), "    Renumerando linea \"5\" a \"3\"");
-  EXPECT_EQ(Colour(5, 5), LightCyan);
-  EXPECT_EQ(Row(6), "  Numero de linea encontrado: \"6\"");
-  EXPECT_EQ(Row(7), "  Numero de linea esperado: \"4\"");
-  EXPECT_EQ(Row(8), "   Lineas de ceros desde \"4\" hasta \"5\" (S/N): S");
-  EXPECT_EQ(Row(9), "    Insertando lineas de ceros desde \"4\" hasta \"5\"");
-  EXPECT_EQ(Colour(5, 9), LightCyan);
-  ExpectPauseAt(11);
-  EXPECT_EQ(table.count, 6);
-  EXPECT_EQ(LineText(table, 3), "3 00112233445566778899 765");
-  EXPECT_EQ(LineText(table, 4), "4 00000000000000000000 0");
-  EXPECT_EQ(LineText(table, 5), "5 00000000000000000000 0");
-  EXPECT_EQ(LineText(table, 6), "6 00112233445566778899 765");
-}
-
-TEST_F(LoaderTest, UnreadableAndRepeatedNumbersAreRetypedUntilLargeEnough) {
-  // 1 is rejected (too small) and the letter ignored; then 2. The repeated 2 becomes 3.
-  screen.Keys(
-      "\r1\ra2\r"
-      "3\r"
-      " ");
-  Load(Numbered(1, 1) + "1O 0011223344556677889A 7650\n" + Numbered(2, 2));
-  EXPECT_EQ(Row(2), "  Numero de linea encontrado incorrecto:");
-  EXPECT_EQ(Colour(3, 2), LightGreen);
-  EXPECT_EQ(Row(3), "    1O 0011223344556677889A 7650");
-  EXPECT_EQ(Colour(5, 3), LightRed);
-  EXPECT_EQ(Colour(6, 3), LightRed);
-  EXPECT_EQ(Colour(8, 3), White);
-  EXPECT_EQ(Colour(29, 3), White);
-  EXPECT_EQ(Row(4), "  Numero de linea esperado: 2");
-  EXPECT_EQ(Colour(28, 4), LightGreen);
-  EXPECT_EQ(Colour(29, 4), LightRed);
-  EXPECT_EQ(Row(5), "   Introduce numero de linea correcto: 1");
-  EXPECT_EQ(Colour(40, 5), White);
-  EXPECT_EQ(Row(6), "   Introduce numero de linea correcto: 2");
-  EXPECT_EQ(Row(7), "    Renumerando linea \"1O\" a \"2\"");
-  EXPECT_EQ(Colour(5, 7), LightCyan);
-  EXPECT_EQ(Row(8), "  Numero de linea encontrado incorrecto:");
-  EXPECT_EQ(Row(9), "    2 00112233445566778899 765");
-  EXPECT_EQ(Row(10), "  Numero de linea esperado: 3");
-  EXPECT_EQ(Row(11), "   Introduce numero de linea correcto: 3");
-  EXPECT_EQ(Row(12), "    Renumerando linea \"2\" a \"3\"");
-  ExpectPauseAt(14);
-  EXPECT_EQ(table.count, 3);
-  EXPECT_EQ(LineText(table, 2), "2 0011223344556677889A 7650");
-  EXPECT_EQ(LineText(table, 3), "3 00112233445566778899 765");
-}
-
-TEST_F(LoaderTest, ATypedNumberAboveTheExpectedOneLeadsIntoTheGapQuestion) {
-  // Line 0 is too small; 0003 keeps its zeros as typed until the gap answer renumbers it.
-  screen.Keys(
-      "0003\r"
-      "n"
-      "\r");
-  Load("0" + std::string(Data) + "\n");
-  EXPECT_EQ(Row(3), "    0 00112233445566778899 765");
-  EXPECT_EQ(Row(4), "  Numero de linea esperado: 1");
-  EXPECT_EQ(Row(5), "   Introduce numero de linea correcto: 0003");
-  EXPECT_EQ(Row(6), "    Renumerando linea \"0\" a \"0003\"");
-  EXPECT_EQ(Row(7), "  Numero de linea encontrado: \"3\"");
-  EXPECT_EQ(Row(8), "  Numero de linea esperado: \"1\"");
-  EXPECT_EQ(Row(9), "   Lineas de ceros desde \"1\" hasta \"2\" (S/N): n");
-  EXPECT_EQ(Row(10), "    Renumerando linea \"0003\" a \"1\"");
-  ExpectPauseAt(12);
-  EXPECT_EQ(table.count, 1);
-  EXPECT_EQ(LineText(table, 1), "1 00112233445566778899 765");
-}
-
-TEST_F(LoaderTest, ControlBytesInFieldsAreShownAsQuestionMarksAndKeptAsTyped) {
-  const std::string line = "\x1b]2;T\x07 00\x1b[2J\x07 76\x1b";
-  screen.Keys(
-      "1\r"
-      " ");
-  Load(line + "\n");
-  EXPECT_EQ(Row(3), "    ?]2;T 00?[2J? 76?");
-  EXPECT_EQ(Row(5), "   Introduce numero de linea correcto: 1");
-  EXPECT_EQ(Row(6), "    Renumerando linea \"?]2;T\" a \"1\"");
+TEST_F(LoaderTest, UnreadableAndRepeatedNumbersAreRetypedAndControlBytesShownHarmlessly) {
+  const std::string hostile = "\x1b]2;T\x07 00\x1b[2J\x07 76\x1b";
+  // Empty Enter and 1 (too small) refused, the letter ignored; 0005 keeps its zeros until
+  // the gap it opens renumbers it.
+  screen.Keys("\r1\ra2\r0005\rn\r");
+  Load("1" + Data + "\n" + hostile + "\n2" + Data + "\n");
+  const std::string typed = "   Introduce numero de linea correcto: ";
+  ExpectRows({"", "", "  Numero de linea encontrado incorrecto:", "    ?]2;T 00?[2J? 76?",
+              "  Numero de linea esperado: 2", typed + "1", typed + "2",
+              "    Renumerando linea \"?]2;T\" a \"2\"", "", "    2" + Data,
+              "  Numero de linea esperado: 3", typed + "0005", "    Renumerando linea \"2\" a \"0005\"",
+              "  Numero de linea encontrado: \"5\"", "  Numero de linea esperado: \"3\"",
+              "   Lineas de ceros desde \"3\" hasta \"4\" (S/N): n",
+              "    Renumerando linea \"0005\" a \"3\"", ""});
+  ExpectColours({{3, 2, LightGreen}, {5, 3, LightRed}, {9, 3, LightRed}, {11, 3, White},
+                 {28, 4, LightGreen}, {29, 4, LightRed}, {40, 5, White}, {5, 7, LightCyan}});
   EXPECT_EQ(screen.Written().find('\x1b'), std::string::npos);
   EXPECT_EQ(screen.Bells(), 0);
-  EXPECT_EQ(LineText(table, 1), "1 00\x1b[2J\x07 76\x1b");
-  EXPECT_EQ(ReadBytes(backup), BackupOf({line}));
+  EXPECT_EQ(Stored(), Joined({"1" + Data, "2 00\x1b[2J\x07 76\x1b", "3" + Data}, "\n"));
+  EXPECT_EQ(Backup(), Joined({"1" + Data, hostile, "2" + Data}));
 }
 
-TEST_F(LoaderTest, ATable5001LinesLongKeeps5000AndTellsTheClampedFreeBytes) {
-  screen.Keys(UpKey);  // an extended key ends the pause as well
-  Load(Numbered(1, 5001), {int64_t{5} << 30, 7});
-  EXPECT_EQ(table.count, 5000);
-  EXPECT_EQ(LineText(table, 5000), "5000 00112233445566778899 765");
-  EXPECT_EQ(Row(3),
-            "Memoria llena [2147483647 bytes libres] o numero de lineas maximo [5000 lineas]");
-  EXPECT_EQ(Row(4), "excedido.");
-  EXPECT_EQ(Colour(1, 3), LightCyan);
-  EXPECT_EQ(Row(5), "Total de lineas procesadas: 5000");
-  EXPECT_EQ(Colour(1, 5), LightCyan);
-  ExpectPauseAt(7);
-  EXPECT_EQ(ReadBytes(backup), BackupOf(NumberedLines(1, 5001)));
+TEST_F(LoaderTest, ZeroLinesRunningPastTheTableFillItAndTheRestIsOnlyCopied) {
+  screen.Keys("S ");
+  std::vector<std::string> lines = Numbered(1, 4998);
+  lines.insert(lines.end(), {"5003" + Data, "5004" + Data});
+  Load(Joined(lines, "\n"), {int64_t{5} << 30, 7});  // the free figure shown is clamped
+  ExpectRows({"", "", "  Numero de linea encontrado: \"5003\"", "",
+              "   Lineas de ceros desde \"4999\" hasta \"5002\" (S/N): S",
+              "    Insertando lineas de ceros desde \"4999\" hasta \"5002\"", "",
+              "Memoria llena [2147483647 bytes libres] o numero de lineas maximo [5000 lineas]",
+              "excedido.", "Total de lineas procesadas: 5000", ""});
+  ExpectColours({{1, 7, LightCyan}, {1, 9, LightCyan}});
+  EXPECT_EQ(Stored(4998), Joined({"4998" + Data, "4999" + Zero, "5000" + Zero}, "\n"));
+  EXPECT_EQ(Backup(), Joined(lines));
 }
 
 TEST_F(LoaderTest, RunningOutOfMemoryStopsStoringButNotCopying) {
   screen.Keys(" ");
-  Load(Numbered(1, 5), {3 * LineBlockSize + 60, 7});
-  EXPECT_EQ(table.count, 3);
-  EXPECT_EQ(table.lines[3], nullptr);
-  EXPECT_EQ(Row(3),
-            "Memoria llena [60 bytes libres] o numero de lineas maximo [5000 lineas] excedido");
-  EXPECT_EQ(Row(4), ".");
-  EXPECT_EQ(Row(5), "Total de lineas procesadas: 3");
-  ExpectPauseAt(7);
-  EXPECT_EQ(ReadBytes(backup), BackupOf(NumberedLines(1, 5)));
+  Load(Joined(Numbered(1, 5), "\n"), {3 * LineBlockSize + 60, 7});
+  ExpectRows({"", "", "",
+              "Memoria llena [60 bytes libres] o numero de lineas maximo [5000 lineas] excedido",
+              ".", "Total de lineas procesadas: 3", ""});
+  EXPECT_EQ(Stored(), Joined(Numbered(1, 3), "\n"));
+  EXPECT_EQ(Backup(), Joined(Numbered(1, 5)));
 }
 
-TEST_F(LoaderTest, ZeroLinesRunningPastTheTableFillItToTheLastEntry) {
-  screen.Keys(
-      "S"
-      " ");
-  Load(Numbered(1, 4998) + Numbered(5003, 5004));
-  EXPECT_EQ(Row(2), "  Numero de linea encontrado: \"5003\"");
-  EXPECT_EQ(Row(4), "   Lineas de ceros desde \"4999\" hasta \"5002\" (S/N): S");
-  EXPECT_EQ(Row(5), "    Insertando lineas de ceros desde \"4999\" hasta \"5002\"");
-  EXPECT_EQ(Row(7).substr(0, 15), "Memoria llena [");
-  EXPECT_EQ(Row(9), "Total de lineas procesadas: 5000");
-  ExpectPauseAt(11);
-  EXPECT_EQ(table.count, 5000);
-  EXPECT_EQ(LineText(table, 4999), "4999 00000000000000000000 0");
-  EXPECT_EQ(LineText(table, 5000), "5000 00000000000000000000 0");
-  std::vector<std::string> lines = NumberedLines(1, 4998);
-  lines.push_back("5003" + std::string(Data));
-  lines.push_back("5004" + std::string(Data));
-  EXPECT_EQ(ReadBytes(backup), BackupOf(lines));
-}
-
-TEST_F(LoaderTest, TheBackupNeverNamesTheListingItself) {
-  const std::string plain = (dir / "juego.txt").string();
-  EXPECT_EQ(BackupFileName(plain), (dir / "juego.bak").string());
-  EXPECT_EQ(BackupFileName((dir / "juego").string()), (dir / "juego.bak").string());
-  EXPECT_EQ(BackupFileName("x.bak"), "x.bak.bak");
-  WriteBytes(plain, "1");
-  fs::create_hard_link(plain, dir / "juego.bak");
-  EXPECT_EQ(BackupFileName(plain), plain + ".bak");
-}
-
-TEST_F(LoaderTest, AListingNamedLikeItsBackupIsReadAndKept) {
+TEST_F(LoaderTest, TheBackupNeverNamesTheListingEmptyFilesAreBackedUpAndReadErrorsEndTheRun) {
+  Load("");
+  EXPECT_TRUE(table.count == 0 && std::filesystem::exists(dir / "juego.bak") && Backup().empty());
+  EXPECT_EQ(BackupFileName(dir / "juego"), dir / "juego.bak");
+  // The same file under the backup's name, through a hard link or a symbolic link.
+  std::filesystem::remove(dir / "juego.bak");
+  std::filesystem::create_hard_link(listing, dir / "juego.bak");
+  EXPECT_EQ(BackupFileName(listing), listing + ".bak");
+#ifndef _WIN32
+  std::filesystem::create_symlink("juego.txt", dir / "juego.txt.bak");
+  EXPECT_EQ(BackupFileName(listing), listing + ".bak.bak");
+#endif
   listing = dir / "x.bak";
-  backup = dir / "x.bak.bak";
-  Load(Numbered(1, 2));
-  EXPECT_EQ(table.count, 2);
-  EXPECT_EQ(ReadBytes(listing), Numbered(1, 2));
-  EXPECT_EQ(ReadBytes(backup), BackupOf(NumberedLines(1, 2)));
-}
-
-TEST_F(LoaderTest, AReadErrorEndsTheRunWithItsCode) {
-  // A directory opens for reading on Linux but every read fails.
-  fs::create_directory(dir / "listado");
+  Load(Joined(Numbered(1, 2), "\n"));
+  EXPECT_EQ(ReadBytes(listing), Joined(Numbered(1, 2), "\n"));
+  EXPECT_EQ(ReadBytes(dir / "x.bak.bak"), Joined(Numbered(1, 2)));
+  std::filesystem::create_directory(dir / "listado");  // opens, but every read fails
   LoadBudget budget{1 << 20, 1};
-  try {
-    LoadListing((dir / "listado").string(), table, budget);
-    FAIL() << "the load went on";
-  } catch (const ProgramEnd& end) {
-    EXPECT_TRUE(end.runtimeError);
-    EXPECT_NE(end.status, 0);
-    EXPECT_EQ(screen.RuntimeErrorLine(), "Runtime error " + std::to_string(end.status));
-  }
+  EXPECT_THROW(LoadListing(dir / "listado", table, budget), ProgramEnd);
+  EXPECT_EQ(screen.RuntimeErrorLine().substr(0, 14), "Runtime error ");
 }
 
 }  // namespace

@@ -6,104 +6,59 @@
 
 namespace {
 
-// Feeds the bytes as they arrive, then lets the 10 ms wait run out.
-std::string Decode(std::string_view received, bool utf8 = false) {
+// Feeds the bytes as they arrive, then (when timeout) lets the 10 ms wait run out.
+std::string Decode(std::string_view received, bool utf8 = false, bool timeout = true) {
   KeyDecoder decoder;
   decoder.utf8 = utf8;
   std::string keys;
   for (char c : received) DecodeKeyByte(decoder, static_cast<uint8_t>(c), keys);
-  DecodeTimeout(decoder, keys);
+  if (timeout)
+    DecodeTimeout(decoder, keys);
+  else
+    EXPECT_EQ(DecoderWaiting(decoder), received == "\x1b") << received;
   return keys;
 }
 
-std::string Extended(int scanCode) { return std::string{'\0', static_cast<char>(scanCode)}; }
+std::string X(int scanCode) { return std::string{'\0', static_cast<char>(scanCode)}; }
 
-TEST(KeyDecoder, NavigationKeysOfCommonTerminalsBecomeScanCodes) {
-  const std::pair<const char*, int> keys[] = {
-      {"\x1b[A", 72},  {"\x1bOA", 72},  {"\x1b[B", 80},  {"\x1bOB", 80},  {"\x1b[C", 77},
-      {"\x1bOC", 77},  {"\x1b[D", 75},  {"\x1bOD", 75},  {"\x1b[H", 71},  {"\x1b[1~", 71},
-      {"\x1bOH", 71},  {"\x1b[7~", 71}, {"\x1b[K", 79},  {"\x1b[4~", 79}, {"\x1b[F", 79},
-      {"\x1bOF", 79},  {"\x1b[8~", 79}, {"\x1b[5~", 73}, {"\x1b[6~", 81}, {"\x1b[2~", 82},
-      {"\x1b[3~", 83}, {"\x1b[[A", 59}, {"\x1b[[E", 63}, {"\x1bOP", 59},  {"\x1b[21~", 68},
-  };
-  for (auto [bytes, scanCode] : keys) {
-    KeyDecoder decoder;
-    std::string delivered;
-    for (const char* c = bytes; *c; ++c) DecodeKeyByte(decoder, static_cast<uint8_t>(*c), delivered);
-    EXPECT_EQ(delivered, Extended(scanCode)) << &bytes[1];
-    EXPECT_FALSE(DecoderWaiting(decoder));
-  }
-}
-
-TEST(KeyDecoder, LoneEscapeIsDeliveredOnlyWhenTheWaitRunsOut) {
-  KeyDecoder decoder;
-  std::string keys;
-  DecodeKeyByte(decoder, 27, keys);
-  EXPECT_TRUE(keys.empty());
-  EXPECT_TRUE(DecoderWaiting(decoder));
-  DecodeTimeout(decoder, keys);
-  EXPECT_EQ(keys, "\x1b");
-  EXPECT_EQ(Decode("\x1b\x1b[A"), "\x1b" + Extended(72));
-}
-
-TEST(KeyDecoder, BackspaceAndOrdinaryBytes) {
-  EXPECT_EQ(Decode("\x7f"), "\b");
-  EXPECT_EQ(Decode("\b\t\r a1Z"), "\b\t\r a1Z");
-  EXPECT_EQ(Decode(std::string("\x03", 1)), "\x03");  // Ctrl+C is just a key in raw mode
-  EXPECT_EQ(Decode(std::string("\0H", 2)), "H");      // a typed 0 never makes H an Up key
-}
-
-TEST(KeyDecoder, AltCombinationsUseThePcScanCodes) {
-  EXPECT_EQ(Decode("\x1bq"), Extended(16));
-  EXPECT_EQ(Decode("\x1bl"), Extended(38));
-  EXPECT_EQ(Decode("\x1bm"), Extended(50));
-  EXPECT_EQ(Decode("\x1b" "1"), Extended(120));
-  EXPECT_EQ(Decode("\x1b" "0"), Extended(129));
-  EXPECT_EQ(Decode("\x1b-\x1b="), Extended(130) + Extended(131));
-}
-
-TEST(KeyDecoder, UnknownAndBrokenSequencesAreDroppedWhole) {
-  EXPECT_EQ(Decode("\x1b[1;5A"), "");           // Ctrl+Up
-  EXPECT_EQ(Decode("\x1b[99~x"), "x");
-  EXPECT_EQ(Decode("\x1b[200~"), "");          // bracketed paste start
-  EXPECT_EQ(Decode("\x1bOZ"), "");
-  EXPECT_EQ(Decode("\x1b]2;title\x07x"), "x");  // never typed characters
-  EXPECT_EQ(Decode("\x1bP1$r\x1b\\y"), "y");
-  EXPECT_EQ(Decode("\x1bX"), "");
-  KeyDecoder decoder;
+TEST(KeyDecoder, BytesOfCommonTerminalsBecomeTheKeysTheConsoleDelivers) {
+  const std::pair<std::string, std::string> sequences[] = {
+      {"\x1b[A", X(72)},  {"\x1bOA", X(72)},  {"\x1b[B", X(80)},  {"\x1bOB", X(80)},
+      {"\x1b[C", X(77)},  {"\x1bOC", X(77)},  {"\x1b[D", X(75)},  {"\x1bOD", X(75)},
+      {"\x1b[H", X(71)},  {"\x1b[1~", X(71)}, {"\x1bOH", X(71)},  {"\x1b[7~", X(71)},
+      {"\x1b[K", X(79)},  {"\x1b[4~", X(79)}, {"\x1b[F", X(79)},  {"\x1bOF", X(79)},
+      {"\x1b[8~", X(79)}, {"\x1b[5~", X(73)}, {"\x1b[6~", X(81)}, {"\x1b[2~", X(82)},
+      {"\x1b[3~", X(83)}, {"\x1b[[A", X(59)}, {"\x1b[[E", X(63)}, {"\x1bOP", X(59)},
+      {"\x1b[21~", X(68)}, {"\x1bq", X(16)}, {"\x1bl", X(38)}, {"\x1bm", X(50)},  // Alt: PC codes
+      {"\x1b" "1", X(120)}, {"\x1b" "0", X(129)}, {"\x1b-\x1b=", X(130) + X(131)}};
+  for (const auto& [bytes, delivered] : sequences)
+    EXPECT_EQ(Decode(bytes, false, false), delivered) << bytes.substr(1);
+  EXPECT_EQ(Decode("\x1b", false, false), "");  // a lone Escape waits
+  // Ctrl+C is just a key in raw mode; a typed 0 never makes H an Up key; unknown, broken and
+  // overlong sequences are dropped whole, never typed.
+  const std::pair<std::string, std::string> timed[] = {
+      {"\x1b", "\x1b"}, {"\x1b\x1b[A", "\x1b" + X(72)}, {"\x7f", "\b"}, {"\b\t\r a1Z", "\b\t\r a1Z"},
+      {"\x03", "\x03"}, {std::string("\0H", 2), "H"}, {"\x1b[1;5A", ""}, {"\x1b[99~x", "x"},
+      {"\x1b[200~", ""}, {"\x1bOZ", ""}, {"\x1b]2;title\x07x", "x"}, {"\x1bP1$r\x1b\\y", "y"},
+      {"\x1bX", ""}, {"\x1b[" + std::string(100, '1') + "Ax", "x"}};
+  for (const auto& [bytes, delivered] : timed) EXPECT_EQ(Decode(bytes), delivered) << bytes;
+  KeyDecoder decoder;  // a partial sequence that stops leaves nothing behind
   std::string keys;
   for (char c : std::string("\x1b[12")) DecodeKeyByte(decoder, static_cast<uint8_t>(c), keys);
-  DecodeTimeout(decoder, keys);  // a partial sequence that stops
-  EXPECT_EQ(keys, "");
+  DecodeTimeout(decoder, keys);
   DecodeKeyByte(decoder, '5', keys);
   EXPECT_EQ(keys, "5");
-  // An overlong sequence is read to its end and dropped, whatever its last byte.
-  EXPECT_EQ(Decode("\x1b[" + std::string(100, '1') + "Ax"), "x");
-}
-
-TEST(KeyDecoder, Utf8CharactersWithACodePage437PlaceArriveAsThatByte) {
-  EXPECT_EQ(Decode("\xc3\xb1", true), "\xa4");        // n with tilde
-  EXPECT_EQ(Decode("\xc2\xaa" "a", true), "\xa6" "a");  // feminine ordinal
-  EXPECT_EQ(Decode("\xe2\x96\x91", true), "\xb0");    // light shade
-  EXPECT_EQ(Decode("\xe2\x82\xac", true), "");        // the euro sign has no place
-  EXPECT_EQ(Decode("\xf0\x9f\x98\x80", true), "");    // nor has an emoji
-  EXPECT_EQ(Decode("\xc3" "A", true), "A");           // a broken character is forgotten
-  EXPECT_EQ(Decode("\xb1", true), "");                // a stray continuation byte
-  EXPECT_EQ(Decode("\xa4\xb1", false), "\xa4\xb1");   // other locales: bytes as they come
-}
-
-TEST(CodePage437, UpperHalfRoundTripsThroughUnicode) {
-  EXPECT_EQ(Cp437ToUtf8(0xA6), "\xc2\xaa");
-  EXPECT_EQ(Cp437ToUtf8(0xFF), "\xc2\xa0");
-  EXPECT_EQ(Cp437ToUtf8(0xC9), "\xe2\x95\x94");
-  for (int byte = 128; byte < 256; ++byte) {
-    const std::string text = Cp437ToUtf8(static_cast<uint8_t>(byte));
-    KeyDecoder decoder;
-    decoder.utf8 = true;
-    std::string keys;
-    for (char c : text) DecodeKeyByte(decoder, static_cast<uint8_t>(c), keys);
-    EXPECT_EQ(keys, std::string(1, static_cast<char>(byte))) << byte;
-  }
+  // UTF-8 characters with a code page 437 place arrive as that byte. No place for the euro
+  // sign, an emoji or a stray continuation byte; a broken character is forgotten.
+  const std::pair<const char*, const char*> utf8[] = {
+      {"\xc3\xb1", "\xa4"}, {"\xc2\xaa" "a", "\xa6" "a"}, {"\xe2\x96\x91", "\xb0"},
+      {"\xe2\x82\xac", ""}, {"\xf0\x9f\x98\x80", ""},   {"\xc3" "A", "A"}, {"\xb1", ""}};
+  for (auto [bytes, delivered] : utf8) EXPECT_EQ(Decode(bytes, true), delivered) << bytes;
+  EXPECT_EQ(Decode("\xa4\xb1"), "\xa4\xb1");  // other locales: bytes as they come
+  EXPECT_EQ(Cp437ToUtf8(0xA6) + Cp437ToUtf8(0xC9), "\xc2\xaa\xe2\x95\x94");
+  for (int byte = 128; byte < 256; ++byte)
+    EXPECT_EQ(Decode(Cp437ToUtf8(static_cast<uint8_t>(byte)), true),
+              std::string(1, static_cast<char>(byte))) << byte;
 }
 
 }  // namespace
