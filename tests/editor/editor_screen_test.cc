@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "console/console.h"
 #include "console/memory/memory_console.h"
@@ -10,153 +12,111 @@
 
 namespace {
 
-const std::string FirstPage[] = {
-    "  Cursor izda./decha = Mover caracter izda./decha.   #   TAB = Alternar campos",
-    "     Cursor arriba/abajo = Ir a linea ant./sgte.     #   0-9, A-F = Datos",
-    "  DELETE, SUPR = Borrar   #     G = Ir a linea       #   X = Salir sin guardar",
-    "    S = Guardar cambios   #   ENTER = Compilar TAP   #   Q = Salir",
-    std::string(25, ' ') + "H = Ver 2\xA6 pantalla de teclas",
-};
+// The colours of a row's written (non-blank) cells as runs of hex digits: "9*4 B*6 9*68".
+std::string ColourRuns(const MemoryConsole& screen, int row, int from = 1, int to = 80) {
+  std::string runs;
+  int last = -1, count = 0;
+  for (int column = from; column <= to + 1; ++column) {
+    if (column <= to && screen.Text(column, row, 1) == " ") continue;
+    const int colour = column <= to ? screen.Colour(column, row) : -1;
+    if (colour != last && count > 0) {
+      runs.append(runs.empty() ? "" : " ").append(1, "0123456789ABCDEF"[last]).append("*");
+      runs.append(std::to_string(count));
+      count = 0;
+    }
+    last = colour;
+    ++count;
+  }
+  return runs;
+}
 
-TEST(EditorScreen, FixedLayoutAndBothHelpPages) {
+// Rows from the first one on: the listed ones with their text and colours, the others blank.
+void ExpectRows(const MemoryConsole& screen, int first,
+                const std::vector<std::tuple<int, std::string, std::string>>& rows) {
+  for (int row = first, k = 0; row <= 25; ++row) {
+    const bool listed = k < static_cast<int>(rows.size()) && std::get<0>(rows[k]) == row;
+    EXPECT_EQ(screen.TrimmedRow(row), listed ? std::get<1>(rows[k]) : "") << "row " << row;
+    EXPECT_EQ(ColourRuns(screen, row), listed ? std::get<2>(rows[k++]) : "") << "row " << row;
+  }
+}
+
+TEST(EditorScreen, LayoutWindowAndBothHelpPages) {
   MemoryConsole screen;
+  TestListing listing({"1 00112233445566778899 765", "2 00000000000000000000 0", "33 0A 1"});
   DrawEditorScreen();
-  EXPECT_EQ(screen.TrimmedRow(1), "               GRAVIX v0.5a");
-  EXPECT_EQ(screen.TrimmedRow(4), "");
-  EXPECT_EQ(screen.Row(5), "---[ Editor ]" + std::string(67, '-'));
-  EXPECT_EQ(screen.Row(15), "---[ Mensajes ]" + std::string(65, '-'));
-  EXPECT_EQ(screen.Row(19), "---[ Teclas ]" + std::string(67, '-'));
-  for (int row : {5, 15, 19}) {
-    EXPECT_EQ(screen.Colour(1, row), LightBlue);
-    EXPECT_EQ(screen.Colour(5, row), LightBlue);
-    EXPECT_EQ(screen.Colour(6, row), LightCyan);
-    EXPECT_EQ(screen.Colour(80, row), LightBlue);
-  }
-  EXPECT_EQ(screen.Colour(13, 15), LightCyan);  // the last s of Mensajes
-  EXPECT_EQ(screen.Colour(14, 15), LightBlue);
-  EXPECT_EQ(screen.TrimmedRow(20), "");
-  for (int row = 21; row <= 25; ++row) {
-    EXPECT_EQ(screen.TrimmedRow(row), FirstPage[row - 21]) << "row " << row;
-    EXPECT_EQ(screen.Colour(3, row), White);
-  }
-  EXPECT_EQ(screen.Text(35, 25, 1), "\xA6");
-  EXPECT_EQ(screen.Colour(35, 25), White);
+  DrawEditorPage(1, listing.Count(), *listing.table);
+  const std::string rule = "         |------------------|", blank32(32, ' ');
+  ExpectRows(
+      screen, 4,
+      {{5, "---[ Editor ]" + std::string(67, '-'), "9*4 B*6 9*68"},
+       {6, rule, "7*20"},
+       {10, "     1   00112233445566778899" + blank32 + "(765)   765", "F*29"},
+       {11, "     2   00000000000000000000" + blank32 + "(0)     0", "7*25"},
+       {12, "    33   0A" + std::string(50, ' ') + "(d)     1", "7*8"},
+       {14, rule, "7*20"},
+       {15, "---[ Mensajes ]" + std::string(65, '-'), "9*4 B*8 9*66"},
+       {19, "---[ Teclas ]" + std::string(67, '-'), "9*4 B*6 9*68"},
+       {21, "  Cursor izda./decha = Mover caracter izda./decha.   #   TAB = Alternar campos",
+        "F*62"},
+       {22, "     Cursor arriba/abajo = Ir a linea ant./sgte.     #   0-9, A-F = Datos", "F*51"},
+       {23, "  DELETE, SUPR = Borrar   #     G = Ir a linea       #   X = Salir sin guardar",
+        "F*47"},
+       {24, "    S = Guardar cambios   #   ENTER = Compilar TAP   #   Q = Salir", "F*42"},
+       {25, std::string(25, ' ') + "H = Ver 2\xA6 pantalla de teclas", "F*23"}});
 
   const std::string text = screen.TextDump(), colours = screen.ColourDump();
   screen.ForgetWrites();
   DrawKeyHelp(false);
   EXPECT_EQ(screen.RowsWritten(), (std::set<int>{21, 22, 23, 24, 25}));
-  EXPECT_NE(screen.Written().back(), '\n');  // row 25 is never followed by a line end
-  EXPECT_EQ(screen.Row(21), std::string(21, ' ') + "Re Pag/Av Pag = Retroceder/avanzar 7 lineas" +
-                                std::string(16, ' '));
-  EXPECT_EQ(screen.TrimmedRow(22),
-            std::string(21, ' ') + "Inicio/Fin = Ir a principio final del campo");
-  EXPECT_EQ(screen.TrimmedRow(23), "");
-  EXPECT_EQ(screen.TrimmedRow(24), "");
-  EXPECT_EQ(screen.TrimmedRow(25), std::string(25, ' ') + "H = Ver 1\xA6 pantalla de teclas");
-  EXPECT_EQ(screen.TrimmedRow(1), "               GRAVIX v0.5a");  // nothing scrolled
-
+  EXPECT_NE(screen.Written().back(), '\n');  // the screen never scrolls
+  ExpectRows(screen, 20,
+             {{21, std::string(21, ' ') + "Re Pag/Av Pag = Retroceder/avanzar 7 lineas", "F*37"},
+              {22, std::string(21, ' ') + "Inicio/Fin = Ir a principio final del campo", "F*36"},
+              {25, std::string(25, ' ') + "H = Ver 1\xA6 pantalla de teclas", "F*23"}});
   DrawKeyHelp(true);
   EXPECT_EQ(screen.TextDump(), text);
   EXPECT_EQ(screen.ColourDump(), colours);
 }
 
-TEST(EditorScreen, WindowAroundTheFirstOfThreeLines) {
-  MemoryConsole screen;
-  TestListing listing({"1 00112233445566778899 765", "2 00000000000000000000 0", "33 0A 1"});
-  DrawEditorPage(1, listing.Count(), *listing.table);
-  for (int row : {7, 8, 9, 13}) EXPECT_EQ(screen.TrimmedRow(row), "") << "row " << row;
-  EXPECT_EQ(screen.Row(10).substr(0, 29), "     1   00112233445566778899");
-  EXPECT_EQ(screen.Text(62, 10, 5), "(765)");
-  EXPECT_EQ(screen.TrimmedRow(10).substr(69), "765");
-  EXPECT_EQ(screen.TrimmedRow(11), "     2   00000000000000000000" + std::string(32, ' ') + "(0)" +
-                                       std::string(5, ' ') + "0");
-  EXPECT_EQ(screen.TrimmedRow(12), "    33   0A" + std::string(50, ' ') + "(d)     1");
-  // Away from row 10 every item is light grey, the fault letters included.
-  for (int column : {6, 10, 62, 63, 70}) EXPECT_EQ(screen.Colour(column, 12), LightGrey);
-  for (int column : {6, 10, 62, 70}) EXPECT_EQ(screen.Colour(column, 10), White);
-  EXPECT_EQ(screen.Row(6), std::string(9, ' ') + "|------------------|" + std::string(51, ' '));
-  EXPECT_EQ(screen.Row(14), screen.Row(6));
-  EXPECT_EQ(screen.Colour(10, 6), LightGrey);
-  EXPECT_EQ(screen.Colour(29, 14), LightGrey);
-}
-
 TEST(EditorScreen, ScrollMarksAtTheWindowBoundaries) {
   MemoryConsole screen;
-  TestListing listing(ZeroLines(20));
-  auto marks = [&](int16_t current) {
-    DrawEditorPage(current, listing.Count(), *listing.table);
-    return screen.Text(30, 6, 12) + "/" + screen.Text(30, 14, 12);
-  };
-  const std::string none(12, ' '), up = "        ^^^^", down = "        vvvv";
-  EXPECT_EQ(marks(4), none + "/" + down);
-  EXPECT_EQ(screen.TrimmedRow(7).substr(0, 6), "     1");
-  EXPECT_EQ(marks(5), up + "/" + down);
-  EXPECT_EQ(screen.TrimmedRow(7).substr(0, 6), "     2");
-  EXPECT_EQ(marks(16), up + "/" + down);
-  EXPECT_EQ(marks(17), up + "/" + none);
-  EXPECT_EQ(screen.TrimmedRow(13).substr(0, 6), "    20");
-  EXPECT_EQ(screen.Colour(38, 6), LightGrey);
+  TestListing listing(PatternLines(20, true));
+  // clang-format off
+  const struct { int16_t current; std::string marks; int topLine; } cases[] = {
+      {4, "    vvvv", 1}, {5, "^^^^vvvv", 2}, {16, "^^^^vvvv", 13}, {17, "^^^^    ", 14}};
+  // clang-format on
+  for (const auto& c : cases) {
+    DrawEditorPage(c.current, listing.Count(), *listing.table);
+    EXPECT_EQ(screen.Row(6).substr(29, 12) + screen.Row(14).substr(29, 12),
+              "        " + c.marks.substr(0, 4) + "        " + c.marks.substr(4));
+    EXPECT_EQ(std::stoi(screen.Text(1, 7, 6)), c.topLine) << c.current;
+  }
 }
 
-// Colours of the data cells of row 10 as hex digits, and the computed checksum column.
-std::string DataColours(const MemoryConsole& screen, int length) {
-  std::string colours;
-  for (int column = 10; column < 10 + length; ++column)
-    colours.push_back("0123456789ABCDEF"[screen.Colour(column, 10)]);
-  return colours;
-}
-
-TEST(EditorScreen, DataFaultsOnTheCurrentLineRow) {
-  MemoryConsole screen;
-  DrawListingLine(10, "7 0123456789ABCDEF012 100");
-  EXPECT_EQ(DataColours(screen, 19), std::string(19, 'A'));
-  EXPECT_EQ(screen.Text(62, 10, 4), "(d) ");
-  DrawListingLine(10, "7 01234G6789ABCDEF012 100");
-  EXPECT_EQ(DataColours(screen, 19), "AAAAACAAAAAAAAAAAAA");
-  EXPECT_EQ(screen.Text(62, 10, 5), "(Cd) ");
-  DrawListingLine(10, "7 0123456789ABCDEF01234 100");
-  EXPECT_EQ(DataColours(screen, 21), std::string(21, 'A'));
-  EXPECT_EQ(screen.Text(62, 10, 4), "(D) ");
-  DrawListingLine(10, "7 G123456789ABCDEF012345 100");
-  EXPECT_EQ(DataColours(screen, 22), std::string("C").append(21, 'A'));
-  EXPECT_EQ(screen.Text(62, 10, 5), "(CD) ");
-  // Twenty characters: only the bad ones stand out; lower case is bad.
-  DrawListingLine(10, "7 00112233445566778a99 100");
-  EXPECT_EQ(DataColours(screen, 20), "FFFFFFFFFFFFFFFFFCFF");
-  EXPECT_EQ(screen.Text(62, 10, 4), "(C) ");
-  EXPECT_EQ(screen.Colour(63, 10), White);
-  // Control bytes from the file are shown as "?", still marked as bad characters.
-  DrawListingLine(10, std::string("7 0011223344556677\x1b"
-                                  "899 100"));
-  EXPECT_EQ(screen.Text(10, 10, 20), "0011223344556677?899");
-  EXPECT_EQ(screen.Colour(26, 10), LightRed);
-}
-
-TEST(EditorScreen, ChecksumFieldColours) {
+TEST(EditorScreen, FaultColoursAndLettersOfTheCurrentLineRow) {
   MemoryConsole screen;
   const std::string sum567 = "12 FFFF3900000000000000 ";  // 255 + 255 + 57
-  DrawListingLine(10, sum567 + "567");
-  EXPECT_EQ(screen.Text(62, 10, 5), "(567)");
-  EXPECT_EQ(screen.Text(70, 10, 4), "567 ");
-  EXPECT_EQ(screen.Colour(70, 10), White);
-  DrawListingLine(10, sum567 + "568");
-  EXPECT_EQ(screen.Colour(70, 10), LightBlue);
-  EXPECT_EQ(screen.Colour(72, 10), LightBlue);
-  DrawListingLine(10, sum567 + "5a7");
-  EXPECT_EQ(screen.Text(70, 10, 3), "5a7");
-  EXPECT_EQ(screen.Colour(70, 10), LightGreen);
-  EXPECT_EQ(screen.Colour(71, 10), LightRed);
-  EXPECT_EQ(screen.Colour(72, 10), LightGreen);
-  DrawListingLine(10, sum567);
-  EXPECT_EQ(screen.Row(10).substr(67), std::string(13, ' '));
-  // A checksum -1 is no match for the fault code of a too long data field.
-  DrawListingLine(10, "12 000000000000000000000 -1");
-  EXPECT_EQ(screen.Colour(70, 10), LightBlue);
-  // Rows other than 10 stay light grey whatever is wrong.
-  DrawListingLine(9, sum567 + "5a7");
-  EXPECT_EQ(screen.Colour(71, 9), LightGrey);
-  EXPECT_EQ(screen.Text(62, 9, 5), "(567)");
+  // The row's tail, and the colours (A green, C red, F white, 9 blue) from the data field on.
+  // clang-format off
+  const struct { std::string line, tail, colours; } cases[] = {
+      {"7 0123456789ABCDEF012 100", "(d)     100", "A*19 F*3 9*3"},
+      {"7 01234G6789ABCDEF012 100", "(Cd)    100", "A*5 C*1 A*13 F*4 9*3"},
+      {"7 0123456789ABCDEF01234 100", "(D)     100", "A*21 F*3 9*3"},
+      {"7 G123456789ABCDEF012345 100", "(CD)    100", "C*1 A*21 F*4 9*3"},
+      {"7 00112233445566778a99 100", "(C)     100", "F*17 C*1 F*5 9*3"},
+      {sum567 + "567", "(567)   567", "F*28"}, {sum567 + "568", "(567)   568", "F*25 9*3"},
+      {sum567 + "5a7", "(567)   5a7", "F*25 A*1 C*1 A*1"}, {sum567, "(567)", "F*25"},
+      {"12 000000000000000000000 -1", "(D)     -1", "A*21 F*3 9*2"},  // -1 is no fault code
+      {"7 0011223344556677\033899 100", "(C)     100", "F*16 C*1 F*6 9*3"}};
+  // clang-format on
+  for (const auto& c : cases) {
+    DrawListingLine(10, c.line);
+    EXPECT_EQ(screen.TrimmedRow(10).substr(61), c.tail) << c.line;
+    EXPECT_EQ(ColourRuns(screen, 10, 10, 80), c.colours) << c.line;
+  }
+  EXPECT_EQ(screen.Text(10, 10, 20), "0011223344556677?899");  // control bytes shown harmless
+  DrawListingLine(9, sum567 + "5a7");  // other rows stay grey whatever is wrong
+  EXPECT_EQ(ColourRuns(screen, 9), "7*30");
 }
 
 }  // namespace

@@ -25,233 +25,108 @@ bool RunKeys(MemoryConsole& screen, TestListing& listing, const std::string& key
   return true;
 }
 
-int LineInRow10(const MemoryConsole& screen) { return std::stoi(screen.Text(1, 10, 6)); }
-
-int LineAfter(const std::string& keys) {
-  MemoryConsole screen;
-  TestListing listing(ZeroLines(20));
-  EXPECT_FALSE(RunKeys(screen, listing, keys)) << "the editor left after " << keys;
-  return LineInRow10(screen);
-}
-
-TEST(EditorKeys, LineChangesOnATwentyLineListing) {
-  EXPECT_EQ(LineAfter(""), 1);
-  EXPECT_EQ(LineAfter(UpKey), 20);
-  EXPECT_EQ(LineAfter(UpKey + DownKey), 1);
-  EXPECT_EQ(LineAfter(DownKey + DownKey), 3);
-  EXPECT_EQ(LineAfter("g13\r" + PageDownKey), 20);
-  EXPECT_EQ(LineAfter("g14\r" + PageDownKey), 1);
-  EXPECT_EQ(LineAfter("g8\r" + PageUpKey), 1);
-  EXPECT_EQ(LineAfter("g7\r" + PageUpKey), 20);
-  // Page Down arrives as the code of Q and never leaves the editor.
-  EXPECT_EQ(LineAfter(PageDownKey + PageDownKey), 15);
-  EXPECT_EQ(LineAfter(PageDownKey + PageDownKey + PageDownKey), 1);
-}
-
-TEST(EditorKeys, CursorColumnsFollowTheActiveField) {
-  MemoryConsole screen;
-  TestListing listing({"1 00112233445566778899 765", "2 00000000000000000000 0"});
-  auto cursorAfter = [&](const std::string& keys) {
-    RunKeys(screen, listing, keys);
-    EXPECT_EQ(screen.CursorRow(), 10);
+// Page Down arrives as the code of Q and never leaves the editor; G asks until the answer fits.
+TEST(EditorKeys, LineChangesAndCursorColumnsOnATwentyLineListing) {
+  // clang-format off
+  const struct { std::string keys; int line, column; } cases[] = {
+      {"", 1, 10}, {UpKey, 20, 10}, {UpKey + DownKey, 1, 10}, {DownKey + DownKey, 3, 10},
+      {"g13\r" + PageDownKey, 20, 10}, {"g14\r" + PageDownKey, 1, 10},
+      {"g8\r" + PageUpKey, 1, 10}, {"g7\r" + PageUpKey, 20, 10},
+      {PageDownKey + PageDownKey, 15, 10}, {PageDownKey + PageDownKey + PageDownKey, 1, 10},
+      {"\t", 1, 70}, {"\t" + EndKey, 1, 71},
+      {"\t" + EndKey + DownKey, 2, 70}, {"\t" + DownKey + "\t", 2, 10}, {EndKey, 1, 30},
+      {EndKey + RightKey + LeftKey, 1, 29}, {LeftKey + RightKey + RightKey, 1, 12},
+      {EndKey + HomeKey, 1, 10}, {"G0\r21\r0005\r", 5, 10}};
+  // clang-format on
+  for (const auto& c : cases) {
+    MemoryConsole screen;
+    TestListing listing(PatternLines(20, true));
+    EXPECT_FALSE(RunKeys(screen, listing, c.keys));
+    EXPECT_EQ(std::stoi(screen.Text(1, 10, 6)), c.line) << c.keys;
+    EXPECT_EQ(screen.CursorColumn(), c.column) << c.keys;
     EXPECT_TRUE(screen.CursorVisible());
-    return screen.CursorColumn();
-  };
-  EXPECT_EQ(cursorAfter(""), 10);
-  EXPECT_EQ(cursorAfter("\t"), 70);
-  EXPECT_EQ(cursorAfter("\t" + EndKey + DownKey), 70);
-  EXPECT_EQ(cursorAfter("\t" + DownKey + "\t"), 10);
-  EXPECT_EQ(cursorAfter(EndKey), 30);
-  EXPECT_EQ(cursorAfter(EndKey + RightKey + LeftKey), 29);
-  EXPECT_EQ(cursorAfter(LeftKey + RightKey + RightKey), 12);
-  EXPECT_EQ(cursorAfter(EndKey + HomeKey), 10);
-  EXPECT_EQ(cursorAfter("\t" + EndKey), 73);
-  EXPECT_EQ(cursorAfter("\t" + DownKey + EndKey), 71);
-}
-
-TEST(EditorKeys, TypingShowsAtOnceAndReachesTheTableAtTheLineChange) {
-  MemoryConsole screen;
-  TestListing listing({"1 00112233445566778899 765", "2 00000000000000000000 0"});
-  // Appending a 21st digit: too long, light green, "D".
-  RunKeys(screen, listing, EndKey + "a");
-  EXPECT_EQ(screen.Text(10, 10, 21), "00112233445566778899A");
-  EXPECT_EQ(screen.Colour(30, 10), LightGreen);
-  EXPECT_EQ(screen.Text(62, 10, 3), "(D)");
-  EXPECT_EQ(screen.CursorColumn(), 31);
-  EXPECT_EQ(listing.Line(1), "1 00112233445566778899 765");  // not stored before a line change
-
-  // Insert at the start, then retype the checksum: light blue until it matches.
-  RunKeys(screen, listing, DeleteKey + "f\t" + DeleteKey + DeleteKey + DeleteKey + "100");
-  EXPECT_EQ(screen.Text(10, 10, 20), "F0112233445566778899");
-  EXPECT_EQ(screen.Colour(10, 10), White);
-  EXPECT_EQ(screen.Text(62, 10, 6), "(1005)");
-  EXPECT_EQ(screen.Text(70, 10, 4), "100 ");
-  EXPECT_EQ(screen.Colour(70, 10), LightBlue);
-  RunKeys(screen, listing,
-          DeleteKey + "f\t" + DeleteKey + DeleteKey + DeleteKey + "1005zy" + DownKey);
-  EXPECT_EQ(screen.Text(70, 9, 5), "1005 ");
-  EXPECT_EQ(screen.Colour(70, 9), LightGrey);
-  EXPECT_EQ(listing.Line(1), "1 F0112233445566778899 1005");
-  EXPECT_EQ(LineInRow10(screen), 2);
-}
-
-TEST(EditorKeys, FieldEndsAndLimits) {
-  MemoryConsole screen;
-  const std::string data43(43, 'A'), checksum10 = "1234567890";
-  TestListing listing({"1 " + data43 + " " + checksum10, "2 0 "});
-  // Full fields take nothing more; letters never go into the checksum.
-  RunKeys(screen, listing, "0" + EndKey + "0\t" + "5" + EndKey + "7\t" + DownKey);
-  EXPECT_EQ(listing.Line(1), "1 " + data43 + " " + checksum10);
-  // Delete at the end and Backspace at the start change nothing.
-  RunKeys(screen, listing,
-          DownKey + EndKey + DeleteKey + HomeKey + "\b\t" + DeleteKey + "\b" + "A" + "c3" + UpKey);
-  EXPECT_EQ(listing.Line(2), "2 0 3");
-  // Backspace in the middle removes the character before the cursor.
-  RunKeys(screen, listing, RightKey + RightKey + "\b" + "\b" + "\b" + DownKey);
-  EXPECT_EQ(listing.Line(1), "1 " + data43.substr(2) + " " + checksum10);
-}
-
-// What the editor writes for keys after its first draw: each keystroke costs only its rows.
-std::string WrittenAfterStart(const std::string& keys) {
-  MemoryConsole screen;
-  TestListing listing(ZeroLines(20));
-  RunKeys(screen, listing, "");
-  const std::string start = screen.Written();
-  RunKeys(screen, listing, keys);
-  EXPECT_EQ(screen.Written().substr(0, start.size()), start);
-  return screen.Written().substr(start.size());
-}
-
-TEST(EditorKeys, RedrawsOnlyWhatChanged) {
-  MemoryConsole screen;
-  TestListing listing(ZeroLines(20));
-  const std::string typed = WrittenAfterStart("5");
-  screen = MemoryConsole();
-  DrawListingLine(10, "1 500000000000000000000 0");
-  EXPECT_EQ(screen.RowsWritten(), std::set<int>{10});
-  EXPECT_EQ(typed, screen.Written());
-
-  const std::string moved = WrittenAfterStart(DownKey);
-  screen = MemoryConsole();
-  DrawEditorPage(2, listing.Count(), *listing.table);
-  EXPECT_EQ(screen.RowsWritten(), (std::set<int>{6, 7, 8, 9, 10, 11, 12, 13, 14}));
-  EXPECT_EQ(moved, screen.Written());
-}
-
-TEST(EditorKeys, GoToLineRepeatsItsPromptUntilTheAnswerFits) {
-  MemoryConsole screen;
-  TestListing listing(ZeroLines(20));
-  RunKeys(screen, listing, "g12");
-  EXPECT_EQ(screen.TrimmedRow(17), std::string(27, ' ') + "Ir a linea [1-20]: 12");
-  EXPECT_EQ(screen.Colour(28, 17), Yellow);
-  EXPECT_TRUE(screen.CursorVisible());
-  RunKeys(screen, listing, "G0\r21\r");
-  EXPECT_EQ(screen.Text(28, 17, 20), "Ir a linea [1-20]:  ");  // no echo left
-  EXPECT_EQ(LineInRow10(screen), 1);
-  RunKeys(screen, listing, "G0\r21\r0005\r");
-  EXPECT_EQ(screen.TrimmedRow(17), "");
-  EXPECT_EQ(LineInRow10(screen), 5);
-  EXPECT_EQ(screen.CursorColumn(), 10);
-}
-
-TEST(EditorKeys, HelpPageSwitchesBackAndForth) {
-  MemoryConsole screen;
-  TestListing listing(ZeroLines(2));
-  RunKeys(screen, listing, "h");
-  EXPECT_EQ(screen.Text(26, 25, 9), "H = Ver 1");
-  RunKeys(screen, listing, "hH");
-  EXPECT_EQ(screen.Text(26, 25, 9), "H = Ver 2");
-  EXPECT_EQ(screen.Text(3, 21, 6), "Cursor");
-}
-
-struct ListingFiles {
-  TempDir dir;
-  std::string listing = dir / "juego.txt", backup = dir / "juego.bak";
-  ListingFiles() {
-    WriteBytes(listing, "1 00 11 22 33 44 55 66 77 88 99 765\r\n3 1 0\r\n");
-    WriteBytes(backup, "as it was\n");
+    EXPECT_EQ(screen.TrimmedRow(17), "");
   }
-};
-
-const std::vector<std::string> StoredLines = {"1 00112233445566778899 765",
-                                              "2 00000000000000000000 0", "3 1 0"};
-
-TEST(EditorSaving, QuitSavesTheLineUnderEditWithoutAQuestion) {
-  MemoryConsole screen;
-  ListingFiles files;
-  TestListing listing(StoredLines);
-  EXPECT_TRUE(RunKeys(screen, listing, DownKey + "\t" + "12q", files.listing));
-  EXPECT_EQ(ReadBytes(files.listing),
-            TextFile({"1 00112233445566778899 765", "2 00000000000000000000 120", "3 1 0"}));
-  EXPECT_EQ(ReadBytes(files.backup), "as it was\n");
-  EXPECT_EQ(screen.TrimmedRow(17), "");
-  EXPECT_EQ(screen.Written().find("guardados"), std::string::npos);
 }
 
-TEST(EditorSaving, SaveShowsTheNoticeAndGoesOnWithTheSameLine) {
-  MemoryConsole screen;
-  ListingFiles files;
-  TestListing listing(StoredLines);
-  EXPECT_FALSE(RunKeys(screen, listing, DownKey + "7s", files.listing));
-  EXPECT_EQ(ReadBytes(files.listing),
-            TextFile({"1 00112233445566778899 765", "2 700000000000000000000 0", "3 1 0"}));
-  EXPECT_EQ(screen.TrimmedRow(17),
-            std::string(15, ' ') + "Los cambios han sido guardados. Pulsa una tecla.");
-  EXPECT_EQ(screen.Colour(16, 17), Yellow);
-  EXPECT_FALSE(screen.CursorVisible());
-
-  EXPECT_FALSE(RunKeys(screen, listing, DownKey + "7s" + UpKey, files.listing));
-  EXPECT_EQ(screen.TrimmedRow(17), "");
-  EXPECT_EQ(LineInRow10(screen), 2);
-  EXPECT_EQ(screen.CursorColumn(), 11);
-  EXPECT_EQ(ReadBytes(files.backup), "as it was\n");
+// Edits reach the table when the line changes, within the field limits of 43 and 10.
+TEST(EditorKeys, EditingAtFieldEndsAndLimits) {
+  const std::string full = "3 " + std::string(43, 'A') + " 1234567890";
+  // clang-format off
+  const struct { std::string keys; int line; std::string stored; } cases[] = {
+      {EndKey + "a", 1, "1 00112233445566778899 765"},  // nothing stored before a line change
+      {DeleteKey + "f\t" + DeleteKey + DeleteKey + DeleteKey + "1005zy" + DownKey, 1,
+       "1 F0112233445566778899 1005"},
+      {UpKey + "0" + EndKey + "0\t5" + EndKey + "7\t" + UpKey, 3, full},
+      {DownKey + EndKey + DeleteKey + HomeKey + "\b\t" + DeleteKey + "\bAc3" + UpKey, 2, "2 0 3"},
+      {UpKey + RightKey + RightKey + "\b\b\b" + UpKey, 3, "3 " + full.substr(4)}};
+  // clang-format on
+  for (const auto& c : cases) {
+    MemoryConsole screen;
+    TestListing listing({"1 00112233445566778899 765", "2 0 ", full});
+    RunKeys(screen, listing, c.keys);
+    EXPECT_EQ(listing.Line(c.line), c.stored) << c.keys;
+  }
 }
 
-TEST(EditorSaving, QuitWithoutSavingAsksAndTakesOnlySOrN) {
-  MemoryConsole screen;
-  ListingFiles files;
-  TestListing listing(StoredLines);
-  const std::string before = ReadBytes(files.listing);
-  // Delete arrives as the code of S and is no answer; neither is y.
-  EXPECT_TRUE(RunKeys(screen, listing, "7xy" + DeleteKey + "s", files.listing));
-  EXPECT_NE(screen.Written().find("Salir SIN guardar cambios (S/N): S"), std::string::npos);
-  EXPECT_EQ(screen.Written().find("guardados"), std::string::npos);
-  EXPECT_EQ(ReadBytes(files.listing), before);
-
-  TestListing again(StoredLines);
-  EXPECT_FALSE(RunKeys(screen, again, "7X" + DeleteKey + "n", files.listing));
-  EXPECT_NE(screen.Written().find("Salir SIN guardar cambios (S/N): N"), std::string::npos);
-  EXPECT_EQ(screen.Text(16, 17, 31), "Los cambios han sido guardados.");
-  TestListing third(StoredLines);
-  EXPECT_TRUE(RunKeys(screen, third, "7Xnk", files.listing));
-  EXPECT_EQ(screen.TrimmedRow(17), "");
-  EXPECT_EQ(ReadBytes(files.listing),
-            TextFile({"1 700112233445566778899 765", "2 00000000000000000000 0", "3 1 0"}));
-  EXPECT_EQ(ReadBytes(files.backup), "as it was\n");
+// A keystroke writes just what drawing row 10 (a changed character) or the window writes.
+TEST(EditorKeys, RedrawsOnlyWhatChanged) {
+  for (const bool lineChange : {false, true}) {
+    MemoryConsole screen;
+    TestListing listing(PatternLines(20, true));
+    RunKeys(screen, listing, "");
+    const size_t start = screen.Written().size();
+    RunKeys(screen, listing, lineChange ? DownKey : "5");
+    const std::string redraw = screen.Written().substr(start);
+    screen = MemoryConsole();
+    lineChange ? DrawEditorPage(2, listing.Count(), *listing.table)
+               : DrawListingLine(10, "1 500000000000000000000 0");
+    EXPECT_EQ(redraw, screen.Written());
+  }
 }
 
-TEST(EditorSaving, AnEmptyListingIsShownEmptyAndNeverWritten) {
-  MemoryConsole screen;
-  ListingFiles files;
-  TestListing listing({});
-  const std::string before = ReadBytes(files.listing);
-  EXPECT_FALSE(RunKeys(screen, listing,
-                       DownKey + UpKey + PageDownKey + "5g\t" + EndKey + DeleteKey + "\bh",
-                       files.listing));
-  for (int row = 7; row <= 13; ++row) EXPECT_EQ(screen.TrimmedRow(row), "") << "row " << row;
-  EXPECT_EQ(screen.TrimmedRow(6), "         |------------------|");
-  EXPECT_EQ(screen.TrimmedRow(17), "");
-  EXPECT_EQ(screen.Text(26, 25, 9), "H = Ver 1");
-  EXPECT_EQ(screen.CursorColumn(), 10);
-
-  EXPECT_FALSE(RunKeys(screen, listing, "s", files.listing));
-  EXPECT_EQ(screen.Text(16, 17, 31), "Los cambios han sido guardados.");
-  EXPECT_TRUE(RunKeys(screen, listing,
-                      "sk"
-                      "xnk",
-                      files.listing));
-  EXPECT_TRUE(RunKeys(screen, listing, "q", files.listing));
-  EXPECT_EQ(ReadBytes(files.listing), before);
+// Q saves at once; S saves, notices and goes on; X asks and takes only S or N (Delete arrives
+// as the code of S). An empty listing ignores moves, edits and G, and is never written.
+TEST(EditorSaving, QuitSaveAndQuitWithoutSaving) {
+  const std::string before = "1 00 11 22 33 44 55 66 77 88 99 765\r\n3 1 0\r\n";
+  const std::string notice =
+      std::string(15, ' ') + "Los cambios han sido guardados. Pulsa una tecla.";
+  const std::string question = std::string(22, ' ') + "Salir SIN guardar cambios (S/N):";
+  const std::string moves = DownKey + UpKey + PageDownKey + "5g\t" + EndKey + DeleteKey + "\bh";
+  auto saved = [](const std::string& one, const std::string& two) {
+    const std::string end(LineEnd());
+    return "1 " + one + "00112233445566778899 765" + end + "2 " + two + end + "3 1 0" + end;
+  };
+  // clang-format off
+  const struct { std::string keys; bool leaves; std::string file, row17; int cursor; bool empty; }
+  cases[] = {
+      // cursor: its column, 0 while hidden
+      {DownKey + "\t12q", true, saved("", "00000000000000000000 120"), "", 0, false},
+      {DownKey + "7s", false, saved("", "700000000000000000000 0"), notice, 0, false},
+      {DownKey + "7s" + UpKey, false, saved("", "700000000000000000000 0"), "", 11, false},
+      {"7xy" + DeleteKey + "s", true, before, "", 0, false},
+      {"7xy" + DeleteKey, false, before, question, 56, false},
+      {"7X" + DeleteKey + "n", false, saved("7", "00000000000000000000 0"), notice, 0, false},
+      {"7X" + DeleteKey + "nk", true, saved("7", "00000000000000000000 0"), "", 0, false},
+      {moves, false, before, "", 10, true}, {moves + "s", false, before, notice, 0, true},
+      {"skxnk", true, before, "", 0, true}, {"q", true, before, "", 0, true}};
+  // clang-format on
+  for (const auto& c : cases) {
+    TempDir dir;
+    WriteBytes(dir / "juego.txt", before);
+    WriteBytes(dir / "juego.bak", "as it was\n");
+    MemoryConsole screen;
+    TestListing listing(c.empty ? std::vector<std::string>{}
+                                : std::vector<std::string>{"1 00112233445566778899 765",
+                                                           "2 00000000000000000000 0", "3 1 0"});
+    EXPECT_EQ(RunKeys(screen, listing, c.keys, dir / "juego.txt"), c.leaves) << c.keys;
+    EXPECT_EQ(ReadBytes(dir / "juego.txt"), c.file) << c.keys;
+    EXPECT_EQ(ReadBytes(dir / "juego.bak"), "as it was\n");
+    EXPECT_EQ(screen.TrimmedRow(17), c.row17) << c.keys;
+    EXPECT_EQ(screen.CursorVisible() ? screen.CursorColumn() : 0, c.cursor) << c.keys;
+    EXPECT_EQ(screen.TrimmedRow(10).empty(), c.empty) << c.keys;
+    EXPECT_TRUE(c.row17.empty() || screen.Colour(24, 17) == Yellow) << c.keys;
+  }
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
 #pragma once
-// A line table filled the way the loader fills it, released when the test ends.
+// Line tables filled the way the loader fills them, released when the test ends.
 
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "listing/line_format.h"
 #include "listing/line_table.h"
 #include "platform/platform.h"
 
@@ -21,16 +23,22 @@ struct TestListing {
   std::string Line(int index) const { return std::string(LineText(*table, index)); }
 };
 
-// Lines 1..count, each a correct zero line.
-inline std::vector<std::string> ZeroLines(int count) {
-  std::vector<std::string> lines;
-  for (int line = 1; line <= count; ++line) lines.push_back(ZeroLine(line));
-  return lines;
+// Correct lines 1..lineCount holding the bytes k * 7 + 3 (k from 0), or zeros.
+inline std::string PatternBytes(int count) {
+  std::string bytes;
+  for (int k = 0; k < count; ++k) bytes.push_back(static_cast<char>(k * 7 + 3));
+  return bytes;
 }
-
-// A text file as this platform writes it: each line followed by its line end.
-inline std::string TextFile(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const std::string& line : lines) text += line + std::string(LineEnd());
-  return text;
+inline std::vector<std::string> PatternLines(int lineCount, bool zeros = false) {
+  std::vector<std::string> lines;
+  const std::string bytes =
+      zeros ? std::string(lineCount * 10, '\0') : PatternBytes(lineCount * 10);
+  for (int line = 1; line <= lineCount; ++line) {
+    std::string data(21, '\0');
+    for (int k = 0; k < 10; ++k)
+      std::snprintf(&data[k * 2], 3, "%02X", bytes[line * 10 - 10 + k] & 0xFF);
+    data.pop_back();
+    lines.push_back(std::to_string(line) + " " + data + " " + std::to_string(DataChecksum(data)));
+  }
+  return lines;
 }

@@ -1,179 +1,168 @@
+// The compile dialogue in a fresh working directory, listings named the way a user types them.
 #include "tape/compile_tape.h"
 
-#include "tape/tape_image.h"
-#include "tape_test_support.h"
+#include <gtest/gtest.h>
 
-namespace tape_test {
+#include <filesystem>
+#include <string>
+
+#include "console/console.h"
+#include "console/memory/memory_console.h"
+#include "editor/test_listing.h"
+#include "platform/temp_dir.h"
+#include "tape/tape_image.h"
+
 namespace {
 
-using CompileTapeTest = TapeTest;
+namespace fs = std::filesystem;
+using namespace std::string_literals;
 
 const std::string Example = "0102030405060708090A";  // the ten bytes 1 to 10, sum 55
 
-TEST_F(CompileTapeTest, FirstFaultyLineIsReportedAndShownAndNothingIsAsked) {
-  Listing listing(12);
-  SetLineText(listing.table, 7, "7 00000000000000000000 1");
-  SetLineText(listing.table, 12, "12 0a000000000000000000 10");
+class TapeTest : public ::testing::Test {
+ protected:
+  void SetUp() override { fs::current_path(dir_.path); }
+  void TearDown() override { fs::current_path(previous_); }
 
+  // The line the dialogue leaves current, or -1 while it waits for a key.
+  int32_t Compile(const TestListing& listing, const std::string& fileName,
+                  const std::string& keys) {
+    screen_.Keys(keys);
+    HideCursor();  // as the editor calls it
+    int32_t currentLine = 99;
+    try {
+      CompileTape(currentLine, listing.Count(), *listing.table, fileName);
+    } catch (const KeysExhausted&) {
+      return -1;
+    }
+    return currentLine;
+  }
+
+  MemoryConsole screen_;
+  fs::path previous_ = fs::current_path();
+  TempDir dir_;
+};
+
+TEST_F(TapeTest, FirstFaultyLineIsReportedAndNothingIsAsked) {
+  std::vector<std::string> lines = PatternLines(12);
+  lines[6] = "7 00000000000000000000 1";
+  lines[11] = "12 0a000000000000000000 10";
+  TestListing listing(lines);
   EXPECT_EQ(Compile(listing, "juego.txt", ""), -1);
   EXPECT_EQ(screen_.TrimmedRow(17), std::string(19, ' ') + "Error en la linea 7. Pulsa una tecla");
   EXPECT_EQ(screen_.Colour(20, 17), Yellow);
   EXPECT_FALSE(screen_.CursorVisible());
-
-  EXPECT_EQ(Compile(listing, "juego.txt", std::string(UpKey) + "PRUEBA\r"), 7);
-  EXPECT_EQ(screen_.KeysLeft(), 7u);  // one key press taken, no question asked
+  EXPECT_EQ(Compile(listing, "juego.txt", UpKey + "PRUEBA\r"), 7);
+  EXPECT_EQ(screen_.KeysLeft(), 7u);  // one key press taken
   EXPECT_EQ(screen_.TrimmedRow(17), "");
-  EXPECT_EQ(Files(), std::vector<std::string>{});
-}
-
-TEST_F(CompileTapeTest, EveryLineIsCheckedAndChecksumsCompareAsNumbers) {
-  struct Case {
-    std::string line;
-    int32_t result;  // 1 once compiled, else the line reported
-  };
-  const Case cases[] = {
-      {"3 " + Example + " 055", 1},    {"3 " + Example + " $37", 1},
-      {"3 " + Example + " 56", 3},     {"3 " + Example + " ", 3},
-      {"3 " + Example + " 55x", 3},    {"3 0102030405060708090a 55", 3},
-      {"3 0102030405060708090 54", 3},
-  };
-  for (const Case& c : cases) {
-    Listing listing(3);
-    SetLineText(listing.table, 3, c.line);
-    // The byte count asked never reaches line 3, which is checked all the same. A fault
-    // takes only the first key; a compilation reads it as part of the name.
-    EXPECT_EQ(Compile(listing, "juego.txt",
-                      "k"
-                      "N\r"
-                      "0\r"
-                      "10\r"
-                      "k"),
-              c.result)
-        << c.line;
-    std::filesystem::remove("juego.tap");
+  EXPECT_TRUE(fs::is_empty("."));
+  // Every line is checked, those beyond the bytes asked for too; checksums compare as numbers.
+  // clang-format off
+  const struct { std::string checksum; int32_t result; } cases[] = {  // 1 once compiled
+      {"055", 1}, {"$37", 1}, {"56", 3}, {"", 3}, {"55x", 3}};
+  // clang-format on
+  for (const auto& c : cases) {
+    TestListing three({ZeroLine(1), ZeroLine(2), "3 " + Example + " " + c.checksum});
+    EXPECT_EQ(Compile(three, "juego.txt", "kN\r0\r10\rk"), c.result) << c.checksum;
   }
 }
 
-TEST_F(CompileTapeTest, WorkedExampleWithItsPromptsAndSummary) {
-  Listing listing;
-  listing.Add("1 " + Example + " 55");
-
-  EXPECT_EQ(Compile(listing, "juego.txt", ""), -1);
-  EXPECT_EQ(screen_.Text(25, 17, 21), "Nombre del programa: ");
-  EXPECT_EQ(screen_.Colour(25, 17), Yellow);
-  EXPECT_EQ(screen_.CursorColumn(), 46);
-  EXPECT_TRUE(screen_.CursorVisible());
-
-  EXPECT_EQ(Compile(listing, "juego.txt", "PRUEBA\r"), -1);
-  EXPECT_EQ(screen_.TrimmedRow(17), std::string(21, ' ') + "Direccion del DUMP [0-65535]:");
-  EXPECT_EQ(Compile(listing, "juego.txt", "PRUEBA\r32768\r"), -1);
-  EXPECT_EQ(screen_.TrimmedRow(17), std::string(21, ' ') + "Numero de BYTES [0-10]:");
-
-  EXPECT_EQ(Compile(listing, "juego.txt", "PRUEBA\r32768\r10\r"), -1);
-  EXPECT_EQ(Hex(ReadFile("juego.tap")),
-            "13 00 00 03 50 52 55 45 42 41 20 20 20 20 0A 00 00 80 00 80 18 "
-            "0C 00 FF 01 02 03 04 05 06 07 08 09 0A F4");
+TEST_F(TapeTest, WorkedExampleWithItsSummary) {
+  TestListing listing({"1 " + Example + " 55"});
+  WriteBytes("juego.tap", std::string(500, 'z'));  // an older, longer image
+  EXPECT_EQ(Compile(listing, "juego.txt", "PRUEBA\r65536\r32768\r11\r10\r"), -1);
+  EXPECT_EQ(ReadBytes("juego.tap"),
+            "\x13\0\0\3PRUEBA    \x0A\0\0\x80\0\x80\x18\x0C\0\xFF"
+            "\1\2\3\4\5\6\7\x08\x09\x0A\xF4"s);
   EXPECT_EQ(screen_.TrimmedRow(16), std::string(30, ' ') + "Archivo: juego.tap");
-  EXPECT_EQ(screen_.Colour(31, 16), Yellow);
   EXPECT_EQ(screen_.TrimmedRow(17),
             "     Programa: \"PRUEBA    \"   #   Dump: 32768   #   Bytes: 10");
-  EXPECT_EQ(screen_.Colour(6, 17), Yellow);
   EXPECT_EQ(screen_.TrimmedRow(18), std::string(31, ' ') + "Pulsa una tecla.");
+  EXPECT_EQ(screen_.Colour(31, 16) * 100 + screen_.Colour(6, 17), Yellow * 101);
   EXPECT_FALSE(screen_.CursorVisible());
-
   EXPECT_EQ(Compile(listing, "juego.txt", "PRUEBA\r32768\r10\r" + DeleteKey), 1);
   EXPECT_EQ(screen_.KeysLeft(), 0u);
   for (int row = 16; row <= 18; ++row) EXPECT_EQ(screen_.TrimmedRow(row), "") << row;
 }
 
-TEST_F(CompileTapeTest, OutOfRangeAnswersAreAskedAgainSilently) {
-  Listing listing(2);
-  EXPECT_EQ(Compile(listing, "juego.txt", "A\r65536\r"), -1);
-  EXPECT_EQ(screen_.TrimmedRow(17), std::string(21, ' ') + "Direccion del DUMP [0-65535]:");
-  EXPECT_EQ(Compile(listing, "juego.txt", "A\r99999\r65535\r21\r"), -1);
-  EXPECT_EQ(screen_.TrimmedRow(17), std::string(21, ' ') + "Numero de BYTES [0-20]:");
-
-  EXPECT_EQ(Compile(listing, "juego.txt", "A\r65536\r65535\r21\r20\rk"), 1);
-  const std::string image = ReadFile("juego.tap");
-  EXPECT_EQ(image, BuildTapeImage("A         ", 65535, listing.Bytes(20)));
-
-  EXPECT_EQ(Compile(listing, "juego.txt", "A\r00000\r0\r"), -1);
-  EXPECT_EQ(ReadFile("juego.tap"), BuildTapeImage("A", 0, ""));
-  EXPECT_EQ(screen_.TrimmedRow(17), "     Programa: \"A         \"   #   Dump: 0   #   Bytes: 0");
-}
-
-TEST_F(CompileTapeTest, FifteenBytesAreLineOneAndHalfOfLineTwo) {
-  Listing listing(3);
-  EXPECT_EQ(Compile(listing, "juego.txt", "P\r0\r15\rk"), 1);
-  const std::string image = ReadFile("juego.tap");
-  ASSERT_EQ(image.size(), 40u);
-  EXPECT_EQ(image.substr(24, 15), listing.Bytes(15));
-}
-
-TEST_F(CompileTapeTest, EmptyListingAcceptsOnlyZero) {
-  Listing listing;
-  EXPECT_EQ(Compile(listing, "juego.txt", "P\r0\r1\r"), -1);
-  EXPECT_EQ(screen_.TrimmedRow(17), std::string(21, ' ') + "Numero de BYTES [0-0]:");
-  EXPECT_EQ(Compile(listing, "juego.txt", "P\r0\r1\r0\rk"), 1);
-  EXPECT_EQ(ReadFile("juego.tap").size(), 25u);
-}
-
-TEST_F(CompileTapeTest, FullListingOffersFiftyThousandBytes) {
-  Listing listing(MaxLines);
-  EXPECT_EQ(Compile(listing, "juego.txt", "P\r0\r50001\r"), -1);
-  EXPECT_EQ(screen_.TrimmedRow(17), std::string(21, ' ') + "Numero de BYTES [0-50000]:");
-  EXPECT_EQ(Compile(listing, "juego.txt", "P\r0\r50001\r50000\rk"), 1);
-  EXPECT_EQ(ReadFile("juego.tap"), BuildTapeImage("P", 0, listing.Bytes(50000)));
-}
-
-TEST_F(CompileTapeTest, ProgramNameBytesGoToTheFileUnchangedAndShowSafely) {
-  Listing listing(1);
+TEST_F(TapeTest, ByteCountsUpToTenPerLineAndProgramNameBytes) {
+  // clang-format off
+  const struct { int lines; std::string rejected, accepted; int bytes; } cases[] = {
+      {2, "21", "00020", 20}, {3, "31", "15", 15}, {5000, "50001", "50000", 50000},
+      {0, "1", "0", 0}};
+  // clang-format on
+  for (const auto& c : cases) {
+    TestListing listing(PatternLines(c.lines));
+    EXPECT_EQ(Compile(listing, "juego.txt", "A\r00000\r" + c.rejected + "\r"), -1);
+    EXPECT_EQ(screen_.TrimmedRow(17),
+              std::string(21, ' ') + "Numero de BYTES [0-" + std::to_string(c.lines * 10) + "]:");
+    const std::string answers = c.rejected + "\r" + c.accepted + "\rk";
+    EXPECT_EQ(Compile(listing, "juego.txt", "A\r65535\r" + answers), 1);
+    EXPECT_EQ(ReadBytes("juego.tap"), BuildTapeImage("A", 65535, PatternBytes(c.bytes)));
+  }
+  // The last, empty program.
+  EXPECT_EQ(ReadBytes("juego.tap"),
+            "\x13\0\0\3"
+            "A         \0\0\xFF\xFF\0\x80\xE2\2\0\xFF\xFF"s);
+  TestListing listing(PatternLines(1));
   EXPECT_EQ(Compile(listing, "juego.txt", "a\x7F\xE9 z\r0\r0\r"), -1);
-  EXPECT_EQ(Hex(ReadFile("juego.tap").substr(4, 10)), "61 7F E9 20 7A 20 20 20 20 20");
+  EXPECT_EQ(ReadBytes("juego.tap").substr(4, 10), "a\x7F\xE9 z     ");
   EXPECT_EQ(screen_.Text(17, 17, 2), "a?");
 }
 
-TEST_F(CompileTapeTest, ImageLandsBesideTheListingUnderItsName) {
-  std::filesystem::create_directory("dir.old");
-  Listing listing(1);
-  EXPECT_EQ(Compile(listing, "dir.old/juego", "P\r0\r10\rk"), 1);
-  EXPECT_EQ(Compile(listing, "prog.a.b", "P\r0\r10\r"), -1);
-  EXPECT_EQ(screen_.TrimmedRow(16), std::string(29, ' ') + "Archivo: prog.a.tap");
-  EXPECT_EQ(Files(), (std::vector<std::string>{"dir.old", "dir.old/juego.tap", "prog.a.tap"}));
+TEST_F(TapeTest, ImageNamesAndWhereTheSummaryShowsThem) {
+  const std::string d70(70, 'd'), e57(57, 'e');
+  for (const std::string& folder : {std::string("dir.old"), d70, e57}) fs::create_directory(folder);
+  WriteBytes("x.tap", "listing");
+  WriteBytes("juego.tap", "listing");
+  fs::create_hard_link("juego.tap", "juego.txt");  // the listing under another name
+  // clang-format off
+  const struct { std::string listing, image; int column; } cases[] = {
+      {"dir.old/juego", "dir.old/juego.tap", 27}, {"prog.a.b", "prog.a.tap", 30},
+      {"x.tap", "x.tap.tap", 31}, {"juego.txt", "juego.txt.tap", 29},
+      {e57 + "/juego.txt", e57 + "/juego.tap", 2}, {d70 + "/juego.txt", d70 + "/juego.tap", 1}};
+  // clang-format on
+  TestListing listing(PatternLines(1));
+  for (const auto& c : cases) {
+    screen_ = MemoryConsole();
+    EXPECT_EQ(Compile(listing, c.listing, "P\r0\r10\r"), -1);
+    const std::string shown = std::string(c.column - 1, ' ') + "Archivo: " + c.image;
+    EXPECT_EQ(screen_.Row(16), (shown + std::string(80, ' ')).substr(0, 80));
+    EXPECT_EQ(ReadBytes(c.image).size(), 35u) << c.image;
+  }
+  EXPECT_EQ(ReadBytes("x.tap") + ReadBytes("juego.tap"), "listinglisting");
 }
 
-TEST_F(CompileTapeTest, AListingIsNeverOverwrittenByItsOwnImage) {
-  Listing listing(1);
-  WriteFile("x.tap", "1 " + Example + " 55\n");
-  EXPECT_EQ(Compile(listing, "x.tap", "P\r0\r10\r"), -1);
-  EXPECT_EQ(screen_.TrimmedRow(16), std::string(30, ' ') + "Archivo: x.tap.tap");
-  EXPECT_EQ(ReadFile("x.tap"), "1 " + Example + " 55\n");
-  EXPECT_EQ(ReadFile("x.tap.tap").size(), 35u);
-
-  // The same file under another name: a hard link juego.txt to juego.tap.
-  WriteFile("juego.tap", "listing");
-  std::filesystem::create_hard_link("juego.tap", "juego.txt");
-  EXPECT_EQ(Compile(listing, "juego.txt", "P\r0\r10\rk"), 1);
-  EXPECT_EQ(ReadFile("juego.txt"), "listing");
-  EXPECT_EQ(ReadFile("juego.txt.tap").size(), 35u);
+#ifndef _WIN32
+// Tools that know the tape format on their own: tzxlist reads the blocks and checksums, pasmo
+// assembles the same bytes into an image of its own (naming the header after its output file).
+TEST_F(TapeTest, TzxlistAndPasmoAgreeWithEveryImage) {
+  if (std::system("command -v tzxlist >/dev/null && command -v pasmo >/dev/null") != 0)
+    GTEST_SKIP() << "tzxlist or pasmo is not installed";
+  // clang-format off
+  const struct { int lines, address, count; std::string name; } cases[] = {
+      {1, 65535, 1, "A"}, {3, 32768, 25, "BORDE"}, {40, 65136, 400, "ABCDEFGHIJ"},
+      {5000, 0, 50000, "G"}};
+  // clang-format on
+  for (const auto& c : cases) {
+    TestListing listing(PatternLines(c.lines));
+    const std::string address = std::to_string(c.address), count = std::to_string(c.count);
+    ASSERT_EQ(Compile(listing, "juego.txt", c.name + "\r" + address + "\r" + count + "\rk"), 1);
+    std::system("tzxlist juego.tap >tzxlist.txt 2>&1");
+    const std::string listed = ReadBytes("tzxlist.txt"),
+                      padded = (c.name + "         ").substr(0, 10);
+    EXPECT_NE(listed.find("Bytes: \"" + padded + "\" CODE  " + address + ", " + count),
+              std::string::npos);
+    EXPECT_EQ(listed.find("(FAIL)"), std::string::npos);  // and both blocks pass
+    EXPECT_NE(listed.find("(PASS)", listed.find("(PASS)") + 1), std::string::npos) << listed;
+    std::string source = "\torg " + address + "\n";
+    for (unsigned char byte : PatternBytes(c.count))
+      source += "\tdefb " + std::to_string(byte) + "\n";
+    WriteBytes("program.asm", source);
+    ASSERT_EQ(std::system(("pasmo --tap program.asm " + c.name).c_str()), 0);
+    EXPECT_EQ(ReadBytes("juego.tap"), ReadBytes(c.name)) << c.name;
+  }
 }
-
-TEST_F(CompileTapeTest, LongImageNameStartsAtColumnOneAndIsCutAtTheRowEnd) {
-  const std::string folder(70, 'd');
-  std::filesystem::create_directory(folder);
-  Listing listing(1);
-  EXPECT_EQ(Compile(listing, folder + "/juego.txt", "P\r0\r10\r"), -1);
-  EXPECT_EQ(screen_.Row(16), ("Archivo: " + folder + "/juego.tap").substr(0, 80));
-  EXPECT_EQ(ReadFile(folder + "/juego.tap").size(), 35u);
-
-  // 78 characters are centred at column 1 as well; 76 start at column 2.
-  MoveCursor(1, 16);
-  ClearToEndOfLine();
-  const std::string shorter(76 - 9 - 10, 'e');
-  std::filesystem::create_directory(shorter);
-  EXPECT_EQ(Compile(listing, shorter + "/juego.txt", "P\r0\r10\r"), -1);
-  EXPECT_EQ(screen_.Row(16), " Archivo: " + shorter + "/juego.tap   ");
-}
+#endif
 
 }  // namespace
-}  // namespace tape_test
