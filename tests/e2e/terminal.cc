@@ -8,7 +8,6 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <utmp.h>
-#include <vterm.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -38,23 +37,16 @@ struct ChildFailure {
   _exit(127);
 }
 
-int OnProperty(VTermProp property, VTermValue* value, void* user) {
-  auto& shown = *static_cast<ShownProperties*>(user);
-  if (property == VTERM_PROP_CURSORVISIBLE) shown.cursorVisible = value->boolean;
-  if (property == VTERM_PROP_TITLE) shown.title = value->string ? value->string : "";
-  return 1;
+VTermPos CursorOf(VTerm* vterm) {
+  VTermPos position;
+  vterm_state_get_cursorpos(vterm_obtain_state(vterm), &position);
+  return position;
 }
 
-const VTermScreenCallbacks ScreenCallbacks = {nullptr, nullptr, nullptr, OnProperty,
-                                              nullptr, nullptr, nullptr, nullptr};
-
-void AppendUtf8(std::string& text, uint32_t c) {
-  if (c < 0x80) return text.push_back(static_cast<char>(c));
-  const int continuations = c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
-  text.push_back(
-      static_cast<char>(((0xF0 << (3 - continuations)) & 0xFF) | (c >> (6 * continuations))));
-  for (int i = continuations - 1; i >= 0; --i)
-    text.push_back(static_cast<char>(0x80 | ((c >> (6 * i)) & 0x3F)));
+// One cell per character: UTF-8 continuation bytes do not count.
+int CellCount(std::string_view text) {
+  return static_cast<int>(
+      std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
 }
 
 }  // namespace
@@ -66,6 +58,13 @@ std::vector<std::string> DefaultEnvironment() {
   return environment;
 }
 
+int Terminal::OnProperty(VTermProp property, VTermValue* value, void* terminal) {
+  auto& shown = *static_cast<Terminal*>(terminal);
+  if (property == VTERM_PROP_CURSORVISIBLE) shown.cursorVisible_ = value->boolean;
+  if (property == VTERM_PROP_TITLE) shown.title_ = value->string ? value->string : "";
+  return 1;
+}
+
 Terminal::Terminal(const ProgramOptions& options) : columns_(options.columns), rows_(options.rows) {
   vterm_ = vterm_new(rows_, columns_);
   vterm_set_utf8(vterm_, 1);
@@ -73,8 +72,10 @@ Terminal::Terminal(const ProgramOptions& options) : columns_(options.columns), r
       vterm_, [](const char*, size_t, void*) {}, nullptr);  // no answers
   // The program shows colours 8-15 as bold plus 30-37, as the Linux console does.
   vterm_state_set_bold_highbright(vterm_obtain_state(vterm_), 1);
+  static VTermScreenCallbacks callbacks{};  // kept by libvterm
+  callbacks.settermprop = OnProperty;
   VTermScreen* screen = vterm_obtain_screen(vterm_);
-  vterm_screen_set_callbacks(screen, &ScreenCallbacks, &shown_);
+  vterm_screen_set_callbacks(screen, &callbacks, this);
   vterm_screen_reset(screen, 1);
   Start(options);
 }
@@ -185,12 +186,8 @@ bool Terminal::WaitUntil(const std::function<bool(const Terminal&)>& condition,
 
 bool Terminal::WaitForText(int column, int row, std::string_view text,
                            std::chrono::milliseconds timeout) {
-  // One cell per character: UTF-8 continuation bytes do not count.
-  const auto length =
-      std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; });
-  return WaitUntil(
-      [&](const Terminal& t) { return t.Text(column, row, static_cast<int>(length)) == text; },
-      timeout);
+  return WaitUntil([&](const Terminal& t) { return t.Text(column, row, CellCount(text)) == text; },
+                   timeout);
 }
 
 bool Terminal::WaitForExit(std::chrono::milliseconds timeout) {
@@ -218,18 +215,11 @@ void Terminal::Signal(int signalNumber) {
 }
 
 std::string Terminal::Text(int column, int row, int length) const {
-  std::string text;
-  for (int col = std::max(column, 1); col < column + length && col <= columns_; ++col) {
-    VTermScreenCell cell{};
-    if (row < 1 || row > rows_ ||
-        !vterm_screen_get_cell(vterm_obtain_screen(vterm_), VTermPos{row - 1, col - 1}, &cell) ||
-        cell.chars[0] == static_cast<uint32_t>(-1))  // right half of a wide character
-      continue;
-    if (cell.chars[0] == 0) text.push_back(' ');
-    for (int i = 0; i < VTERM_MAX_CHARS_PER_CELL && cell.chars[i] != 0; ++i)
-      AppendUtf8(text, cell.chars[i]);
-  }
-  return text;
+  std::string text(static_cast<size_t>(length) * 4 * VTERM_MAX_CHARS_PER_CELL, '\0');
+  text.resize(vterm_screen_get_text(vterm_obtain_screen(vterm_), text.data(), text.size(),
+                                    VTermRect{row - 1, row, column - 1, column - 1 + length}));
+  // Erased cells after the last character are left out.
+  return text + std::string(static_cast<size_t>(length - CellCount(text)), ' ');
 }
 
 std::string Terminal::TrimmedRow(int row) const {
@@ -256,17 +246,8 @@ int Terminal::Colour(int column, int row) const {
   return PcColour[index & 7] + (index >= 8 ? 8 : bright);
 }
 
-int Terminal::CursorColumn() const {
-  VTermPos position;
-  vterm_state_get_cursorpos(vterm_obtain_state(vterm_), &position);
-  return position.col + 1;
-}
-
-int Terminal::CursorRow() const {
-  VTermPos position;
-  vterm_state_get_cursorpos(vterm_obtain_state(vterm_), &position);
-  return position.row + 1;
-}
+int Terminal::CursorColumn() const { return CursorOf(vterm_).col + 1; }
+int Terminal::CursorRow() const { return CursorOf(vterm_).row + 1; }
 
 termios Terminal::CurrentSettings() const {
   termios settings{};  // Linux answers for the program's side when asked on this side

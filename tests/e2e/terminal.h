@@ -4,6 +4,7 @@
 // Columns and rows are 1-based, (1,1) the top-left cell, as in the program.
 #include <termios.h>
 #include <unistd.h>
+#include <vterm.h>
 
 #include <chrono>
 #include <filesystem>
@@ -11,8 +12,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-struct VTerm;
 
 constexpr std::chrono::milliseconds DefaultWait{10000};
 
@@ -22,8 +21,7 @@ std::vector<std::string> DefaultEnvironment();
 struct ProgramOptions {
   std::vector<std::string> arguments{};
   std::filesystem::path directory{};  // empty: the caller's
-  int columns = 80;
-  int rows = 25;
+  int columns = 80, rows = 25;
   std::vector<std::string> environment = DefaultEnvironment();
   std::string program = GRAVIX_PROGRAM;  // looked up in PATH when it has no slash
   std::string standardInput{};           // a file read instead of the terminal
@@ -37,12 +35,6 @@ constexpr std::string_view Up = "\x1b[A", Down = "\x1b[B", Right = "\x1b[C", Lef
                            PageDown = "\x1b[6~", Delete = "\x1b[3~", F1 = "\x1bOP", Enter = "\r",
                            Backspace = "\x7f", Tab = "\t";
 }
-
-// What the program set through escape sequences rather than by writing cells.
-struct ShownProperties {
-  std::string title;
-  bool cursorVisible = true;
-};
 
 class Terminal {
  public:
@@ -76,8 +68,8 @@ class Terminal {
   int Colour(int column, int row) const;  // PC colour 0-15 of the foreground; -1 not one
   int CursorColumn() const;
   int CursorRow() const;
-  bool CursorVisible() const { return shown_.cursorVisible; }
-  const std::string& Title() const { return shown_.title; }
+  bool CursorVisible() const { return cursorVisible_; }
+  const std::string& Title() const { return title_; }
   const std::string& RawOutput() const { return raw_; }
 
   // The terminal's settings before the program ran, and now.
@@ -88,15 +80,13 @@ class Terminal {
   void Start(const ProgramOptions& options);
   void Receive(std::chrono::milliseconds wait);
   void Reap(bool block);
+  static int OnProperty(VTermProp property, VTermValue* value, void* terminal);
 
-  int columns_, rows_;
-  int master_ = -1;
+  int columns_, rows_, master_ = -1, status_ = 0;
   pid_t child_ = -1;
-  bool ended_ = false, outputClosed_ = false;
-  int status_ = 0;
-  std::string startError_, raw_;
+  bool ended_ = false, outputClosed_ = false, cursorVisible_ = true;
+  std::string startError_, raw_, title_;
   VTerm* vterm_ = nullptr;
-  ShownProperties shown_;
   termios initialSettings_{};
   std::chrono::steady_clock::time_point endSeen_;
 };

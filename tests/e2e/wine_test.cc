@@ -19,13 +19,13 @@ using std::string;
 const fs::path WindowsProgram = GRAVIX_WINDOWS_PROGRAM;
 // The Windows unit tests' prefix, beside the program: made once, kept between runs.
 const fs::path WinePrefix = WindowsProgram.parent_path() / "wineprefix";
-const string WineSettings = "WINEPREFIX=" + WinePrefix.string();
+const std::vector<string> WineSettings = {"WINEPREFIX=" + WinePrefix.string(), "WINEDEBUG=-all",
+                                          "WINEDLLOVERRIDES=mscoree,mshtml="};  // no installers
 constexpr std::chrono::milliseconds WineWait{30000};
 
-int RunWineTool(const string& tool) {
-  return std::system(("env " + WineSettings + " WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= " +
-                      tool + " >/dev/null 2>&1")
-                         .c_str());
+int RunWineTool(string command) {
+  for (const string& setting : WineSettings) command = setting + " " + command;
+  return std::system((command + " >/dev/null 2>&1").c_str());
 }
 
 class Wine : public ::testing::Test {
@@ -52,9 +52,7 @@ class Wine : public ::testing::Test {
 ProgramOptions OnWine(std::vector<string> arguments, const fs::path& directory = {}) {
   arguments.insert(arguments.begin(), WindowsProgram.string());
   std::vector<string> environment = DefaultEnvironment();
-  environment.insert(environment.end(), {WineSettings, "WINEDEBUG=-all",
-                                         "WINEDLLOVERRIDES=mscoree,mshtml=",  // no installers
-                                         string("HOME=") + WindowsProgram.parent_path().string()});
+  environment.insert(environment.end(), WineSettings.begin(), WineSettings.end());
   return {.arguments = arguments,
           .directory = directory,
           .environment = environment,
