@@ -80,21 +80,16 @@ Terminal::Terminal(const ProgramOptions& options) : columns_(options.columns), r
   Start(options);
 }
 
-void Terminal::Start(const ProgramOptions& options) {
+void Terminal::Start(ProgramOptions options) {
   // Everything the child needs is built before fork: after it, only async-signal-safe calls.
-  std::vector<char*> argv = {const_cast<char*>(options.program.c_str())};
-  for (const std::string& argument : options.arguments)
-    argv.push_back(const_cast<char*>(argument.c_str()));
+  std::vector<char*> argv = {options.program.data()}, envp;
+  for (std::string& argument : options.arguments) argv.push_back(argument.data());
+  for (std::string& entry : options.environment) envp.push_back(entry.data());
   argv.push_back(nullptr);
-  std::vector<char*> envp;
-  for (const std::string& entry : options.environment)
-    envp.push_back(const_cast<char*>(entry.c_str()));
   envp.push_back(nullptr);
   const std::string directory = options.directory.string();
 
-  winsize size{};
-  size.ws_col = static_cast<unsigned short>(columns_);
-  size.ws_row = static_cast<unsigned short>(rows_);
+  winsize size{static_cast<unsigned short>(rows_), static_cast<unsigned short>(columns_), 0, 0};
   int slave = -1, report[2];
   if (openpty(&master_, &slave, nullptr, nullptr, &size) != 0 || pipe2(report, O_CLOEXEC) != 0) {
     startError_ = std::string("openpty or pipe: ") + strerror(errno);
@@ -198,20 +193,13 @@ bool Terminal::WaitForExit(std::chrono::milliseconds timeout) {
       timeout);
 }
 
-int Terminal::ExitCode() const { return ended_ && WIFEXITED(status_) ? WEXITSTATUS(status_) : -1; }
-int Terminal::EndSignal() const { return ended_ && WIFSIGNALED(status_) ? WTERMSIG(status_) : 0; }
-
 void Terminal::SendKeys(std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = write(master_, bytes.data(), bytes.size());
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return;
-    bytes.remove_prefix(static_cast<size_t>(written));
-  }
+  // A blocking terminal takes a few keys whole.
+  [[maybe_unused]] const ssize_t written = write(master_, bytes.data(), bytes.size());
 }
 
 void Terminal::Signal(int signalNumber) {
-  if (child_ > 0 && !ended_) kill(child_, signalNumber);
+  if (!ended_) kill(child_, signalNumber);
 }
 
 std::string Terminal::Text(int column, int row, int length) const {
@@ -267,7 +255,7 @@ ScratchDirectory::ScratchDirectory() {
 
 ScratchDirectory::~ScratchDirectory() {
   std::error_code ignored;
-  if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+  std::filesystem::remove_all(path_, ignored);
 }
 
 std::string ReadFileBytes(const std::filesystem::path& path) {

@@ -2,6 +2,7 @@
 // Runs a program in a pseudo-terminal and reads its screen through libvterm, as a user would
 // see it in an xterm. The terminal answers nothing back and obeys no resize request.
 // Columns and rows are 1-based, (1,1) the top-left cell, as in the program.
+#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 #include <vterm.h>
@@ -58,8 +59,8 @@ class Terminal {
   bool WaitForExit(std::chrono::milliseconds timeout = DefaultWait);  // output read too
 
   bool Exited() const { return ended_; }
-  int ExitCode() const;   // -1 unless it ended by exit
-  int EndSignal() const;  // 0 unless it was ended by a signal
+  int ExitCode() const { return ended_ && WIFEXITED(status_) ? WEXITSTATUS(status_) : -1; }
+  int EndSignal() const { return ended_ && WIFSIGNALED(status_) ? WTERMSIG(status_) : 0; }
 
   std::string Text(int column, int row, int length) const;  // UTF-8 of the cells
   std::string Row(int row) const { return Text(1, row, columns_); }
@@ -77,7 +78,7 @@ class Terminal {
   termios CurrentSettings() const;
 
  private:
-  void Start(const ProgramOptions& options);
+  void Start(ProgramOptions options);
   void Receive(std::chrono::milliseconds wait);
   void Reap(bool block);
   static int OnProperty(VTermProp property, VTermValue* value, void* terminal);
