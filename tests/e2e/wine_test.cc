@@ -59,18 +59,16 @@ ProgramOptions OnWine(std::vector<string> arguments, const fs::path& directory =
           .program = "wine"};
 }
 
-// A row's text and the colours of all its cells, blanks included.
-string Cells(const Terminal& term, int row) {
-  string cells = term.Row(row) + " ";
-  for (int column = 1; column <= 80; ++column)
-    cells += "-0123456789ABCDEF"[term.Colour(column, row) + 1];
+// Rows first to last: their text and the colours of all their cells, blanks included.
+string Cells(const Terminal& term, int first, int last = 25) {
+  string cells;
+  for (int row = first; row <= last; ++row) {
+    cells += term.Row(row) + " ";
+    for (int column = 1; column <= 80; ++column)
+      cells += "-0123456789ABCDEF"[term.Colour(column, row) + 1];
+    cells += "\n";
+  }
   return cells;
-}
-
-string Screen(const Terminal& term) {
-  string screen;
-  for (int row = 1; row <= 25; ++row) screen += Cells(term, row) + "\n";
-  return screen;
 }
 
 TEST_F(Wine, EndsBeforeTheEditorMatchTheLinuxBuild) {
@@ -84,10 +82,10 @@ TEST_F(Wine, EndsBeforeTheEditorMatchTheLinuxBuild) {
     Terminal native({.arguments = arguments, .directory = dir.Path()});
     ASSERT_TRUE(wine.WaitForExit(WineWait)) << wine.StartError() << wine.ScreenDump();
     ASSERT_TRUE(native.WaitForExit()) << native.ScreenDump();
-    for (int row = 1; row <= 3; ++row) EXPECT_EQ(Cells(wine, row), Cells(native, row));
+    EXPECT_EQ(Cells(wine, 1, 3), Cells(native, 1, 3));
     // The rule of dashes ends in column 80: the Windows console is on row 4 already.
     EXPECT_EQ(wine.TrimmedRow(4), "");
-    for (int row = 4; row < 25; ++row) EXPECT_EQ(Cells(wine, row + 1), Cells(native, row));
+    EXPECT_EQ(Cells(wine, 5), Cells(native, 4, 24));
     EXPECT_EQ(wine.CursorRow(), native.CursorRow() + 1);
     EXPECT_EQ(wine.RawOutput().find('\a'), string::npos);
     EXPECT_EQ(wine.ExitCode(), native.ExitCode());
@@ -109,8 +107,7 @@ TEST_F(Wine, SessionLoadEditCompileSaveMatchesTheLinuxBuild) {
                                              {string(KeyBytes::Delete), " 6000E0076790F0F0FE6 "},
                                              {"0", " 06000E0076790F0F0FE6"},
                                              {"\r", "Nombre del programa:"},
-                                             {"BORDE\r32768\r", "Numero de BYTES [0-30]:"},
-                                             {"30\r", "Bytes: 30"},
+                                             {"BORDE\r32768\r30\r", "Bytes: 30"},
                                              {"k", "---[ Editor ]"},
                                              {"q", ""}};
   for (const auto& [keys, shown] : steps) {
@@ -132,8 +129,8 @@ TEST_F(Wine, SessionLoadEditCompileSaveMatchesTheLinuxBuild) {
       ASSERT_TRUE(wine.WaitForExit(WineWait) && native.WaitForExit());
     }
     // The rest of the redraw may still be on its way.
-    wine.WaitUntil([&](const Terminal& t) { return Screen(t) == Screen(native); });
-    EXPECT_EQ(Screen(wine), Screen(native));
+    wine.WaitUntil([&](const Terminal& t) { return Cells(t, 1) == Cells(native, 1); });
+    EXPECT_EQ(Cells(wine, 1), Cells(native, 1));
   }
   EXPECT_EQ(wine.ExitCode(), 0);
   EXPECT_EQ(native.ExitCode(), 0);
