@@ -114,26 +114,23 @@ INSTANTIATE_TEST_SUITE_P(Waits, EndSignal,
                                                               Wait{"n \r", "Nombre del programa:"}),
                                             ::testing::Values(SIGTERM, SIGHUP, SIGQUIT)));
 
-TEST(Faults, DirectoryRemovedOrListingReplacedByADirectoryAfterStartUp) {
-  ScratchDirectory dir;
-  fs::create_directory(dir.Path() / "sub");
-  WriteFileBytes(dir.Path() / "sub/juego.txt", GoodLine);
-  Terminal gone({.arguments = {"juego.txt"}, .directory = dir.Path() / "sub"});
-  ASSERT_NO_FATAL_FAILURE(WaitToShow(gone, "---[ Editor ]"));
-  fs::remove_all(dir.Path() / "sub");
-  gone.SendKeys("q");
-  ExpectRuntimeError(gone, ENOENT);
-  EXPECT_TRUE(Files(dir.Path()).empty());
-
-  WriteFileBytes(dir.Path() / "juego.txt", GoodLine);
-  Terminal replaced({.arguments = {"juego.txt"}, .directory = dir.Path()});
-  ASSERT_NO_FATAL_FAILURE(WaitToShow(replaced, "---[ Editor ]"));
-  fs::remove(dir.Path() / "juego.txt");
-  fs::create_directory(dir.Path() / "juego.txt");
-  replaced.SendKeys("q");
-  ExpectRuntimeError(replaced, EISDIR);
-  EXPECT_EQ(Files(dir.Path()), (Names{"juego.bak", "juego.txt"}));
-  EXPECT_TRUE(fs::is_empty(dir.Path() / "juego.txt"));
+// After start-up the listing's folder is removed, or the listing replaced by a folder.
+TEST(Faults, FolderOrListingTakenAwayAfterStartUp) {
+  for (const bool wholeFolder : {true, false}) {
+    ScratchDirectory dir;
+    const fs::path folder = dir.Path() / "sub", listing = folder / "juego.txt";
+    fs::create_directory(folder);
+    WriteFileBytes(listing, GoodLine);
+    Terminal term({.arguments = {"juego.txt"}, .directory = folder});
+    ASSERT_NO_FATAL_FAILURE(WaitToShow(term, "---[ Editor ]"));
+    fs::remove_all(wholeFolder ? folder : listing);
+    if (!wholeFolder) fs::create_directory(listing);
+    term.SendKeys("q");
+    ExpectRuntimeError(term, wholeFolder ? ENOENT : EISDIR);
+    EXPECT_EQ(fs::exists(folder) ? Files(folder) : Names{},
+              (wholeFolder ? Names{} : Names{"juego.bak", "juego.txt"}));
+    EXPECT_TRUE(wholeFolder || fs::is_empty(listing));
+  }
 }
 
 // Made read-only after start-up: the listing is still saved, in place; the tape image, a new

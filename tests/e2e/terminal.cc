@@ -6,7 +6,6 @@
 #include <pty.h>
 #include <signal.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <utmp.h>
 
 #include <algorithm>
@@ -32,8 +31,7 @@ struct ChildFailure {
 
 [[noreturn]] void FailChild(int reportFd, const char* step) {
   const ChildFailure failure{step, errno};
-  ssize_t ignored = write(reportFd, &failure, sizeof failure);
-  (void)ignored;
+  [[maybe_unused]] const ssize_t written = write(reportFd, &failure, sizeof failure);
   _exit(127);
 }
 
@@ -116,10 +114,7 @@ void Terminal::Start(ProgramOptions options) {
   close(slave);
   close(report[1]);
   ChildFailure failure{};
-  ssize_t received = -1;
-  while (child_ > 0 && (received = read(report[0], &failure, sizeof failure)) < 0 &&
-         errno == EINTR) {
-  }
+  const ssize_t received = child_ > 0 ? read(report[0], &failure, sizeof failure) : -1;
   close(report[0]);
   if (child_ < 0) {
     startError_ = std::string("fork: ") + strerror(errno);
@@ -130,39 +125,28 @@ void Terminal::Start(ProgramOptions options) {
 }
 
 Terminal::~Terminal() {
-  if (child_ > 0 && !ended_) {
-    kill(child_, SIGKILL);
-    Reap(true);
-  }
-  if (master_ >= 0) close(master_);
+  if (child_ > 0 && !ended_) kill(child_, SIGKILL);
+  Reap(true);
+  close(master_);
   vterm_free(vterm_);
 }
 
 void Terminal::Reap(bool block) {
-  if (ended_ || child_ <= 0) return;
-  pid_t done;
-  while ((done = waitpid(child_, &status_, block ? 0 : WNOHANG)) < 0 && errno == EINTR) {
-  }
-  if (done == child_) {
+  if (!ended_ && child_ > 0 && waitpid(child_, &status_, block ? 0 : WNOHANG) == child_) {
     ended_ = true;
     endSeen_ = Clock::now();
   }
 }
 
-// Reads what the program wrote within a short slice; the end of the child is only seen by
-// asking, so no wait is longer.
-void Terminal::Receive(std::chrono::milliseconds wait) {
+// Reads what the program wrote within a short slice: the child's end is only seen by asking.
+void Terminal::Receive() {
   pollfd watched{master_, POLLIN, 0};
-  const int slice = static_cast<int>(std::min<long>(wait.count(), 20));
-  if (poll(&watched, outputClosed_ ? 0 : 1, slice) > 0) {
+  if (poll(&watched, outputClosed_ ? 0 : 1, 20) > 0) {
     char bytes[65536];
     const ssize_t received = read(master_, bytes, sizeof bytes);
-    if (received > 0) {
-      raw_.append(bytes, static_cast<size_t>(received));
-      vterm_input_write(vterm_, bytes, static_cast<size_t>(received));
-    } else if (received == 0 || errno != EINTR) {
-      outputClosed_ = true;  // EIO: every holder of the terminal's other side is gone
-    }
+    outputClosed_ = received <= 0;  // EIO: every holder of the terminal's other side is gone
+    if (received > 0) raw_.append(bytes, static_cast<size_t>(received));
+    if (received > 0) vterm_input_write(vterm_, bytes, static_cast<size_t>(received));
   }
   Reap(false);
 }
@@ -170,13 +154,11 @@ void Terminal::Receive(std::chrono::milliseconds wait) {
 bool Terminal::WaitUntil(const std::function<bool(const Terminal&)>& condition,
                          std::chrono::milliseconds timeout) {
   const auto deadline = Clock::now() + timeout;
-  for (;;) {
-    if (condition(*this)) return true;
-    const auto left =
-        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-    if (left.count() <= 0 || (ended_ && outputClosed_)) return false;
-    Receive(left);
+  while (!condition(*this)) {
+    if (Clock::now() >= deadline || (ended_ && outputClosed_)) return false;
+    Receive();
   }
+  return true;
 }
 
 bool Terminal::WaitForText(int column, int row, std::string_view text,

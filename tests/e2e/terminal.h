@@ -79,7 +79,7 @@ class Terminal {
 
  private:
   void Start(ProgramOptions options);
-  void Receive(std::chrono::milliseconds wait);
+  void Receive();
   void Reap(bool block);
   static int OnProperty(VTermProp property, VTermValue* value, void* terminal);
 
