@@ -7,9 +7,7 @@
 #include <sys/stat.h>
 
 #include <csignal>
-#include <filesystem>
 #include <set>
-#include <string>
 
 #include "e2e/terminal.h"
 
@@ -31,12 +29,9 @@ Names Files(const fs::path& directory) {
 }
 
 void WaitToShow(Terminal& term, std::string_view text) {
-  ASSERT_TRUE(term.Started()) << term.StartError();
-  ASSERT_TRUE(term.WaitUntil([&](const Terminal& t) {
-    return t.ScreenDump().find(text) != std::string::npos;
-  })) << text
-      << " not shown:\n"
-      << term.ScreenDump();
+  auto shows = [&](const Terminal& t) { return t.ScreenDump().find(text) != std::string::npos; };
+  ASSERT_TRUE(term.WaitUntil(shows)) << term.StartError() << text << " not shown:\n"
+                                     << term.ScreenDump();
 }
 
 // The end a fault must reach: the message and status, the terminal as it was.
@@ -49,7 +44,6 @@ void ExpectRuntimeError(Terminal& term, int code) {
 }
 
 struct DiskFull {
-  const char* name;
   std::string listing;
   std::string keys;  // answering the loader; none: the backup written while loading fails
 };
@@ -72,11 +66,9 @@ TEST_P(FullDisk, EndsWithTheRuntimeErrorAndTheListingWhole) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Writes, FullDisk,
-                         ::testing::Values(DiskFull{"backup",
-                                                    "1 " + std::string(1100, '0') + " 0\n", ""},
-                                           DiskFull{"save", GapListing, "s q"},
-                                           DiskFull{"tape", GapListing, "s \rP\r0\r3000\r"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         ::testing::Values(DiskFull{"1 " + std::string(1100, '0') + " 0\n", ""},
+                                           DiskFull{GapListing, "s q"},
+                                           DiskFull{GapListing, "s \rP\r0\r3000\r"}));
 
 struct Wait {
   std::string keys;   // typed once the loader asks about the gap
@@ -133,17 +125,14 @@ TEST(Faults, FolderOrListingTakenAwayAfterStartUp) {
   }
 }
 
-// Made read-only after start-up: the listing is still saved, in place; the tape image, a new
-// file, cannot be, and ends the run.
+// Made read-only after start-up: the listing is still saved (in place: no new file can be
+// made there); the tape image, a new file, cannot be, and ends the run.
 TEST(Faults, DirectoryMadeReadOnlyAfterStartUp) {
   ScratchDirectory dir;
   const fs::path folder = dir.Path() / "sub", listing = folder / "juego.txt";
   fs::create_directory(folder);
   WriteFileBytes(listing, SpacedLine);
   ASSERT_EQ(chown(folder.c_str(), 65534, 65534) | chown(listing.c_str(), 65534, 65534), 0);
-  struct stat before {
-  }, after{};
-  ASSERT_EQ(stat(listing.c_str(), &before), 0);
   Terminal term({.arguments = {"juego.txt"}, .directory = folder, .unprivileged = true});
   if (!term.Started()) GTEST_SKIP() << term.StartError();
   ASSERT_NO_FATAL_FAILURE(WaitToShow(term, "---[ Editor ]"));
@@ -153,8 +142,6 @@ TEST(Faults, DirectoryMadeReadOnlyAfterStartUp) {
   term.SendKeys(" \rP\r0\r10\r");
   ExpectRuntimeError(term, EACCES);
   EXPECT_EQ(ReadFileBytes(listing), GoodLine);
-  ASSERT_EQ(stat(listing.c_str(), &after), 0);
-  EXPECT_EQ(after.st_ino, before.st_ino);
   EXPECT_EQ(Files(folder), (Names{"juego.bak", "juego.txt"}));
 }
 

@@ -2,8 +2,6 @@
 // one covers before the output is written never reaches the terminal.
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "e2e/terminal.h"
 
 TEST(LoaderOutput, IndicatorFramesCoveredBeforeAWriteAreNotSent) {

@@ -2,9 +2,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <filesystem>
-#include <string>
-
 #include "e2e/terminal.h"
 
 namespace {
@@ -18,10 +15,8 @@ const std::string LongFolder =
     std::string(120, 'a') + "/" + std::string(120, 'b') + "/" + std::string(58, 'd');
 
 struct StartEnd {
-  std::vector<std::string> arguments;
+  ProgramOptions options;
   std::string errorLine;  // empty: the help alone, status 0
-  int rows = 25;
-  bool unprivileged = false;  // root ignores the read-only bits
 };
 
 class StartupEnd : public ::testing::TestWithParam<StartEnd> {};
@@ -35,11 +30,10 @@ TEST_P(StartupEnd, EndShowsBannerErrorAndHelpInColourWithItsStatus) {
   for (const char* name : {"juego.txt", "solo.txt"})
     WriteFileBytes(dir.Path() / name, "1 00000000000000000000 0\n");
   ASSERT_EQ(chmod((dir.Path() / "solo.txt").c_str(), 0444), 0);
-  Terminal term({.arguments = end.arguments,
-                 .directory = dir.Path(),
-                 .rows = end.rows,
-                 .unprivileged = end.unprivileged});
-  ASSERT_TRUE(term.Started() || end.unprivileged) << term.StartError();
+  ProgramOptions options = end.options;
+  options.directory = dir.Path();
+  Terminal term(options);
+  ASSERT_TRUE(term.Started() || options.unprivileged) << term.StartError();
   if (!term.Started()) GTEST_SKIP() << term.StartError();
   ASSERT_TRUE(term.WaitForExit()) << term.ScreenDump();
   EXPECT_EQ(term.TrimmedRow(1), "               GRAVIX v0.5a");
@@ -62,22 +56,26 @@ TEST_P(StartupEnd, EndShowsBannerErrorAndHelpInColourWithItsStatus) {
   EXPECT_TRUE(term.CursorVisible());
   EXPECT_EQ(term.RawOutput().find('\a') != std::string::npos, !error.empty());
   // Only a smaller terminal is asked to grow; this one does not.
-  EXPECT_EQ(term.RawOutput().find("\x1b[8;25;80t") != std::string::npos, end.rows < 25);
+  EXPECT_EQ(term.RawOutput().find("\x1b[8;25;80t") != std::string::npos, options.rows < 25);
   EXPECT_EQ(term.ExitCode(), error.empty() ? 0 : 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, StartupEnd,
     ::testing::Values(
-        StartEnd{{}, ""}, StartEnd{{"a.txt", "b.txt"}, "  ERROR: Demasiados parametros."},
-        StartEnd{{"falta.txt"}, "  ERROR: El fichero \"falta.txt\" no existe."},
-        StartEnd{{"carpeta.txt"}, "  ERROR: El fichero \"carpeta.txt" + Protected},
+        StartEnd{{}, ""},
+        StartEnd{{.arguments = {"a.txt", "b.txt"}}, "  ERROR: Demasiados parametros."},
+        StartEnd{{.arguments = {"falta.txt"}}, "  ERROR: El fichero \"falta.txt\" no existe."},
+        StartEnd{{.arguments = {"carpeta.txt"}}, "  ERROR: El fichero \"carpeta.txt" + Protected},
         // Opening a FIFO would wait for a writer forever.
-        StartEnd{{"tuberia.txt"}, "  ERROR: El fichero \"tuberia.txt" + Protected},
-        StartEnd{{"solo.txt"}, "  ERROR: El fichero \"solo.txt" + Protected, 25, true},
+        StartEnd{{.arguments = {"tuberia.txt"}}, "  ERROR: El fichero \"tuberia.txt" + Protected},
+        // Root ignores the read-only bits.
+        StartEnd{{.arguments = {"solo.txt"}, .unprivileged = true},
+                 "  ERROR: El fichero \"solo.txt" + Protected},
         // Shown cut, used whole: the cut name would be another file.
-        StartEnd{{LongFolder}, ("  ERROR: El fichero \"" + LongFolder).substr(0, 255)},
-        StartEnd{
-            {"juego.txt"}, "  ERROR: La ventana del terminal es menor de 80x25 caracteres.", 24}));
+        StartEnd{{.arguments = {LongFolder}},
+                 ("  ERROR: El fichero \"" + LongFolder).substr(0, 255)},
+        StartEnd{{.arguments = {"juego.txt"}, .rows = 24},
+                 "  ERROR: La ventana del terminal es menor de 80x25 caracteres."}));
 
 }  // namespace

@@ -35,12 +35,6 @@ struct ChildFailure {
   _exit(127);
 }
 
-VTermPos CursorOf(VTerm* vterm) {
-  VTermPos position;
-  vterm_state_get_cursorpos(vterm_obtain_state(vterm), &position);
-  return position;
-}
-
 // One cell per character: UTF-8 continuation bytes do not count.
 int CellCount(std::string_view text) {
   return static_cast<int>(
@@ -216,8 +210,11 @@ int Terminal::Colour(int column, int row) const {
   return PcColour[index & 7] + (index >= 8 ? 8 : bright);
 }
 
-int Terminal::CursorColumn() const { return CursorOf(vterm_).col + 1; }
-int Terminal::CursorRow() const { return CursorOf(vterm_).row + 1; }
+VTermPos Terminal::Cursor() const {
+  VTermPos position;
+  vterm_state_get_cursorpos(vterm_obtain_state(vterm_), &position);
+  return position;
+}
 
 termios Terminal::CurrentSettings() const {
   termios settings{};  // Linux answers for the program's side when asked on this side

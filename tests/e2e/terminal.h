@@ -16,8 +16,7 @@
 
 constexpr std::chrono::milliseconds DefaultWait{10000};
 
-// TERM=xterm, LANG=C.UTF-8, and the caller's PATH, HOME and sanitizer options.
-std::vector<std::string> DefaultEnvironment();
+std::vector<std::string> DefaultEnvironment();  // xterm, C.UTF-8, the caller's PATH, HOME...
 
 struct ProgramOptions {
   std::vector<std::string> arguments{};
@@ -46,7 +45,6 @@ class Terminal {
 
   bool Started() const { return startError_.empty(); }
   const std::string& StartError() const { return startError_; }
-
   // Wait for the program to show something first, or keys may arrive before raw input.
   void SendKeys(std::string_view bytes);
   void Signal(int signalNumber);
@@ -67,8 +65,8 @@ class Terminal {
   std::string TrimmedRow(int row) const;
   std::string ScreenDump() const;         // trimmed rows, each ended by a line feed
   int Colour(int column, int row) const;  // PC colour 0-15 of the foreground; -1 not one
-  int CursorColumn() const;
-  int CursorRow() const;
+  int CursorColumn() const { return Cursor().col + 1; }
+  int CursorRow() const { return Cursor().row + 1; }
   bool CursorVisible() const { return cursorVisible_; }
   const std::string& Title() const { return title_; }
   const std::string& RawOutput() const { return raw_; }
@@ -81,6 +79,7 @@ class Terminal {
   void Start(ProgramOptions options);
   void Receive();
   void Reap(bool block);
+  VTermPos Cursor() const;
   static int OnProperty(VTermProp property, VTermValue* value, void* terminal);
 
   int columns_, rows_, master_ = -1, status_ = 0;
