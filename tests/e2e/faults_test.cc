@@ -18,7 +18,7 @@ using Names = std::set<std::string>;
 
 const std::string GoodLine = "1 06000E0076790F0F0FE6 534\n";
 const std::string SpacedLine = "1 06 00 0E 00 76 79 0F 0F 0F E6 534\n";  // saved as GoodLine
-// A gap the loader asks about; S makes 300 correct lines, about 7 KB saved.
+// A gap the loader asks about; S makes 300 correct lines, about 7 KB saved. The backup is 50 B.
 const std::string GapListing = "1 00000000000000000000 0\n300 00000000000000000000 0\n";
 
 Names Files(const fs::path& directory) {
@@ -43,37 +43,31 @@ void ExpectRuntimeError(Terminal& term, int code) {
   EXPECT_TRUE(term.CursorVisible());
 }
 
-struct DiskFull {
-  std::string listing;
-  std::string keys;  // answering the loader; none: the backup written while loading fails
-};
+// The file-size limit (16 bytes: the backup fails), and the keys answering the loader.
+class FullDisk : public ::testing::TestWithParam<std::pair<int, std::string>> {};
 
-class FullDisk : public ::testing::TestWithParam<DiskFull> {};
-
-// Under a file-size limit a write fails with EFBIG, as on a full disk with ENOSPC.
+// Past the limit a write fails with EFBIG, as on a full disk with ENOSPC.
 TEST_P(FullDisk, EndsWithTheRuntimeErrorAndTheListingWhole) {
+  const auto& [limit, keys] = GetParam();
   ScratchDirectory dir;
-  WriteFileBytes(dir.Path() / "juego.txt", GetParam().listing);
-  Terminal term({.arguments = {"--fsize=1024", GRAVIX_PROGRAM, "juego.txt"},
+  WriteFileBytes(dir.Path() / "juego.txt", GapListing);
+  Terminal term({.arguments = {"--fsize=" + std::to_string(limit), GRAVIX_PROGRAM, "juego.txt"},
                  .directory = dir.Path(),
                  .program = "prlimit"});
   if (!term.Started()) GTEST_SKIP() << "prlimit cannot be run: " << term.StartError();
-  ASSERT_NO_FATAL_FAILURE(WaitToShow(term, GetParam().keys.empty() ? "" : "(S/N):"));
-  term.SendKeys(GetParam().keys);
+  ASSERT_NO_FATAL_FAILURE(WaitToShow(term, "(S/N):"));
+  term.SendKeys(keys);
   ExpectRuntimeError(term, EFBIG);
-  EXPECT_EQ(ReadFileBytes(dir.Path() / "juego.txt"), GetParam().listing);
+  EXPECT_EQ(ReadFileBytes(dir.Path() / "juego.txt"), GapListing);
   EXPECT_EQ(Files(dir.Path()), (Names{"juego.bak", "juego.txt"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Writes, FullDisk,
-                         ::testing::Values(DiskFull{"1 " + std::string(1100, '0') + " 0\n", ""},
-                                           DiskFull{GapListing, "s q"},
-                                           DiskFull{GapListing, "s \rP\r0\r3000\r"}));
+                         ::testing::Values(std::pair(16, "s"), std::pair(1024, "s q"),
+                                           std::pair(1024, "s \rP\r0\r3000\r")));
 
-struct Wait {
-  std::string keys;   // typed once the loader asks about the gap
-  std::string shown;  // what the screen shows while it waits
-};
+// The keys typed at the loader's question, and what the screen shows once they are handled.
+using Wait = std::pair<std::string, std::string>;
 
 class EndSignal : public ::testing::TestWithParam<std::tuple<Wait, int>> {};
 
@@ -87,8 +81,8 @@ TEST_P(EndSignal, RestoresTheTerminalInEveryWait) {
   WriteFileBytes(dir.Path() / "juego.txt", listing);
   Terminal term({.arguments = {"juego.txt"}, .directory = dir.Path()});
   ASSERT_NO_FATAL_FAILURE(WaitToShow(term, "(S/N):"));
-  term.SendKeys(wait.keys);
-  ASSERT_NO_FATAL_FAILURE(WaitToShow(term, wait.shown));
+  term.SendKeys(wait.first);
+  ASSERT_NO_FATAL_FAILURE(WaitToShow(term, wait.second));
   EXPECT_FALSE(SameSettings(term.CurrentSettings(), term.InitialSettings()));
   term.Signal(signalNumber);
   ASSERT_TRUE(term.WaitForExit()) << term.ScreenDump();

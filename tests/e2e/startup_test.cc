@@ -19,6 +19,10 @@ struct StartEnd {
   std::string errorLine;  // empty: the help alone, status 0
 };
 
+void PrintTo(const StartEnd& end, std::ostream* out) {  // names the case
+  *out << (end.options.arguments.empty() ? "help" : end.options.arguments[0].substr(0, 12));
+}
+
 class StartupEnd : public ::testing::TestWithParam<StartEnd> {};
 
 TEST_P(StartupEnd, EndShowsBannerErrorAndHelpInColourWithItsStatus) {
