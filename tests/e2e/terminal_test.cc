@@ -8,29 +8,22 @@ namespace {
 
 TEST(TerminalHarness, ReadsColoursTextTitleCursorAndKeys) {
   // The sixteen PC colours as the Linux binding sends them (bold for 8-15), a CP437 character
-  // in UTF-8, a title, the cursor hidden; then the bytes of two typed keys, in hex.
+  // in UTF-8, a title, the cursor hidden; then a typed key's bytes in hex.
   const std::string script =
-      "for i in 0 4 2 6 1 5 3 7; do printf '\\033[0;3%s;40mX' $i; done;"
-      "for i in 0 4 2 6 1 5 3 7; do printf '\\033[0;1;3%s;40mX' $i; done;"
-      "printf '\\302\\252\\033]2;titulo\\007\\033[?25l\\n';"
-      "stty raw -echo; printf listo; head -c 5 | od -An -tx1; exit 3";
+      "for b in '' '1;'; do for i in 0 4 2 6 1 5 3 7; do printf \"\\033[0;${b}3${i};40mX\"; done;"
+      "done; printf '\\302\\252\\033]2;titulo\\007\\033[?25l\\n'; stty raw -echo; printf listo;"
+      "head -c 4 | od -An -tx1; exit 3";
   Terminal term({.arguments = {"-c", script}, .program = "/bin/sh"});
-  ASSERT_TRUE(term.Started()) << term.StartError();
-  // Typed before "stty raw" is done, the keys would be echoed: wait for the script to say it
-  // is ready, as a test waits for the program's screen.
-  ASSERT_TRUE(term.WaitForText(1, 2, "listo")) << term.ScreenDump();
+  ASSERT_TRUE(term.WaitForText(1, 2, "listo")) << term.StartError() << term.ScreenDump();
   for (int colour = 0; colour < 16; ++colour) EXPECT_EQ(term.Colour(colour + 1, 1), colour);
   EXPECT_EQ(term.Text(15, 1, 3), "XXª");
   EXPECT_EQ(term.Title(), "titulo");
   EXPECT_FALSE(term.CursorVisible());
-  EXPECT_EQ(term.CursorRow(), 2);
-  EXPECT_EQ(term.CursorColumn(), 6);
-  term.SendKeys(std::string(KeyBytes::Delete) + std::string(KeyBytes::Backspace));
+  EXPECT_EQ(std::pair(term.CursorRow(), term.CursorColumn()), std::pair(2, 6));
+  term.SendKeys(KeyBytes::Delete);
   ASSERT_TRUE(term.WaitForExit());
-  EXPECT_EQ(term.TrimmedRow(2), "listo 1b 5b 33 7e 7f");
+  EXPECT_EQ(term.TrimmedRow(2), "listo 1b 5b 33 7e");
   EXPECT_EQ(term.ExitCode(), 3);
-  EXPECT_EQ(term.EndSignal(), 0);
-  EXPECT_NE(term.RawOutput().find("\x1b]2;titulo\a"), std::string::npos);
 }
 
 }  // namespace
