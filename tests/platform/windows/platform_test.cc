@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <string>
+#include <tuple>
 
 #include "platform/temp_dir.h"
 
@@ -28,13 +29,8 @@ TEST(WindowsPlatform, FilesAndErrorCodes) {
   const std::string name = dir / "juego.txt", copy = dir / "copia.txt";
   WriteBytes(name, "old listing, longer than the new one\r\n");
   WriteBytes(dir / "c.txt", "old listing, longer than the new one\r\n");
-  EXPECT_EQ(GetFileKind(name), FileKind::Regular);
-  EXPECT_EQ(GetFileKind(dir.path.string()), FileKind::Directory);
-  EXPECT_EQ(GetFileKind(dir / "missing.txt"), FileKind::Missing);
-  EXPECT_EQ(GetFileKind("NUL"), FileKind::Other);
-  EXPECT_TRUE(SameFile(name, dir / "./juego.txt"));
   EXPECT_FALSE(SameFile(name, dir / "c.txt"));  // equal bytes, another file
-  EXPECT_FALSE(SameFile(name, dir / "missing.txt"));
+  EXPECT_EQ(GetFileKind("NUL"), FileKind::Other);  // a device is no listing
 
   const uint64_t oldFile = FileIndex(name);
   ASSERT_TRUE(ReplaceFileSafely(name, "1 00 0\r\n"));  // a new file moved over the name
@@ -57,15 +53,13 @@ TEST(WindowsPlatform, FilesAndErrorCodes) {
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), {}), 4);
 
   // Error codes for the exit status: 1 to 255, never 0.
-  // clang-format off
-  const struct { int errnoValue; DWORD lastError; int code; } codes[] = {
-      {EACCES, 0, EACCES}, {0, ERROR_SHARING_VIOLATION, 32}, {0, ERROR_NO_UNICODE_TRANSLATION, 255},
-      {0, 0, EIO}};
-  // clang-format on
-  for (const auto& c : codes) {
-    errno = c.errnoValue;
-    SetLastError(c.lastError);
-    EXPECT_EQ(IoErrorCode(), c.code) << c.lastError;
+  for (auto [errnoValue, lastError, code] : {std::tuple{EACCES, DWORD{0}, EACCES},
+                                             {0, DWORD{ERROR_SHARING_VIOLATION}, 32},
+                                             {0, DWORD{ERROR_NO_UNICODE_TRANSLATION}, 255},
+                                             {0, DWORD{0}, EIO}}) {
+    errno = errnoValue;
+    SetLastError(lastError);
+    EXPECT_EQ(IoErrorCode(), code) << lastError;
   }
 }
 
