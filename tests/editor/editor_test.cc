@@ -6,7 +6,6 @@
 
 #include "console/console.h"
 #include "console/memory/memory_console.h"
-#include "editor/editor_screen.h"
 #include "editor/test_listing.h"
 #include "platform/temp_dir.h"
 
@@ -63,23 +62,7 @@ TEST(EditorKeys, EditingAtFieldEndsAndLimits) {
     MemoryConsole screen;
     TestListing listing({"1 00112233445566778899 765", "2 0 ", full});
     RunKeys(screen, listing, c.keys);
-    EXPECT_EQ(listing.Line(c.line), c.stored) << c.keys;
-  }
-}
-
-// A keystroke writes just what drawing row 10 (a changed character) or the window writes.
-TEST(EditorKeys, RedrawsOnlyWhatChanged) {
-  for (const bool lineChange : {false, true}) {
-    MemoryConsole screen;
-    TestListing listing(PatternLines(20, true));
-    RunKeys(screen, listing, "");
-    const size_t start = screen.Written().size();
-    RunKeys(screen, listing, lineChange ? DownKey : "5");
-    const std::string redraw = screen.Written().substr(start);
-    screen = MemoryConsole();
-    lineChange ? DrawEditorPage(2, listing.Count(), *listing.table)
-               : DrawListingLine(10, "1 500000000000000000000 0");
-    EXPECT_EQ(redraw, screen.Written());
+    EXPECT_EQ(LineText(*listing.table, c.line), c.stored) << c.keys;
   }
 }
 

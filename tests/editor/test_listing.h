@@ -20,7 +20,6 @@ struct TestListing {
   }
   ~TestListing() { FreeLineTable(table->count, *table); }
   int16_t Count() const { return table->count; }
-  std::string Line(int index) const { return std::string(LineText(*table, index)); }
 };
 
 // The bytes k * 7 + 3 (k from 0), and correct lines 1..lineCount holding them (or zeros).

@@ -41,11 +41,3 @@ TEST(DataChecksum, SumsTenBytesOrAddsUpFaultCodes) {
   for (const auto& [data, code] : cases) EXPECT_EQ(DataChecksum(data), code) << data;
   EXPECT_FALSE(IsCorrectLine({"1", "", "-2"}));  // a fault code is never a checksum
 }
-
-// Each notation once; the fuzzer holds every other text against strtoll.
-TEST(TextToInteger, ReadsEveryNotationAndRefusesTheRest) {
-  for (auto [text, value] : {std::pair{" \t+765", 765}, {"-12", -12}, {"$2fd", 765}, {"-%101", -5}})
-    EXPECT_EQ(TextToInteger(text), value) << text;
-  for (std::string_view bad : {"", "+", "765 ", "1O", "%102", "2fd", "2147483648", "$-1", "7 6"})
-    EXPECT_FALSE(TextToInteger(bad).has_value()) << '"' << bad << '"';
-}

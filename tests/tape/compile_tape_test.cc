@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <string>
+#include <tuple>
 
 #include "console/console.h"
 #include "console/memory/memory_console.h"
@@ -74,6 +75,7 @@ TEST_F(TapeTest, ByteCountsUpToTenPerLineAndProgramNameBytes) {
   for (const auto& c : cases) {
     TestListing listing(PatternLines(c.lines));
     EXPECT_EQ(Compile(listing, "juego.txt", "A\r00000\r" + c.rejected + "\r"), -1);
+    EXPECT_TRUE(screen_.CursorVisible());  // while a prompt waits
     EXPECT_EQ(screen_.TrimmedRow(17),
               std::string(21, ' ') + "Numero de BYTES [0-" + std::to_string(c.lines * 10) + "]:");
     const std::string answers = c.rejected + "\r" + c.accepted + "\rk";
@@ -83,41 +85,44 @@ TEST_F(TapeTest, ByteCountsUpToTenPerLineAndProgramNameBytes) {
     EXPECT_EQ(image, BuildTapeImage("A", 65535, PatternBytes(c.bytes)));
     EXPECT_EQ(image.substr(14, 2) + image.substr(21, 2), Word(c.bytes) + Word(c.bytes + 2));
   }
-  // The last, empty program; the worked example; a shorter image over it, any name bytes kept.
+  // The last, empty program; the worked example; a shorter image over it, name bytes kept.
   EXPECT_EQ(ReadBytes("juego.tap"), "\x13\0\0\3A         \0\0\xFF\xFF\0\x80\xE2\2\0\xFF\xFF"s);
   TestListing example({"1 " + Example + " 55"});
   EXPECT_EQ(Compile(example, "juego.txt", "PRUEBA\r32768\r10\r"), -1);
-  EXPECT_EQ(ReadBytes("juego.tap"), "\x13\0\0\3PRUEBA    \x0A\0\0\x80\0\x80\x18\x0C\0\xFF"
-                                    "\1\2\3\4\5\6\7\x08\x09\x0A\xF4"s);
+  EXPECT_EQ(ReadBytes("juego.tap"),
+            "\x13\0\0\3PRUEBA    \x0A\0\0\x80\0\x80\x18\x0C\0\xFF"
+            "\1\2\3\4\5\6\7\x08\x09\x0A\xF4"s);
   EXPECT_EQ(screen_.Colour(31, 16) * 100 + screen_.Colour(6, 17), Yellow * 101);  // the summary
   TestListing listing(PatternLines(1));
-  EXPECT_EQ(Compile(listing, "juego.txt", "a\x7F\xE9 z\r0\r0\r"), -1);
-  EXPECT_EQ(ReadBytes("juego.tap"), BuildTapeImage("a\x7F\xE9 z", 0, ""));
+  // Empty Enter, Backspace there, Tab, Escape, extended keys ignored; ten characters at most.
+  EXPECT_EQ(Compile(listing, "juego.txt", "\r\ba\x7F\t\x1b" + UpKey + "\xE9 zq\b123456\r0\r0\r"),
+            -1);
+  EXPECT_EQ(ReadBytes("juego.tap"), BuildTapeImage("a\x7F\xE9 z12345", 0, ""));
   EXPECT_EQ(screen_.Text(17, 17, 2), "a?");
 }
 
+// The directory kept, a listing never overwritten by its own image, a long summary from
+// column 1 and cut at 80.
 TEST_F(TapeTest, ImageNamesAndWhereTheSummaryShowsThem) {
   const std::string d70(70, 'd'), e57(57, 'e');
   for (const std::string& folder : {std::string("dir.old"), d70, e57}) fs::create_directory(folder);
   WriteBytes("x.tap", "listing");
   WriteBytes("juego.tap", "listing");
   fs::create_hard_link("juego.tap", "juego.txt");  // the listing under another name
-  // clang-format off
-  const struct { std::string listing, image; int column; } cases[] = {
-      {"dir.old/juego", "dir.old/juego.tap", 27}, {"prog.a.b", "prog.a.tap", 30},
-      {"x.tap", "x.tap.tap", 31}, {"juego.txt", "juego.txt.tap", 29},
-      {e57 + "/juego.txt", e57 + "/juego.tap", 2}, {d70 + "/juego.txt", d70 + "/juego.tap", 1}};
-  // clang-format on
   TestListing listing(PatternLines(1));
-  for (const auto& c : cases) {
+  // clang-format off
+  for (auto [name, image, column] : {std::tuple<std::string, std::string, int>{
+           "dir.old/juego", "dir.old/juego.tap", 27}, {"x.tap", "x.tap.tap", 31},
+           {"juego.txt", "juego.txt.tap", 29}, {e57 + "/juego.txt", e57 + "/juego.tap", 2},
+           {d70 + "/juego.txt", d70 + "/juego.tap", 1}}) {
+    // clang-format on
     screen_ = MemoryConsole();
-    EXPECT_EQ(Compile(listing, c.listing, "P\r0\r10\r"), -1);
-    const std::string shown = std::string(c.column - 1, ' ') + "Archivo: " + c.image;
+    EXPECT_EQ(Compile(listing, name, "P\r0\r10\r"), -1);
+    const std::string shown = std::string(column - 1, ' ') + "Archivo: " + image;
     EXPECT_EQ(screen_.Row(16), (shown + std::string(80, ' ')).substr(0, 80));
-    EXPECT_EQ(ReadBytes(c.image).size(), 35u) << c.image;
+    EXPECT_EQ(ReadBytes(image).size(), 35u) << image;
   }
   EXPECT_EQ(ReadBytes("x.tap") + ReadBytes("juego.tap"), "listinglisting");
 }
-
 
 }  // namespace

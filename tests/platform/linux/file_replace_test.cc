@@ -12,9 +12,8 @@
 #include "platform/temp_dir.h"
 namespace fs = std::filesystem;
 
-// A symbolic link stays a link; its target gets the new bytes, mode and owner kept. A file with
-// a second name is rewritten in place, and a full disk meanwhile (a file size limit in a child)
-// puts its old bytes back. No temporary file is ever left.
+// A symbolic link stays a link, its target getting the new bytes, mode and owner kept. A file
+// with a second name is rewritten in place; a full disk meanwhile puts its old bytes back.
 TEST(ReplaceFileSafely, KeepsLinksModeAndOwner) {
   TempDir dir;
   const std::string real = dir / "real.txt";
