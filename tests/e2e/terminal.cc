@@ -4,34 +4,21 @@
 #include <grp.h>
 #include <poll.h>
 #include <pty.h>
-#include <signal.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <utmp.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr uid_t Nobody = 65534;
-// A program that has ended while a child it left behind still holds the terminal gets this
-// long to say its last word.
-constexpr std::chrono::milliseconds QuietAfterEnd{300};
 
-// The child's failed set-up step, sent back with errno before exec closes the pipe. The step
-// is a literal, at the same address in both processes.
-struct ChildFailure {
-  const char* step;
-  int error;
-};
-
-[[noreturn]] void FailChild(int reportFd, const char* step) {
-  const ChildFailure failure{step, errno};
-  [[maybe_unused]] const ssize_t written = write(reportFd, &failure, sizeof failure);
+// A failed set-up step in the child sends its errno back before exec would close the pipe.
+[[noreturn]] void FailChild(int reportFd) {
+  [[maybe_unused]] const ssize_t written = write(reportFd, &errno, sizeof errno);
   _exit(127);
 }
 
@@ -43,93 +30,61 @@ int CellCount(std::string_view text) {
 
 }  // namespace
 
-std::vector<std::string> DefaultEnvironment() {
-  std::vector<std::string> environment = {"TERM=xterm", "LANG=C.UTF-8"};
-  for (const char* name : {"PATH", "HOME", "ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"})
-    if (const char* value = getenv(name)) environment.push_back(std::string(name) + "=" + value);
-  return environment;
-}
-
-int Terminal::OnProperty(VTermProp property, VTermValue* value, void* terminal) {
-  auto& shown = *static_cast<Terminal*>(terminal);
-  if (property == VTERM_PROP_CURSORVISIBLE) shown.cursorVisible_ = value->boolean;
-  if (property == VTERM_PROP_TITLE) shown.title_ = value->string ? value->string : "";
-  return 1;
-}
-
-Terminal::Terminal(const ProgramOptions& options) : columns_(options.columns), rows_(options.rows) {
-  vterm_ = vterm_new(rows_, columns_);
+Terminal::Terminal(const ProgramOptions& options) : rows_(options.rows) {
+  vterm_ = vterm_new(rows_, 80);
   vterm_set_utf8(vterm_, 1);
-  vterm_output_set_callback(
-      vterm_, [](const char*, size_t, void*) {}, nullptr);  // no answers
   // The program shows colours 8-15 as bold plus 30-37, as the Linux console does.
   vterm_state_set_bold_highbright(vterm_obtain_state(vterm_), 1);
   static VTermScreenCallbacks callbacks{};  // kept by libvterm
-  callbacks.settermprop = OnProperty;
-  VTermScreen* screen = vterm_obtain_screen(vterm_);
-  vterm_screen_set_callbacks(screen, &callbacks, this);
-  vterm_screen_reset(screen, 1);
-  Start(options);
-}
+  callbacks.settermprop = [](VTermProp property, VTermValue* value, void* terminal) {
+    if (property == VTERM_PROP_CURSORVISIBLE)
+      static_cast<Terminal*>(terminal)->cursorVisible_ = value->boolean;
+    return 1;
+  };
+  vterm_screen_set_callbacks(vterm_obtain_screen(vterm_), &callbacks, this);
+  vterm_screen_reset(vterm_obtain_screen(vterm_), 1);
 
-void Terminal::Start(ProgramOptions options) {
-  // Everything the child needs is built before fork: after it, only async-signal-safe calls.
-  std::vector<char*> argv = {options.program.data()}, envp;
-  for (std::string& argument : options.arguments) argv.push_back(argument.data());
-  for (std::string& entry : options.environment) envp.push_back(entry.data());
+  // Everything the child needs is made before fork: after it, only async-signal-safe calls.
+  ProgramOptions copy = options;
+  copy.environment.insert(copy.environment.end(), {"TERM=xterm", "LANG=C.UTF-8"});
+  for (const char* name : {"PATH", "HOME", "ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"})
+    if (const char* value = getenv(name))
+      copy.environment.push_back(std::string(name) + "=" + value);
+  std::vector<char*> argv = {copy.program.data()}, envp;
+  for (std::string& argument : copy.arguments) argv.push_back(argument.data());
+  for (std::string& entry : copy.environment) envp.push_back(entry.data());
   argv.push_back(nullptr);
   envp.push_back(nullptr);
-  const std::string directory = options.directory.string();
-
-  winsize size{static_cast<unsigned short>(rows_), static_cast<unsigned short>(columns_), 0, 0};
-  int slave = -1, report[2];
+  winsize size{static_cast<unsigned short>(rows_), 80, 0, 0};
+  int slave = -1, report[2], error = 0;
   if (openpty(&master_, &slave, nullptr, nullptr, &size) != 0 || pipe2(report, O_CLOEXEC) != 0) {
-    startError_ = std::string("openpty or pipe: ") + strerror(errno);
+    startError_ = std::string("openpty: ") + strerror(errno);
     return;
   }
   tcgetattr(slave, &initialSettings_);
-  child_ = fork();
-  if (child_ == 0) {
+  fcntl(master_, F_SETFL, O_NONBLOCK);
+  if ((child_ = fork()) == 0) {
     close(master_);
-    close(report[0]);
-    if (login_tty(slave) != 0) FailChild(report[1], "taking the terminal");
-    if (!directory.empty() && chdir(directory.c_str()) != 0) FailChild(report[1], "chdir");
-    if (!options.standardInput.empty()) {
-      const int input = open(options.standardInput.c_str(), O_RDONLY);
-      if (input < 0 || dup2(input, STDIN_FILENO) < 0) FailChild(report[1], "opening the input");
-      close(input);
-    }
-    if (options.unprivileged &&
-        (setgroups(0, nullptr) != 0 || setgid(Nobody) != 0 || setuid(Nobody) != 0))
-      FailChild(report[1], "becoming user 65534");
+    if (login_tty(slave) != 0 || (!copy.directory.empty() && chdir(copy.directory.c_str()) != 0))
+      FailChild(report[1]);
+    const int input = copy.standardInput.empty() ? 0 : open(copy.standardInput.c_str(), O_RDONLY);
+    if (input < 0 || dup2(input, 0) < 0) FailChild(report[1]);
+    if (copy.unprivileged && (setgroups(0, nullptr) || setgid(65534) || setuid(65534)))
+      FailChild(report[1]);
     execvpe(argv[0], argv.data(), envp.data());
-    FailChild(report[1], "exec");
+    FailChild(report[1]);
   }
   close(slave);
   close(report[1]);
-  ChildFailure failure{};
-  const ssize_t received = child_ > 0 ? read(report[0], &failure, sizeof failure) : -1;
+  if (child_ < 0 || read(report[0], &error, sizeof error) == sizeof error)
+    startError_ = copy.program + " not started: " + strerror(child_ < 0 ? errno : error);
   close(report[0]);
-  if (child_ < 0) {
-    startError_ = std::string("fork: ") + strerror(errno);
-  } else if (received == static_cast<ssize_t>(sizeof failure)) {
-    startError_ = std::string(failure.step) + " refused: " + strerror(failure.error);
-    Reap(true);
-  }
 }
 
 Terminal::~Terminal() {
-  if (child_ > 0 && !ended_) kill(child_, SIGKILL);
-  Reap(true);
+  if (child_ > 0 && !ended_) kill(child_, SIGKILL), waitpid(child_, nullptr, 0);
   close(master_);
   vterm_free(vterm_);
-}
-
-void Terminal::Reap(bool block) {
-  if (!ended_ && child_ > 0 && waitpid(child_, &status_, block ? 0 : WNOHANG) == child_) {
-    ended_ = true;
-    endSeen_ = Clock::now();
-  }
 }
 
 // Reads what the program wrote within a short slice: the child's end is only seen by asking.
@@ -138,15 +93,27 @@ void Terminal::Receive() {
   if (poll(&watched, outputClosed_ ? 0 : 1, 20) > 0) {
     char bytes[65536];
     const ssize_t received = read(master_, bytes, sizeof bytes);
-    outputClosed_ = received <= 0;  // EIO: every holder of the terminal's other side is gone
+    // EIO: every holder of the terminal's other side is gone.
+    outputClosed_ = received == 0 || (received < 0 && errno != EAGAIN);
     if (received > 0) raw_.append(bytes, static_cast<size_t>(received));
     if (received > 0) vterm_input_write(vterm_, bytes, static_cast<size_t>(received));
   }
-  Reap(false);
+  if (!ended_ && child_ > 0 && waitpid(child_, &status_, WNOHANG) == child_) {
+    ended_ = true;
+    endSeen_ = Clock::now();
+  }
 }
 
-bool Terminal::WaitUntil(const std::function<bool(const Terminal&)>& condition,
-                         std::chrono::milliseconds timeout) {
+// A program busy writing its screen takes no keys: its output is read while they wait to go in.
+void Terminal::SendKeys(std::string_view bytes) {
+  while (!bytes.empty() && !ended_) {
+    const ssize_t written = write(master_, bytes.data(), bytes.size());
+    if (written > 0) bytes.remove_prefix(static_cast<size_t>(written));
+    if (written <= 0) Receive();
+  }
+}
+
+bool Terminal::WaitUntil(const std::function<bool(const Terminal&)>& condition, Wait timeout) {
   const auto deadline = Clock::now() + timeout;
   while (!condition(*this)) {
     if (Clock::now() >= deadline || (ended_ && outputClosed_)) return false;
@@ -155,35 +122,31 @@ bool Terminal::WaitUntil(const std::function<bool(const Terminal&)>& condition,
   return true;
 }
 
-bool Terminal::WaitForText(int column, int row, std::string_view text,
-                           std::chrono::milliseconds timeout) {
+bool Terminal::WaitForText(int column, int row, std::string_view text, Wait timeout) {
   return WaitUntil([&](const Terminal& t) { return t.Text(column, row, CellCount(text)) == text; },
                    timeout);
 }
 
-bool Terminal::WaitForExit(std::chrono::milliseconds timeout) {
+bool Terminal::WaitToShow(std::string_view text, Wait timeout) {
+  return WaitUntil([&](const Terminal& t) { return t.ScreenDump().find(text) != text.npos; },
+                   timeout);
+}
+
+// A program that has ended while a child it left behind (the wine server) still holds the
+// terminal gets a moment to say its last word.
+bool Terminal::WaitForExit(Wait timeout) {
   return WaitUntil(
       [](const Terminal& t) {
-        return t.ended_ && (t.outputClosed_ || Clock::now() - t.endSeen_ >= QuietAfterEnd);
+        return t.ended_ && (t.outputClosed_ || Clock::now() - t.endSeen_ >= Wait(300));
       },
       timeout);
-}
-
-void Terminal::SendKeys(std::string_view bytes) {
-  // A blocking terminal takes a few keys whole.
-  [[maybe_unused]] const ssize_t written = write(master_, bytes.data(), bytes.size());
-}
-
-void Terminal::Signal(int signalNumber) {
-  if (!ended_) kill(child_, signalNumber);
 }
 
 std::string Terminal::Text(int column, int row, int length) const {
   std::string text(static_cast<size_t>(length) * 4 * VTERM_MAX_CHARS_PER_CELL, '\0');
   text.resize(vterm_screen_get_text(vterm_obtain_screen(vterm_), text.data(), text.size(),
                                     VTermRect{row - 1, row, column - 1, column - 1 + length}));
-  // Erased cells after the last character are left out.
-  return text + std::string(static_cast<size_t>(length - CellCount(text)), ' ');
+  return text + std::string(static_cast<size_t>(length - CellCount(text)), ' ');  // erased cells
 }
 
 std::string Terminal::TrimmedRow(int row) const {
@@ -199,14 +162,11 @@ std::string Terminal::ScreenDump() const {
 
 int Terminal::Colour(int column, int row) const {
   VTermScreenCell cell{};
-  if (!vterm_screen_get_cell(vterm_obtain_screen(vterm_), VTermPos{row - 1, column - 1}, &cell))
-    return -1;
-  const int bright = cell.attrs.bold ? 8 : 0;
+  vterm_screen_get_cell(vterm_obtain_screen(vterm_), VTermPos{row - 1, column - 1}, &cell);
+  const int index = cell.fg.indexed.idx, bright = cell.attrs.bold ? 8 : 0;
   if (VTERM_COLOR_IS_DEFAULT_FG(&cell.fg)) return 7 + bright;
-  if (!VTERM_COLOR_IS_INDEXED(&cell.fg) || cell.fg.indexed.idx > 15) return -1;
-  // ANSI orders red before blue; the PC palette blue before red.
-  constexpr int PcColour[] = {0, 4, 2, 6, 1, 5, 3, 7};
-  const int index = cell.fg.indexed.idx;
+  if (!VTERM_COLOR_IS_INDEXED(&cell.fg) || index > 15) return -1;
+  constexpr int PcColour[] = {0, 4, 2, 6, 1, 5, 3, 7};  // ANSI has red before blue, the PC blue
   return PcColour[index & 7] + (index >= 8 ? 8 : bright);
 }
 
@@ -222,9 +182,10 @@ termios Terminal::CurrentSettings() const {
   return settings;
 }
 
-bool SameSettings(const termios& a, const termios& b) {
-  return a.c_iflag == b.c_iflag && a.c_oflag == b.c_oflag && a.c_cflag == b.c_cflag &&
-         a.c_lflag == b.c_lflag && std::equal(std::begin(a.c_cc), std::end(a.c_cc), b.c_cc);
+bool Terminal::SettingsAsBefore() const {
+  const termios now = CurrentSettings(), &was = initialSettings_;
+  return now.c_iflag == was.c_iflag && now.c_oflag == was.c_oflag && now.c_cflag == was.c_cflag &&
+         now.c_lflag == was.c_lflag && std::equal(now.c_cc, now.c_cc + NCCS, was.c_cc);
 }
 
 ScratchDirectory::ScratchDirectory() {
@@ -232,17 +193,12 @@ ScratchDirectory::ScratchDirectory() {
   if (mkdtemp(pattern.data())) chmod((path_ = pattern).c_str(), 0755);
 }
 
-ScratchDirectory::~ScratchDirectory() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
-}
-
 std::string ReadFileBytes(const std::filesystem::path& path) {
   std::ifstream file(path, std::ios::binary);
+  if (!std::filesystem::is_regular_file(path)) return "";
   return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 void WriteFileBytes(const std::filesystem::path& path, std::string_view bytes) {
-  std::ofstream(path, std::ios::binary)
-      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(path, std::ios::binary) << bytes;
 }
