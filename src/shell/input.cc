@@ -27,9 +27,8 @@ std::string InputLine(int maxLength, InputMode mode) {
       if (text.empty()) continue;
       break;
     }
-    const bool fits = mode == InputMode::DigitsOnly
-                          ? key.character >= '0' && key.character <= '9'
-                          : key.character >= 32;
+    const bool fits = mode == InputMode::DigitsOnly ? key.character >= '0' && key.character <= '9'
+                                                    : key.character >= 32;
     if (fits && static_cast<int>(text.size()) < maxLength) {
       text.push_back(static_cast<char>(key.character));
       WriteDataText(text.substr(text.size() - 1));

@@ -13,5 +13,5 @@ constexpr uint16_t TapeParameter2 = 32768;
 std::string BuildTapeImage(std::string_view programName, uint16_t dumpAddress,
                            std::string_view dataBytes);
 // Writes the image over fileName so that a failure never leaves a cut file behind.
-void WriteTapeImage(const std::string& fileName, std::string_view programName,
-                    uint16_t dumpAddress, uint16_t byteCount, std::string_view dataBytes);
+void WriteTapeImage(const std::string& fileName, std::string_view programName, uint16_t dumpAddress,
+                    uint16_t byteCount, std::string_view dataBytes);

@@ -30,7 +30,15 @@ Names Files(const fs::path& directory) {
 // fails with EFBIG, as on a full disk), input at its end, an end signal (the run ends as if not
 // caught), or a change to the folder before saving and compiling. A read-only folder (the program
 // then runs as its owner, 65534) takes the listing, saved in place, but no new tape image.
-enum Change { None, InputEnds, Signal, FolderRemoved, ListingAFolder, FolderReadOnly };
+enum Change {
+  None,
+  InputEnds,
+  Signal,
+  FolderRemoved,
+  FolderGoneForTape,
+  ListingAFolder,
+  FolderReadOnly
+};
 using Fault = std::tuple<std::string, std::string, std::string, Change, int>;
 class Faults : public ::testing::TestWithParam<Fault> {};
 
@@ -54,10 +62,12 @@ TEST_P(Faults, EndRestoresTheTerminalAndLeavesTheListingOldOrNew) {
   ASSERT_TRUE(term.WaitToShow(shown)) << term.ScreenDump();
   EXPECT_TRUE(change != Signal || !term.SettingsAsBefore());
   if (change == Signal) term.Signal(code);
-  if (change == FolderRemoved) fs::remove_all(folder);
+  const bool folderGone = change == FolderRemoved || change == FolderGoneForTape;
+  if (folderGone) fs::remove_all(folder);
   if (change == ListingAFolder) fs::remove(listing), fs::create_directory(listing);
   if (change == FolderReadOnly) chmod(folder.c_str(), 0555);
-  if (change >= FolderRemoved) term.SendKeys("s \rP\r0\r3000\r");
+  if (change >= FolderRemoved)
+    term.SendKeys(change == FolderGoneForTape ? "\rP\r0\r3000\r" : "s \rP\r0\r3000\r");
   ASSERT_TRUE(term.WaitForExit()) << term.ScreenDump();
   EXPECT_EQ(change == Signal ? term.EndSignal() : term.ExitCode(), code);
   EXPECT_EQ(term.RawOutput().find("Runtime error " + std::to_string(code)) != std::string::npos,
@@ -71,7 +81,7 @@ TEST_P(Faults, EndRestoresTheTerminalAndLeavesTheListingOldOrNew) {
                                     : change == FolderReadOnly ? saved
                                                                : "");
   EXPECT_EQ(fs::exists(folder) ? Files(folder) : Names{},
-            (change == FolderRemoved ? Names{} : Names{"juego.bak", "juego.txt"}));
+            (folderGone ? Names{} : Names{"juego.bak", "juego.txt"}));
   EXPECT_TRUE(change != ListingAFolder || fs::is_empty(listing));
 }
 
@@ -87,6 +97,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Fault{"unlimited", "s g", "Ir a linea [1-300]:", Signal, SIGHUP},
                       Fault{"unlimited", "s \r", "Nombre del programa:", Signal, SIGQUIT},
                       Fault{"unlimited", "s ", "---[ Editor ]", FolderRemoved, ENOENT},
+                      Fault{"unlimited", "s ", "---[ Editor ]", FolderGoneForTape, ENOENT},
                       Fault{"unlimited", "s ", "---[ Editor ]", ListingAFolder, EISDIR},
                       Fault{"unlimited", "s ", "---[ Editor ]", FolderReadOnly, EACCES}));
 

@@ -69,8 +69,10 @@ TEST(EditorScreen, LayoutWindowAndBothHelpPages) {
 TEST(EditorScreen, ScrollMarksAtTheWindowBoundaries) {
   MemoryConsole screen;
   TestListing listing(PatternLines(20, true));
-  for (auto [current, marks, topLine] : {std::tuple{4, "    vvvv", 1}, {5, "^^^^vvvv", 2},
-                                          {16, "^^^^vvvv", 13}, {17, "^^^^    ", 14}}) {
+  for (auto [current, marks, topLine] : {std::tuple{4, "    vvvv", 1},
+                                         {5, "^^^^vvvv", 2},
+                                         {16, "^^^^vvvv", 13},
+                                         {17, "^^^^    ", 14}}) {
     DrawEditorPage(current, listing.Count(), *listing.table);
     EXPECT_EQ(screen.Text(38, 6, 4) + screen.Text(38, 14, 4), marks) << current;
     EXPECT_EQ(std::stoi(screen.Text(1, 7, 6)), topLine) << current;

@@ -6,7 +6,8 @@
 TEST(SplitLines, FieldsOfTypedAndStoredLines) {
   std::string pairs;  // 21 pairs with a blank after each: the 43-character cut holds 14.5
   for (int i = 0; i < 21; ++i) pairs += "AB ";
-  const std::string cases[][5] = {  // raw or stored, line, number, data, checksum
+  const std::string cases[][5] = {
+      // raw or stored, line, number, data, checksum
       {"raw", "1\t2 AB\tCD 7\t", "1\t2", "AB\tCD", "7\t"},  // only blanks separate
       {"raw", "123456 00112233445566778899 765", "12345", "00112233445566778899", "765"},
       {"raw", "1 00 12345678901", "1", "00", "1234567890"},
@@ -27,16 +28,27 @@ TEST(SplitLines, FieldsOfTypedAndStoredLines) {
   for (const auto& [kind, line, number, data, checksum] : cases) {
     const ListingFields fields = kind == "raw" ? SplitRawLine(line) : SplitStoredLine(line);
     EXPECT_EQ(fields.number + "|" + fields.data + "|" + fields.checksum,
-              number + "|" + data + "|" + checksum) << kind << " \"" << line << '"';
+              number + "|" + data + "|" + checksum)
+        << kind << " \"" << line << '"';
   }
 }
 
 TEST(DataChecksum, SumsTenBytesOrAddsUpFaultCodes) {
   const std::pair<std::string, int> cases[] = {
-      {"00112233445566778899", 765}, {std::string(20, 'F'), 2550}, {"", -2},
-      {std::string(19, '1'), -2},    {std::string(21, '1'), -1},   {"0011223344556677889a", -4},
-      {"0011223344556677889:", -4},  {"/011223344556677889G", -4}, {"12G4", -6},
-      {std::string("0011223344\0" "556677889", 20), -4},           {"G" + std::string(21, '0'), -5},
+      {"00112233445566778899", 765},
+      {std::string(20, 'F'), 2550},
+      {"", -2},
+      {std::string(19, '1'), -2},
+      {std::string(21, '1'), -1},
+      {"0011223344556677889a", -4},
+      {"0011223344556677889:", -4},
+      {"/011223344556677889G", -4},
+      {"12G4", -6},
+      {std::string("0011223344\0"
+                   "556677889",
+                   20),
+       -4},
+      {"G" + std::string(21, '0'), -5},
   };
   for (const auto& [data, code] : cases) EXPECT_EQ(DataChecksum(data), code) << data;
   EXPECT_FALSE(IsCorrectLine({"1", "", "-2"}));  // a fault code is never a checksum

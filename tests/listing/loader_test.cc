@@ -90,11 +90,16 @@ TEST_F(LoaderTest, GapsAnsweredYesBecomeZeroLinesAndNoRenumbers) {
               "    Renumerando linea \"7\" a \"5\"", "  Numero de linea encontrado: \"8\"", "",
               "   Lineas de ceros desde \"6\" hasta \"7\" (S/N): S",
               "    Insertando lineas de ceros desde \"6\" hasta \"7\"", ""},
-             {{3, 2, LightMagenta}, {30, 3, LightMagenta}, {4, 4, White}, {46, 4, White},
-              {5, 5, LightCyan}, {5, 9, LightCyan}});
+             {{3, 2, LightMagenta},
+              {30, 3, LightMagenta},
+              {4, 4, White},
+              {46, 4, White},
+              {5, 5, LightCyan},
+              {5, 9, LightCyan}});
   EXPECT_FALSE(screen.CursorVisible());
   EXPECT_EQ(Stored(), Joined({"1" + Data, "2" + Zero, "3" + Data, "4" + Data, "5" + Data,
-                              "6" + Zero, "7" + Zero, "8" + Data}, "\n"));
+                              "6" + Zero, "7" + Zero, "8" + Data},
+                             "\n"));
 }
 
 TEST_F(LoaderTest, UnreadableAndRepeatedNumbersAreRetypedAndControlBytesShownHarmlessly) {
@@ -104,15 +109,22 @@ TEST_F(LoaderTest, UnreadableAndRepeatedNumbersAreRetypedAndControlBytesShownHar
   screen.Keys("\r1\ra2\r0005\rn\r");
   Load("1" + Data + "\n" + hostile + "\n2" + Data + "\n");
   const std::string typed = "   Introduce numero de linea correcto: ";
-  ExpectRows({"", "", "  Numero de linea encontrado incorrecto:", "    ?]2;T 00?[2J? 76?",
-              "  Numero de linea esperado: 2", typed + "1", typed + "2",
-              "    Renumerando linea \"?]2;T\" a \"2\"", "", "    2" + Data,
-              "  Numero de linea esperado: 3", typed + "0005", "    Renumerando linea \"2\" a \"0005\"",
-              "  Numero de linea encontrado: \"5\"", "  Numero de linea esperado: \"3\"",
-              "   Lineas de ceros desde \"3\" hasta \"4\" (S/N): n",
-              "    Renumerando linea \"0005\" a \"3\"", ""},
-             {{3, 2, LightGreen}, {5, 3, LightRed}, {9, 3, LightRed}, {11, 3, White},
-              {28, 4, LightGreen}, {29, 4, LightRed}, {40, 5, White}, {5, 7, LightCyan}});
+  ExpectRows(
+      {"", "", "  Numero de linea encontrado incorrecto:", "    ?]2;T 00?[2J? 76?",
+       "  Numero de linea esperado: 2", typed + "1", typed + "2",
+       "    Renumerando linea \"?]2;T\" a \"2\"", "", "    2" + Data,
+       "  Numero de linea esperado: 3", typed + "0005", "    Renumerando linea \"2\" a \"0005\"",
+       "  Numero de linea encontrado: \"5\"", "  Numero de linea esperado: \"3\"",
+       "   Lineas de ceros desde \"3\" hasta \"4\" (S/N): n",
+       "    Renumerando linea \"0005\" a \"3\"", ""},
+      {{3, 2, LightGreen},
+       {5, 3, LightRed},
+       {9, 3, LightRed},
+       {11, 3, White},
+       {28, 4, LightGreen},
+       {29, 4, LightRed},
+       {40, 5, White},
+       {5, 7, LightCyan}});
   EXPECT_EQ(Stored(), Joined({"1" + Data, "2 00\x1b[2J\x07 76\x1b", "3" + Data}, "\n"));
 }
 

@@ -4,8 +4,11 @@
 
 #include "console/memory/memory_console.h"
 TEST(CommandLine, OnlyTheLastExtensionGoesAndAMissingNameIsShownHarmlessly) {
-  for (auto [name, result] : {std::pair{"a.b.c", "a.b"}, {"prog.", "prog"}, {"prog", "prog"},
-                              {"dir.x/prog", "dir.x/prog"}, {"dir.x\\prog", "dir.x\\prog"},
+  for (auto [name, result] : {std::pair{"a.b.c", "a.b"},
+                              {"prog.", "prog"},
+                              {"prog", "prog"},
+                              {"dir.x/prog", "dir.x/prog"},
+                              {"dir.x\\prog", "dir.x\\prog"},
                               {".profile", ""}})
     EXPECT_EQ(RemoveExtension(name), result) << name;
   MemoryConsole screen;

@@ -26,7 +26,9 @@ constexpr KeySequence ExtendedKeys[] = {
 constexpr size_t MaxSequenceLength = 16;
 
 // ESC ] (title), ESC P, ESC X, ESC ^ and ESC _ open strings that only BEL or ESC \ close.
-bool OpensString(uint8_t byte) { return byte == ']' || byte == 'P' || byte == 'X' || byte == '^' || byte == '_'; }
+bool OpensString(uint8_t byte) {
+  return byte == ']' || byte == 'P' || byte == 'X' || byte == '^' || byte == '_';
+}
 
 // Alt with a letter, digit, minus or equals: the PC's Alt scan codes.
 int AltScanCode(uint8_t byte) {
@@ -107,7 +109,8 @@ void DecodeUtf8Byte(KeyDecoder& decoder, uint8_t byte, std::string& keys) {
   for (size_t i = 1; i < pending.size(); ++i)
     codePoint = codePoint << 6 | (static_cast<uint8_t>(pending[i]) & 0x3F);
   pending.clear();
-  if (int byteOf437 = UnicodeToCp437(codePoint); byteOf437 >= 0) Deliver(keys, static_cast<uint8_t>(byteOf437));
+  if (int byteOf437 = UnicodeToCp437(codePoint); byteOf437 >= 0)
+    Deliver(keys, static_cast<uint8_t>(byteOf437));
 }
 
 }  // namespace

@@ -1,10 +1,11 @@
 // In-memory console: the screen is a cell grid, keys come from a script. Behaves like the
 // terminal of the platform it is built for (line end, the last-column rule).
+#include "console/console.h"
+
 #include <algorithm>
 #include <cstring>
 #include <deque>
 
-#include "console/console.h"
 #include "console/memory/memory_console.h"
 #include "platform/platform.h"
 
