@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <string>
 
 #include "platform/platform.h"
 #include "platform/windows/windows_error.h"
@@ -30,17 +31,42 @@ bool WriteAllBytes(HANDLE file, std::string_view contents) {
   return true;
 }
 
+bool ReadAllBytes(HANDLE file, std::string& bytes) {
+  char buffer[4096];
+  for (;;) {
+    DWORD got = 0;
+    if (!ReadFile(file, buffer, sizeof buffer, &got, nullptr)) return false;
+    if (got == 0) return true;
+    bytes.append(buffer, got);
+  }
+}
+
+bool WriteFromStart(HANDLE file, std::string_view contents) {
+  return SetFilePointer(file, 0, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER &&
+         WriteAllBytes(file, contents) && SetEndOfFile(file);
+}
+
 // Used where moving a new file over the name would part the name from the file it names, or
-// where Windows refuses the move: the same file receives the contents.
+// where Windows refuses the move: the same file receives the contents. The old ones are held
+// meanwhile and written back if the new ones do not fit.
 bool RewriteInPlace(const std::string& path, std::string_view contents) {
-  const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                                  nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     SetErrnoFromLastError();
     return false;
   }
-  const bool ok = WriteAllBytes(file, contents) && SetEndOfFile(file) && FlushFileBuffers(file);
-  if (!ok) SetErrnoFromLastError();
+  std::string old;
+  bool ok = ReadAllBytes(file, old);
+  if (ok) {
+    ok = WriteFromStart(file, contents) && FlushFileBuffers(file);
+    if (!ok) {
+      SetErrnoFromLastError();
+      WriteFromStart(file, old);
+    }
+  } else {
+    SetErrnoFromLastError();
+  }
   CloseHandle(file);
   return ok;
 }
