@@ -36,8 +36,6 @@ enum Colour : int {
 // Start-up and ends. InitConsole switches to raw key mode and takes the screen size; every end
 // goes through EndRun or EndWithIoError, which restore the terminal before the process ends.
 void InitConsole();
-int ConsoleColumns();
-int ConsoleRows();
 // Asks a terminal smaller than 80x25 to grow; true when it is (now) at least 80x25.
 bool EnsureConsoleSize();
 [[noreturn]] void EndRun(int status);
@@ -66,6 +64,3 @@ void FlushConsoleIfDue();
 
 // Waits for one key press; Enter is 13, Backspace 8, navigation keys 0 then the scan code.
 uint8_t ReadKeyByte();
-
-// Binding primitive under WriteText: the bytes as they are, control bytes as WriteChar.
-void PutText(std::string_view text);

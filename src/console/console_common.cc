@@ -4,6 +4,14 @@
 #include "console/console.h"
 #include "platform/platform.h"
 
+namespace {
+
+void PutText(std::string_view text) {
+  for (char c : text) WriteChar(static_cast<uint8_t>(c));
+}
+
+}  // namespace
+
 void WriteText(std::string_view text, int width) {
   if (width > static_cast<int>(text.size()))
     PutText(std::string(static_cast<size_t>(width) - text.size(), ' '));

@@ -77,6 +77,14 @@ int32_t AskLineNumber(LoadState& state, ListingFields& fields) {
   return value;
 }
 
+// The run of missing lines, in the question and in the notice that answers it.
+void WriteMissingLines(std::string_view text, int32_t first, int32_t last) {
+  WriteText(text);
+  WriteQuoted(first);
+  WriteText(" hasta ");
+  WriteQuoted(last);
+}
+
 // S, s, N or n; every other key, and every extended key, is ignored.
 uint8_t GetYesNoAnswer() {
   ShowCursor();
@@ -109,10 +117,7 @@ void AskAboutGap(LoadState& state, ListingFields& fields, int32_t value) {
     WriteQuoted(first);
     WriteText(" es una linea de ceros (S/N): ");
   } else {
-    WriteText("   Lineas de ceros desde ");
-    WriteQuoted(first);
-    WriteText(" hasta ");
-    WriteQuoted(last);
+    WriteMissingLines("   Lineas de ceros desde ", first, last);
     WriteText(" (S/N): ");
   }
   const uint8_t answer = GetYesNoAnswer();
@@ -134,10 +139,7 @@ void AskAboutGap(LoadState& state, ListingFields& fields, int32_t value) {
     WriteQuoted(first);
     WriteLine(" como linea de ceros");
   } else {
-    WriteText("    Insertando lineas de ceros desde ");
-    WriteQuoted(first);
-    WriteText(" hasta ");
-    WriteQuoted(last);
+    WriteMissingLines("    Insertando lineas de ceros desde ", first, last);
     WriteLine();
   }
   // AddLine refuses index 5001 at the latest, so k stays a line number.

@@ -221,9 +221,6 @@ void InitConsole() {
   if (tcsetattr(STDIN_FILENO, TCSADRAIN, &raw) == 0) terminal.rawMode = true;
 }
 
-int ConsoleColumns() { return terminal.columns; }
-int ConsoleRows() { return terminal.rows; }
-
 bool EnsureConsoleSize() {
   if (terminal.columns >= ScreenColumns && terminal.rows >= ScreenRows) return true;
   terminal.output += "\x1b[8;25;80t";  // xterm's window resize request
@@ -278,10 +275,6 @@ void SetTextColor(int colour) {
 void ShowCursor() { SetCursorVisible(true); }
 void HideCursor() { SetCursorVisible(false); }
 void WriteChar(uint8_t character) { PutByte(character); }
-
-void PutText(std::string_view text) {
-  for (char c : text) PutByte(static_cast<uint8_t>(c));
-}
 
 void FlushConsole() {
   if (!terminal.output.empty() && !WriteAll(terminal.output.data(), terminal.output.size())) {

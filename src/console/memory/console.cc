@@ -27,7 +27,6 @@ struct Screen {
   std::string written;
   std::set<int> rowsWritten;
   int bells = 0;
-  int flushes = 0;
   int movesOutside = 0;
   int scrolls = 0;
   std::string runtimeErrorLine;
@@ -89,8 +88,6 @@ const Cell& At(int column, int row) { return screen.cells[row - 1][column - 1]; 
 }  // namespace
 
 void InitConsole() {}
-int ConsoleColumns() { return ScreenColumns; }
-int ConsoleRows() { return ScreenRows; }
 bool EnsureConsoleSize() { return true; }
 
 void EndRun(int status) {
@@ -135,11 +132,7 @@ void ShowCursor() { screen.cursorVisible = true; }
 void HideCursor() { screen.cursorVisible = false; }
 void WriteChar(uint8_t character) { PutByte(character); }
 
-void PutText(std::string_view text) {
-  for (char c : text) PutByte(static_cast<uint8_t>(c));
-}
-
-void FlushConsole() { ++screen.flushes; }
+void FlushConsole() {}
 void FlushConsoleIfDue() {}
 
 uint8_t ReadKeyByte() {
@@ -168,7 +161,6 @@ std::string MemoryConsole::TrimmedRow(int row) const {
 }
 
 int MemoryConsole::Colour(int column, int row) const { return At(column, row).attribute & 0x0F; }
-int MemoryConsole::Attribute(int column, int row) const { return At(column, row).attribute; }
 
 std::string MemoryConsole::TextDump() const {
   std::string dump;
@@ -189,7 +181,6 @@ std::string MemoryConsole::ColourDump() const {
 int MemoryConsole::CursorColumn() const { return screen.column; }
 int MemoryConsole::CursorRow() const { return screen.row; }
 bool MemoryConsole::CursorVisible() const { return screen.cursorVisible; }
-int MemoryConsole::TextColour() const { return screen.attribute & 0x0F; }
 
 void MemoryConsole::Keys(std::string_view bytes) {
   for (char c : bytes) screen.keys.push_back(static_cast<uint8_t>(c));
@@ -203,7 +194,6 @@ void MemoryConsole::ForgetWrites() {
   screen.rowsWritten.clear();
 }
 int MemoryConsole::Bells() const { return screen.bells; }
-int MemoryConsole::Flushes() const { return screen.flushes; }
 int MemoryConsole::MovesOutside() const { return screen.movesOutside; }
 int MemoryConsole::Scrolls() const { return screen.scrolls; }
 const std::string& MemoryConsole::RuntimeErrorLine() const { return screen.runtimeErrorLine; }

@@ -19,7 +19,7 @@ struct KeysExhausted {};
 // Navigation keys as the console delivers them.
 inline const std::string HomeKey{'\0', 71}, UpKey{'\0', 72}, PageUpKey{'\0', 73}, LeftKey{'\0', 75},
     RightKey{'\0', 77}, EndKey{'\0', 79}, DownKey{'\0', 80}, PageDownKey{'\0', 81},
-    InsertKey{'\0', 82}, DeleteKey{'\0', 83}, F1Key{'\0', 59};
+    DeleteKey{'\0', 83};
 
 class MemoryConsole {
  public:
@@ -30,14 +30,12 @@ class MemoryConsole {
   std::string Row(int row) const;  // all 80 cells, trailing blanks included
   std::string TrimmedRow(int row) const;
   int Colour(int column, int row) const;  // foreground of the cell
-  int Attribute(int column, int row) const;
-  std::string TextDump() const;    // 25 rows, trailing blanks cut, one per line
-  std::string ColourDump() const;  // 25 rows of hex digits, one per cell
+  std::string TextDump() const;           // 25 rows, trailing blanks cut, one per line
+  std::string ColourDump() const;         // 25 rows of hex digits, one per cell
 
   int CursorColumn() const;
   int CursorRow() const;
   bool CursorVisible() const;
-  int TextColour() const;
 
   // Keys still to come; extended keys as two bytes (see UpKey and the others).
   void Keys(std::string_view bytes);
@@ -48,7 +46,6 @@ class MemoryConsole {
   std::set<int> RowsWritten() const;
   void ForgetWrites();
   int Bells() const;
-  int Flushes() const;
 
   // Writes that left the 80x25 screen: moves asked outside it (ignored) and scrolls (a write
   // past row 25). The editor's fixed screen must never do either.

@@ -214,9 +214,6 @@ void InitConsole() {
   SetConsoleCtrlHandler(RestoreOnClose, TRUE);
 }
 
-int ConsoleColumns() { return console.columns; }
-int ConsoleRows() { return console.rows; }
-
 bool EnsureConsoleSize() {
   if (console.columns >= ScreenColumns && console.rows >= ScreenRows) return true;
   CONSOLE_SCREEN_BUFFER_INFO info;
@@ -285,10 +282,6 @@ void SetTextColor(int colour) {
 void ShowCursor() { console.cursorVisible = true; }
 void HideCursor() { console.cursorVisible = false; }
 void WriteChar(uint8_t character) { PutByte(character); }
-
-void PutText(std::string_view text) {
-  for (char c : text) PutByte(static_cast<uint8_t>(c));
-}
 
 void FlushConsole() {
   if (console.screen) {
