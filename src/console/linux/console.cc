@@ -18,6 +18,7 @@
 
 #include "console/linux/cp437.h"
 #include "console/linux/key_decoder.h"
+#include "platform/linux/end_signals.h"
 #include "platform/platform.h"
 
 namespace {
@@ -27,7 +28,7 @@ constexpr int FlushIntervalMilliseconds = 40;
 constexpr char TerminalReset[] = "\x1b[0m\x1b[?25h";
 
 struct Terminal {
-  bool rawMode = false;  // settings changed, to be restored
+  bool settingsSaved = false;  // saved is what every end puts back
   termios saved{};
   int columns = ScreenColumns;
   int rows = ScreenRows;
@@ -62,7 +63,7 @@ int64_t Milliseconds() {
 void RestoreTerminal() {
   ssize_t ignored = write(STDOUT_FILENO, TerminalReset, sizeof TerminalReset - 1);
   (void)ignored;
-  if (terminal.rawMode) tcsetattr(STDIN_FILENO, TCSADRAIN, &terminal.saved);
+  if (terminal.settingsSaved) tcsetattr(STDIN_FILENO, TCSADRAIN, &terminal.saved);
 }
 
 void EndBySignal(int signalNumber) {
@@ -205,20 +206,24 @@ void InitConsole() {
   // A closed output or a file-size limit is a failed write, reported like any other.
   signal(SIGPIPE, SIG_IGN);
   signal(SIGXFSZ, SIG_IGN);
-  for (int signalNumber : {SIGTERM, SIGHUP, SIGQUIT}) signal(signalNumber, EndBySignal);
-  if (!isatty(STDIN_FILENO) || !isatty(STDOUT_FILENO)) return;  // assume 80x25, no termios
-  ReadSize();
-  termios output{};
-  terminal.lineFeedReturns = tcgetattr(STDOUT_FILENO, &output) == 0 &&
-                             (output.c_oflag & OPOST) != 0 && (output.c_oflag & ONLCR) != 0;
-  if (tcgetattr(STDIN_FILENO, &terminal.saved) != 0) return;
+  const bool onTerminal = isatty(STDIN_FILENO) && isatty(STDOUT_FILENO);  // else 80x25, no termios
+  if (onTerminal) {
+    ReadSize();
+    termios output{};
+    terminal.lineFeedReturns = tcgetattr(STDOUT_FILENO, &output) == 0 &&
+                               (output.c_oflag & OPOST) != 0 && (output.c_oflag & ONLCR) != 0;
+    terminal.settingsSaved = tcgetattr(STDIN_FILENO, &terminal.saved) == 0;
+  }
+  // Only now can an end signal put the terminal back as it was.
+  for (int signalNumber : EndSignals) signal(signalNumber, EndBySignal);
+  if (!terminal.settingsSaved) return;
   termios raw = terminal.saved;
   raw.c_iflag &= ~static_cast<tcflag_t>(ICRNL | INLCR | IGNCR | IXON | ISTRIP | BRKINT);
   raw.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO | ISIG | IEXTEN);
   raw.c_cc[VMIN] = 1;
   raw.c_cc[VTIME] = 0;
   // Output processing stays on, so a line feed also returns to column 1.
-  if (tcsetattr(STDIN_FILENO, TCSADRAIN, &raw) == 0) terminal.rawMode = true;
+  tcsetattr(STDIN_FILENO, TCSADRAIN, &raw);
 }
 
 bool EnsureConsoleSize() {

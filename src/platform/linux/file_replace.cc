@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/linux/end_signals.h"
 #include "platform/platform.h"
 
 namespace {
@@ -19,8 +20,9 @@ bool WriteAll(int file, std::string_view bytes) {
   off_t offset = 0;
   while (!bytes.empty()) {
     const ssize_t written = pwrite(file, bytes.data(), bytes.size(), offset);
-    if (written < 0) {
-      if (errno == EINTR) continue;
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) {
+      if (written == 0) errno = EIO;  // no progress and no reason: it would never end
       return false;
     }
     bytes.remove_prefix(static_cast<size_t>(written));
@@ -165,7 +167,7 @@ bool ReplaceFileSafely(const std::string& path, std::string_view contents) {
   // as soon as the replacement is over.
   sigset_t endSignals, previous;
   sigemptyset(&endSignals);
-  for (int signalNumber : {SIGTERM, SIGHUP, SIGQUIT, SIGINT}) sigaddset(&endSignals, signalNumber);
+  for (int signalNumber : EndSignals) sigaddset(&endSignals, signalNumber);
   sigprocmask(SIG_BLOCK, &endSignals, &previous);
   const bool replaced = ReplaceFile(path, contents);
   const int error = errno;
