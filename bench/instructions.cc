@@ -15,6 +15,7 @@
 
 #include "console/console.h"
 #include "editor/editor_screen.h"
+#include "files/file_names.h"
 #include "listing/line_format.h"
 #include "listing/line_table.h"
 #include "listing/loader.h"
@@ -57,9 +58,9 @@ int main(int argc, char** argv) {
     LoadListing(file.string(), table, budget);
     FlushConsole();
     CALLGRIND_TOGGLE_COLLECT;
-    FreeLineTable(table.count, table);
+    FreeLineTable(table);
     std::filesystem::remove(file);
-    std::filesystem::remove(BackupFileName(file.string()));
+    std::filesystem::remove(DerivedFileName(file.string(), ".bak"));
     return 0;
   }
   if (mode != "keystroke" && mode != "linechange") {
@@ -81,6 +82,5 @@ int main(int argc, char** argv) {
     DrawEditorPage(121, Lines, *table);
   WaitForNextKey();
   CALLGRIND_TOGGLE_COLLECT;
-  FreeLineTable(table->count, *table);
   return 0;
 }

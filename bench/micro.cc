@@ -11,6 +11,7 @@
 #include "console/console.h"
 #include "console/memory/memory_console.h"
 #include "editor/editor_screen.h"
+#include "files/file_names.h"
 #include "listing/line_format.h"
 #include "listing/line_table.h"
 #include "listing/loader.h"
@@ -81,8 +82,7 @@ void LoadBench(benchmark::State& state) {
     screen.Keys(" ");  // beyond 5000 lines the table is full: the loader asks for a key
     LoadListing(file, *table, budget);
     state.PauseTiming();
-    FreeLineTable(table->count, *table);
-    table->count = 0;
+    FreeLineTable(*table);
     screen.ForgetWrites();
     state.ResumeTiming();
   }
@@ -92,7 +92,7 @@ BENCHMARK(LoadBench)->Name("LoadListing")->Arg(5000)->Arg(100000)->Unit(benchmar
 // Reading the same file line by line with its backup: what any loader has to do.
 void ReadRawLinesBench(benchmark::State& state) {
   const fs::path file = ListingFile(static_cast<int>(state.range(0)));
-  const std::string backup = BackupFileName(file.string());
+  const std::string backup = DerivedFileName(file.string(), ".bak");
   for (auto _ : state) {
     RawLineReader reader;
     OpenRawLines(reader, file.string(), backup);
@@ -116,7 +116,6 @@ struct Listing {
       AddLine(*table, static_cast<int16_t>(line), CorrectLine(line), budget);
     table->count = static_cast<int16_t>(count);
   }
-  ~Listing() { FreeLineTable(table->count, *table); }
 };
 
 void CompileBench(benchmark::State& state) {
@@ -124,7 +123,7 @@ void CompileBench(benchmark::State& state) {
   const Listing listing(5000);
   for (auto _ : state)
     benchmark::DoNotOptimize(
-        BuildTapeImage("BENCH", 32768, TakeListingBytes(*listing.table, 50000)));
+        BuildTapeImage("BENCH", 32768, *TakeListingBytes(*listing.table, 5000, 50000)));
 }
 BENCHMARK(CompileBench)->Name("Compile 50000 bytes")->Unit(benchmark::kMicrosecond);
 

@@ -24,9 +24,8 @@ target_link_libraries(gravix_memory_console PUBLIC gravix_core)
 
 # Every area's tests, and those that only make sense on this platform (fork, setuid, file-size
 # limits, symbolic links on Linux; the Win32 calls on Windows) from its platform folder.
-file(GLOB GRAVIX_UNIT_TESTS CONFIGURE_DEPENDS
-  tests/support/*.cc tests/shell/*.cc tests/console/*.cc tests/platform/*.cc
-  tests/listing/*.cc tests/editor/*.cc tests/tape/*.cc tests/*/${GRAVIX_PLATFORM}/*.cc)
+file(GLOB GRAVIX_UNIT_TESTS CONFIGURE_DEPENDS tests/*/*.cc tests/*/${GRAVIX_PLATFORM}/*.cc)
+list(FILTER GRAVIX_UNIT_TESTS EXCLUDE REGEX "/tests/e2e/")
 add_executable(gravix_tests ${GRAVIX_UNIT_TESTS} ${GRAVIX_BINDING_PARTS})
 target_include_directories(gravix_tests PRIVATE tests)
 target_link_libraries(gravix_tests PRIVATE gravix_memory_console ${GRAVIX_GTEST} ${GRAVIX_GTEST_MAIN})
@@ -41,6 +40,7 @@ else()
   file(GLOB GRAVIX_E2E_TESTS CONFIGURE_DEPENDS tests/e2e/*.cc)
 endif()
 if(NOT WIN32 AND NOT GRAVIX_SANITIZE)
+  add_test(NAME floors COMMAND sh ${PROJECT_SOURCE_DIR}/tests/layout/floors_test.sh ${PROJECT_SOURCE_DIR})
   add_test(NAME package COMMAND sh ${PROJECT_SOURCE_DIR}/tests/package/package_test.sh ${CMAKE_BINARY_DIR})
   set_tests_properties(package PROPERTIES LABELS package)
 endif()

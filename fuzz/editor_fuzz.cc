@@ -78,7 +78,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
         (image.empty() ? 1 : 2));
   Check(screen.Scrolls() == 0 && screen.MovesOutside() == 0 && FixedRegions(screen) == fixed);
   Check(OnlyOwnControlBytes(screen.Written()));
-  FreeLineTable(table->count, *table);
-  table->count = 0;
+  FreeLineTable(*table);
   return 0;
 }

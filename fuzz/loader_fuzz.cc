@@ -46,7 +46,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   Check(table->count >= splitLines || screen.Written().find("Memoria llena") != std::string::npos);
   Check(OnlyOwnControlBytes(screen.Written()) && screen.MovesOutside() == 0 &&
         !screen.CursorVisible());
-  FreeLineTable(MaxLines, *table);
-  table->count = 0;
+  FreeLineTable(*table);
   return 0;
 }

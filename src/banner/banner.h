@@ -1,13 +1,9 @@
 #pragma once
-// The banner, the help text and the fatal error: how the program introduces itself and how it
-// stops early.
+// The three banner rows the program shows first and the editor screen keeps at its top.
 
 #include <string_view>
 
 constexpr std::string_view VersionText = "0.5a";
-// Exit status of a fatal error, so a script can tell a missing file from success.
-constexpr int FatalErrorStatus = 1;
 
+// Clears the screen and writes the banner into rows 1 to 3; the next output starts below it.
 void ShowBanner();
-[[noreturn]] void ShowUsage(int status = 0);
-[[noreturn]] void FatalError(std::string_view message);

@@ -5,7 +5,9 @@
 #include "console/console.h"
 #include "editor/editor_screen.h"
 #include "editor/save_listing.h"
-#include "shell/input.h"
+#include "input/keys.h"
+#include "input/line_input.h"
+#include "input/yes_no.h"
 #include "tape/compile_tape.h"
 
 namespace {
@@ -118,15 +120,9 @@ void SaveCommand(EditorState& editor, char command) {
   if (command == 'X') {
     MoveCursor(QuestionColumn, MessageRow);
     WriteText("Salir SIN guardar cambios (S/N): ");
-    ShowCursor();
-    Key answer{};
-    do {
-      answer = GetKey();
-      if (answer.character >= 'a' && answer.character <= 'z') answer.character -= 32;
-    } while (answer.extended || (answer.character != 'S' && answer.character != 'N'));
-    HideCursor();
-    WriteChar(answer.character);
-    save = answer.character == 'N';
+    const bool leave = IsYes(GetYesNoKey());
+    WriteChar(leave ? 'S' : 'N');
+    save = !leave;
   }
   if (save) {
     SaveListing(editor.lineCount, editor.lines, editor.fileName);

@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "banner/banner.h"
 #include "console/console.h"
-#include "shell/banner.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "console/io_check.h"
 #include "platform/platform.h"
-#include "shell/io_check.h"
 
 void SaveListing(int16_t lineCount, const LineTable& lines, const std::string& fileName) {
   // A listing whose lines were all dropped by the loader is not replaced by an empty file.

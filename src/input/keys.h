@@ -1,9 +1,8 @@
 #pragma once
-// Reading keys and short typed answers. Neither writes a prompt: the caller places the cursor
-// and sets the colour, and the echo appears there.
+// Keys as the program reads them: one press, its character or, for a navigation key, its
+// scan code. Nothing here writes: the caller places the cursor and shows it where it wants.
 
 #include <cstdint>
-#include <string>
 
 struct Key {
   uint8_t character;  // with extended set: the scan code (Up 72, Down 80, Delete 83, ...)
@@ -24,10 +23,5 @@ constexpr uint8_t DownScan = 80;
 constexpr uint8_t PageDownScan = 81;
 constexpr uint8_t DeleteScan = 83;
 
+// Waits for one key press.
 Key GetKey();
-
-enum class InputMode { AnyCharacters, DigitsOnly };
-
-// Waits for a non-empty answer of at most maxLength characters confirmed with Enter, with
-// echo and Backspace; shows the cursor meanwhile and hides it before returning.
-std::string InputLine(int maxLength, InputMode mode);

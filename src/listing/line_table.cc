@@ -20,7 +20,7 @@ bool AddLine(LineTable& table, int16_t index, std::string_view text, LoadBudget&
   if (index < 1 || index > MaxLines) return true;
   // Each entry is filled once; a second store reuses its block rather than leaking it.
   if (!table.lines[index - 1]) {
-    table.lines[index - 1] = new LineBlock{};
+    table.lines[index - 1] = std::make_unique<LineBlock>();
     budget.freeBytes -= LineBlockSize;
   }
   SetLineText(table, index, text);
@@ -31,19 +31,17 @@ bool AddLine(LineTable& table, int16_t index, std::string_view text, LoadBudget&
 }
 
 std::string_view LineText(const LineTable& table, int index) {
-  const LineBlock* block = table.lines[index - 1];
+  const LineBlock* block = table.lines[index - 1].get();
   return block ? std::string_view(block->text, block->length) : std::string_view();
 }
 
 void SetLineText(LineTable& table, int index, std::string_view text) {
-  LineBlock* block = table.lines[index - 1];
+  LineBlock* block = table.lines[index - 1].get();
   block->length = static_cast<uint8_t>(std::min<size_t>(text.size(), MaxLineLength));
   std::memcpy(block->text, text.data(), block->length);
 }
 
-void FreeLineTable(int16_t count, LineTable& table) {
-  for (int index = 1; index <= count; ++index) {
-    delete table.lines[index - 1];
-    table.lines[index - 1] = nullptr;
-  }
+void FreeLineTable(LineTable& table) {
+  for (auto& line : table.lines) line.reset();
+  table.count = 0;
 }

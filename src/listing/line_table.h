@@ -2,7 +2,9 @@
 // The listing in memory: up to 5000 lines, each in a 61-byte block of its own, allocated as
 // the loader stores it. Entry i always carries line number i.
 
+#include <array>
 #include <cstdint>
+#include <memory>
 #include <string_view>
 
 #include "listing/line_format.h"
@@ -16,8 +18,13 @@ struct LineBlock {
 };
 static_assert(sizeof(LineBlock) == LineBlockSize);
 
+// Owns its blocks. A copy would mean two listings edited as one, so there is none.
 struct LineTable {
-  LineBlock* lines[MaxLines] = {};  // entry i is lines[i - 1]
+  LineTable() = default;
+  LineTable(const LineTable&) = delete;
+  LineTable& operator=(const LineTable&) = delete;
+
+  std::array<std::unique_ptr<LineBlock>, MaxLines> lines{};  // entry i is lines[i - 1]
   int16_t count = 0;
 };
 
@@ -36,5 +43,5 @@ std::string_view LineText(const LineTable& table, int index);
 // Rewrites an existing entry in its own block (the editor's edits).
 void SetLineText(LineTable& table, int index, std::string_view text);
 
-// Releases lines 1..count; a count of 0 or less releases nothing.
-void FreeLineTable(int16_t count, LineTable& table);
+// Releases every line and empties the table.
+void FreeLineTable(LineTable& table);

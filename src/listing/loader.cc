@@ -5,11 +5,11 @@
 #include <optional>
 
 #include "console/console.h"
+#include "files/file_names.h"
+#include "input/keys.h"
+#include "input/line_input.h"
+#include "input/yes_no.h"
 #include "listing/raw_lines.h"
-#include "platform/platform.h"
-#include "shell/command_line.h"
-#include "shell/input.h"
-#include "shell/text.h"
 
 namespace {
 
@@ -85,18 +85,6 @@ void WriteMissingLines(std::string_view text, int32_t first, int32_t last) {
   WriteQuoted(last);
 }
 
-// S, s, N or n; every other key, and every extended key, is ignored.
-uint8_t GetYesNoAnswer() {
-  ShowCursor();
-  Key key;
-  do {
-    key = GetKey();
-  } while (key.extended || std::string_view("SsNn").find(static_cast<char>(key.character)) ==
-                               std::string_view::npos);
-  HideCursor();
-  return key.character;
-}
-
 // The line carries a number above the expected one: either the lines between are zero lines
 // the listing leaves out, or the line itself takes the expected number.
 void AskAboutGap(LoadState& state, ListingFields& fields, int32_t value) {
@@ -120,18 +108,18 @@ void AskAboutGap(LoadState& state, ListingFields& fields, int32_t value) {
     WriteMissingLines("   Lineas de ceros desde ", first, last);
     WriteText(" (S/N): ");
   }
-  const uint8_t answer = GetYesNoAnswer();
+  const uint8_t answer = GetYesNoKey();
   WriteChar(answer);
   WriteLine();
 
   SetTextColor(LightCyan);
-  if (answer == 'N' || answer == 'n') {
+  if (!IsYes(answer)) {
     WriteText("    Renumerando linea ");
     WriteQuoted(fields.number);
     WriteText(" a ");
     WriteQuoted(first);
     WriteLine();
-    fields.number = CutText(std::to_string(first), MaxNumberLength);
+    fields.number = std::to_string(first).substr(0, MaxNumberLength);
     return;
   }
   if (first == last) {
@@ -183,7 +171,7 @@ void ShowMemoryFull(const LoadState& state) {
 
 void LoadListing(const std::string& fileName, LineTable& table, LoadBudget& budget) {
   RawLineReader reader;
-  OpenRawLines(reader, fileName, BackupFileName(fileName));
+  OpenRawLines(reader, fileName, DerivedFileName(fileName, ".bak"));
   SetTextColor(Yellow);
   WriteLine("Procesando fichero de entrada...");
   WriteLine();
@@ -207,16 +195,4 @@ void LoadListing(const std::string& fileName, LineTable& table, LoadBudget& budg
     WriteLine("Proceso del fichero de entrada finalizado. Pulsa una tecla.");
     GetKey();
   }
-}
-
-std::string BackupFileName(const std::string& fileName) {
-  std::string name = RemoveExtension(fileName) + ".bak";
-  // x.bak, X.BAK on a disk blind to case, or a link to the listing: creating the backup would
-  // empty the listing before it is read. The backup then takes the listing's whole name.
-  if (name == fileName || SameFile(name, fileName)) {
-    name = fileName;
-    do name += ".bak";
-    while (SameFile(name, fileName));
-  }
-  return name;
 }

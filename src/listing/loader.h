@@ -9,7 +9,3 @@
 // Fills the empty table from fileName and sets its count. Talks to the user in scrolling text
 // from the cursor on when the numbering is broken, and pauses at the end only then.
 void LoadListing(const std::string& fileName, LineTable& table, LoadBudget& budget);
-
-// The backup's name: the listing's name without its extension, then ".bak"; never the
-// listing itself.
-std::string BackupFileName(const std::string& fileName);

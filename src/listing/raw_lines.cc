@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "console/io_check.h"
 #include "listing/line_format.h"
 #include "platform/platform.h"
-#include "shell/io_check.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "shell/command_line.h"
+#include "program/command_line.h"
 
 #include <cstdio>
 
+#include "console/io_check.h"
 #include "platform/platform.h"
-#include "shell/banner.h"
-#include "shell/io_check.h"
+#include "program/usage.h"
 
 namespace {
 
@@ -34,17 +34,4 @@ std::string GetInputFileName(const std::vector<std::string>& arguments) {
   if (!file) FatalError(protectedMessage);
   CheckIo(std::fclose(file) == 0);
   return fileName;
-}
-
-std::string RemoveExtension(std::string_view fileName) {
-  size_t end = fileName.size();
-  for (size_t i = fileName.size(); i-- > 0;) {
-    const char c = fileName[i];
-    if (c == '.') {
-      end = i;
-      break;
-    }
-    if (c == '/' || c == '\\') break;
-  }
-  return std::string(fileName.substr(0, end));
 }

@@ -1,7 +1,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/program.h"
+#include "program/program.h"
 
 int main(int argc, char** argv) {
   RunGravix(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));

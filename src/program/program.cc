@@ -1,13 +1,14 @@
-#include "shell/program.h"
+#include "program/program.h"
 
+#include "banner/banner.h"
 #include "console/console.h"
 #include "editor/editor.h"
 #include "editor/editor_screen.h"
 #include "listing/line_table.h"
 #include "listing/loader.h"
 #include "platform/platform.h"
-#include "shell/banner.h"
-#include "shell/command_line.h"
+#include "program/command_line.h"
+#include "program/usage.h"
 
 namespace {
 
@@ -24,15 +25,12 @@ void RunGravix(const std::vector<std::string>& arguments) {
   const std::string inputFileName = GetInputFileName(arguments);
   if (!EnsureConsoleSize()) FatalError("La ventana del terminal es menor de 80x25 caracteres");
 
-  // A run starts with an empty table.
-  FreeLineTable(MaxLines, lineTable);
-  lineTable.count = 0;
   budget.freeBytes = FreeMemoryBytes();
   LoadListing(inputFileName, lineTable, budget);
   DrawEditorScreen();
   RunEditor(inputFileName, lineTable.count, lineTable);
 
-  FreeLineTable(lineTable.count, lineTable);
+  FreeLineTable(lineTable);
   SetTextColor(LightGrey);
   ShowCursor();
   ClearScreen();

@@ -5,10 +5,10 @@
 #include <string_view>
 
 #include "console/console.h"
+#include "files/file_names.h"
+#include "input/keys.h"
+#include "input/line_input.h"
 #include "listing/line_format.h"
-#include "platform/platform.h"
-#include "shell/command_line.h"
-#include "shell/input.h"
 #include "tape/tape_image.h"
 
 namespace {
@@ -42,20 +42,6 @@ void ReportFaultyLine(int line) {
   WriteLine(". Pulsa una tecla");
   GetKey();
   ClearRow(PromptRow);
-}
-
-bool IsListing(const std::string& name, const std::string& fileName) {
-  return name == fileName || SameFile(name, fileName);
-}
-
-// Beside the listing, its extension replaced by .tap; a listing that is itself called x.tap
-// (or is the same file under another name) keeps its name whole and gets .tap added, so the
-// image never overwrites the listing.
-std::string TapeImageName(const std::string& fileName) {
-  std::string name = RemoveExtension(fileName) + ".tap";
-  if (IsListing(name, fileName)) name = fileName + ".tap";
-  while (IsListing(name, fileName)) name += ".tap";
-  return name;
 }
 
 std::string AskProgramName() {
@@ -105,13 +91,15 @@ void ShowSummary(const std::string& imageName, const std::string& programName, i
 
 }  // namespace
 
-// The first byteCount bytes of the listing in table order: ten from each whole line, then the
-// first few of the next. Every line passed the check, so every pair is a hexadecimal byte.
-std::string TakeListingBytes(const LineTable& lines, int32_t byteCount) {
+std::optional<std::string> TakeListingBytes(const LineTable& lines, int16_t lineCount,
+                                            int32_t byteCount) {
+  if (byteCount < 0 || byteCount > BytesPerLine * std::max<int32_t>(lineCount, 0))
+    return std::nullopt;
   std::string bytes;
   bytes.reserve(static_cast<size_t>(byteCount));
   for (int line = 1; static_cast<int32_t>(bytes.size()) < byteCount; ++line) {
     const std::string data = SplitStoredLine(LineText(lines, line)).data;
+    if (DataChecksum(data) < 0) return std::nullopt;  // only hexadecimal pairs make bytes
     for (int j = 0; j < BytesPerLine && static_cast<int32_t>(bytes.size()) < byteCount; ++j)
       bytes.push_back(static_cast<char>(HexByte(data[2 * j], data[2 * j + 1])));
   }
@@ -134,9 +122,11 @@ void CompileTape(int32_t& currentLine, int16_t lineCount, const LineTable& lines
   const int32_t byteCount =
       AskNumber("Numero de BYTES [0-" + std::to_string(highestCount) + "]: ", highestCount);
 
-  const std::string imageName = TapeImageName(fileName);
+  const std::string imageName = DerivedFileName(fileName, ".tap");
+  // Every line passed the check, so the bytes are there.
+  const std::string bytes = TakeListingBytes(lines, lineCount, byteCount).value_or("");
   WriteTapeImage(imageName, programName, static_cast<uint16_t>(dumpAddress),
-                 static_cast<uint16_t>(byteCount), TakeListingBytes(lines, byteCount));
+                 static_cast<uint16_t>(byteCount), bytes);
   ShowSummary(imageName, programName, dumpAddress, byteCount);
   currentLine = 1;
 }

@@ -4,6 +4,7 @@
 // listing.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "listing/line_table.h"
@@ -12,5 +13,7 @@
 void CompileTape(int32_t& currentLine, int16_t lineCount, const LineTable& lines,
                  const std::string& fileName);
 
-// The first byteCount bytes of the (checked) listing: ten from each line in table order.
-std::string TakeListingBytes(const LineTable& lines, int32_t byteCount);
+// The first byteCount bytes of the listing, ten from each line in table order; none when a
+// line they come from is not 20 hexadecimal digits or the lines hold fewer bytes.
+std::optional<std::string> TakeListingBytes(const LineTable& lines, int16_t lineCount,
+                                            int32_t byteCount);

@@ -1,7 +1,7 @@
 #include "tape/tape_image.h"
 
+#include "console/io_check.h"
 #include "platform/platform.h"
-#include "shell/io_check.h"
 
 namespace {
 

@@ -18,7 +18,6 @@ struct TestListing {
     for (const std::string& line : lines)
       if (!AddLine(*table, static_cast<int16_t>(table->count + 1), line, budget)) ++table->count;
   }
-  ~TestListing() { FreeLineTable(table->count, *table); }
   int16_t Count() const { return table->count; }
 };
 

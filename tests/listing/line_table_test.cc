@@ -2,9 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <type_traits>
+
 #include "console/memory/memory_console.h"
 
 namespace {
+
+static_assert(!std::is_copy_constructible_v<LineTable> && !std::is_copy_assignable_v<LineTable>,
+              "a copy of the table would share its lines");
 
 // Each block costs 61 bytes of the figure read at the start; the memory test comes before
 // the index test, and a refused line leaves the table and the screen as they were.
@@ -23,7 +28,7 @@ TEST(LineTable, AddLineSpendsTheMemoryFigureAndStopsAtTheLimits) {
   EXPECT_EQ(screen.Written(), written);
   EXPECT_EQ(LineText(table, 1), std::string(60, 'x'));
   EXPECT_EQ(LineText(table, 5000), "5000 0 0");
-  FreeLineTable(MaxLines, table);
+  FreeLineTable(table);
 }
 
 }  // namespace

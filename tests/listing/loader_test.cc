@@ -7,11 +7,12 @@
 #include <tuple>
 #include <vector>
 
+#include "banner/banner.h"
 #include "console/console.h"
 #include "console/memory/memory_console.h"
+#include "files/file_names.h"
 #include "platform/platform.h"
 #include "platform/temp_dir.h"
-#include "shell/banner.h"
 
 namespace {
 
@@ -39,7 +40,6 @@ struct LoaderTest : testing::Test {
   int first = LastColumnMovesCursorOn() ? 5 : 4;  // the row below the banner
 
   LoaderTest() { ShowBanner(); }
-  ~LoaderTest() override { FreeLineTable(MaxLines, table); }
 
   void Load(const std::string& bytes, LoadBudget budget = {int64_t{1} << 30, 1}) {
     WriteBytes(listing, bytes);
@@ -147,7 +147,7 @@ TEST_F(LoaderTest, TheBackupNeverNamesTheListingEmptyFilesAreBackedUpAndReadErro
   EXPECT_TRUE(table.count == 0 && std::filesystem::exists(dir / "juego.bak") && Backup().empty());
   std::filesystem::remove(dir / "juego.bak");  // the same file under the backup's name
   std::filesystem::create_hard_link(listing, dir / "juego.bak");
-  EXPECT_EQ(BackupFileName(listing), listing + ".bak");
+  EXPECT_EQ(DerivedFileName(listing, ".bak"), listing + ".bak");
   listing = dir / "x.bak";
   Load(Joined(Numbered(1, 2), "\n"));
   EXPECT_EQ(ReadBytes(listing), Joined(Numbered(1, 2), "\n"));

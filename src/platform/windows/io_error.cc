@@ -1,7 +1,6 @@
 #include <windows.h>
 
 #include <cerrno>
-#include <chrono>
 
 #include "platform/platform.h"
 #include "platform/windows/windows_error.h"
@@ -45,8 +44,4 @@ int IoErrorCode() {
   const DWORD last = GetLastError();
   if (last > 0) return last <= 255 ? static_cast<int>(last) : 255;
   return EIO;  // a failure that left no number still ends with a failure status
-}
-
-uint32_t ClockSeed() {
-  return static_cast<uint32_t>(std::chrono::system_clock::now().time_since_epoch().count());
 }

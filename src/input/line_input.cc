@@ -1,0 +1,34 @@
+#include "input/line_input.h"
+
+#include "console/console.h"
+#include "input/keys.h"
+
+std::string InputLine(int maxLength, InputMode mode) {
+  std::string text;
+  ShowCursor();
+  for (;;) {
+    const Key key = GetKey();
+    if (key.extended) continue;
+    if (key.character == BackspaceKey) {
+      if (!text.empty()) {
+        text.pop_back();
+        WriteChar(8);
+        WriteChar(' ');
+        WriteChar(8);
+      }
+      continue;
+    }
+    if (key.character == EnterKey) {
+      if (text.empty()) continue;
+      break;
+    }
+    const bool fits = mode == InputMode::DigitsOnly ? key.character >= '0' && key.character <= '9'
+                                                    : key.character >= 32;
+    if (fits && static_cast<int>(text.size()) < maxLength) {
+      text.push_back(static_cast<char>(key.character));
+      WriteDataText(text.substr(text.size() - 1));
+    }
+  }
+  HideCursor();
+  return text;
+}

@@ -1,0 +1,11 @@
+#pragma once
+// A short typed answer (a number or a name) with echo and Backspace. No prompt is written:
+// the caller places the cursor and sets the colour, and the echo appears there.
+
+#include <string>
+
+enum class InputMode { AnyCharacters, DigitsOnly };
+
+// Waits for a non-empty answer of at most maxLength characters confirmed with Enter; shows the
+// cursor meanwhile and hides it before returning.
+std::string InputLine(int maxLength, InputMode mode);
