@@ -9,6 +9,7 @@
 #include "input/line_input.h"
 #include "input/yes_no.h"
 #include "tape/compile_tape.h"
+#include "typo_finder/typo_finder.h"
 
 namespace {
 
@@ -16,6 +17,7 @@ constexpr int LinesPerPage = 7;
 constexpr int PromptColumn = 28;
 constexpr int QuestionColumn = 23;
 constexpr int NoticeColumn = 16;
+constexpr int HintColumn = 3;
 
 // Everything the command loop keeps between keys. The working texts belong to currentLine and
 // reach the table only through StoreCurrentLine.
@@ -27,6 +29,7 @@ struct EditorState {
   int cursorColumn = DataFieldColumn;
   bool checksumFieldActive = false;
   bool firstHelpPage = true;
+  bool hintShown = false;  // row 17 holds a hint until the next key
   ListingFields fields = {};
 };
 
@@ -136,6 +139,14 @@ void SaveCommand(EditorState& editor, char command) {
   ClearToEndOfLine();
 }
 
+// The hint reads the line as shown, edits not yet stored included.
+void ShowHint(EditorState& editor) {
+  SetTextColor(Yellow);
+  MoveCursor(HintColumn, MessageRow);
+  WriteDataText(HintText(FindTypos(editor.fields.data, editor.fields.checksum)));
+  editor.hintShown = true;
+}
+
 void CompileCommand(EditorState& editor) {
   StoreCurrentLine(editor);
   CompileTape(editor.currentLine, editor.lineCount, editor.lines, editor.fileName);
@@ -191,6 +202,9 @@ void CharacterCommand(EditorState& editor, char c) {
     case 'G':
       GoToLine(editor);
       break;
+    case 'P':
+      ShowHint(editor);
+      break;
     default:
       InsertCharacter(editor, c);
   }
@@ -206,6 +220,11 @@ void RunEditor(const std::string& fileName, int16_t lineCount, LineTable& lines)
     ShowCursor();
     Key key = GetKey();
     HideCursor();
+    if (editor.hintShown) {
+      MoveCursor(1, MessageRow);
+      ClearToEndOfLine();
+      editor.hintShown = false;
+    }
     if (key.character >= 'a' && key.character <= 'z') key.character -= 32;
     const char c = static_cast<char>(key.character);
     if (!key.extended && (c == 'Q' || c == 'S' || c == 'X')) {

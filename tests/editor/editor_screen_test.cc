@@ -58,8 +58,11 @@ TEST(EditorScreen, LayoutWindowAndBothHelpPages) {
   screen.ForgetWrites();
   DrawKeyHelp(false);
   EXPECT_EQ(screen.RowsWritten(), (std::set<int>{21, 22, 23, 24, 25}));
-  EXPECT_NE(screen.Written().back(), '\n');  // the screen never scrolls
-  EXPECT_EQ(screen.TrimmedRow(21).size() + screen.TrimmedRow(23).size(), 64u);  // cleared
+  EXPECT_NE(screen.Written().back(), '\n');      // the screen never scrolls
+  EXPECT_EQ(screen.TrimmedRow(21).size(), 64u);  // the first page's tail covered
+  EXPECT_EQ(screen.Row(23),
+            std::string(21, ' ') + "P = Pista: que digito arregla la suma" + std::string(22, ' '));
+  EXPECT_EQ(screen.Colour(22, 23), White);
   EXPECT_EQ(screen.TrimmedRow(25), std::string(25, ' ') + "H = Ver 1\xA6 pantalla de teclas");
   DrawKeyHelp(true);
   EXPECT_EQ(screen.TextDump(), text);

@@ -86,6 +86,27 @@ TEST(EditorKeys, RedrawsOnlyWhatChanged) {
   }
 }
 
+// P writes a hint for the line as shown into row 17, which the next key clears before its own
+// work; the line, the cursor and the field stay. Down arrives as the code of P and hints nothing.
+TEST(EditorKeys, HintForTheLineAsShown) {
+  const std::string hint = "  Pista: posicion 19: E en vez de F; posicion 9: 6 en vez de 7";
+  // clang-format off
+  const struct { std::string keys, row17; int column; } cases[] = {
+      {"p", hint, 10}, {"\t" + EndKey + "P", hint, 73}, {"p" + RightKey, "", 11},
+      {"0p", "  Pista: hacen falta 20 digitos hexadecimales y una suma", 11}, {DownKey, "", 10},
+      {"pp", hint, 10}, {"pg", std::string(27, ' ') + "Ir a linea [1-2]:", 46}};
+  // clang-format on
+  for (const auto& c : cases) {
+    MemoryConsole screen;
+    TestListing listing({"1 06000E0076790F0F0FF6 534", "2 00000000000000000000 0"});
+    EXPECT_FALSE(RunKeys(screen, listing, c.keys));
+    EXPECT_EQ(screen.TrimmedRow(17), c.row17) << c.keys;
+    EXPECT_EQ(screen.CursorVisible() ? screen.CursorColumn() : 0, c.column) << c.keys;
+    EXPECT_TRUE(c.row17.empty() || screen.Colour(3, 17) == Yellow) << c.keys;
+    EXPECT_EQ(LineText(*listing.table, 1), "1 06000E0076790F0F0FF6 534") << c.keys;
+  }
+}
+
 // S saves and goes on after the notice; X asks and takes only S or N (Delete arrives as the
 // code of S). An empty listing ignores moves, edits and G, and is never written.
 TEST(EditorSaving, SaveAndQuitWithoutSaving) {

@@ -1,0 +1,117 @@
+#include "typo_finder/typo_finder.h"
+
+#include <algorithm>
+#include <array>
+#include <optional>
+
+#include "listing/line_format.h"
+
+namespace {
+
+constexpr std::string_view HexDigits = "0123456789ABCDEF";
+constexpr std::string_view LookAlikePairs[] = {"0D", "08", "8B", "6B", "38", "17", "EF", "56"};
+constexpr size_t MaxHintLength = 78;
+constexpr size_t MaxHintSuggestions = 3;
+
+using Digits = std::array<int, DataDigits>;
+
+int DigitValue(char c) {
+  if (c >= 'a' && c <= 'f') c = static_cast<char>(c - 32);
+  const size_t at = HexDigits.find(c);
+  return at == std::string_view::npos ? -1 : static_cast<int>(at);
+}
+
+std::optional<Digits> ReadDigits(std::string_view data) {
+  if (data.size() != DataDigits) return std::nullopt;
+  Digits digits;
+  for (size_t i = 0; i < DataDigits; ++i)
+    if ((digits[i] = DigitValue(data[i])) < 0) return std::nullopt;
+  return digits;
+}
+
+// Odd places are the high halves of their bytes.
+int Sum(const Digits& digits) {
+  int sum = 0;
+  for (size_t i = 0; i < DataDigits; i += 2) sum += digits[i] * 16 + digits[i + 1];
+  return sum;
+}
+
+bool IsLookAlike(int a, int b) {
+  for (std::string_view pair : LookAlikePairs)
+    if ((DigitValue(pair[0]) == a && DigitValue(pair[1]) == b) ||
+        (DigitValue(pair[0]) == b && DigitValue(pair[1]) == a))
+      return true;
+  return false;
+}
+
+// One character changed, added or dropped, or two neighbours swapped.
+bool OneSlipAway(std::string_view a, std::string_view b) {
+  if (a.size() < b.size()) std::swap(a, b);
+  size_t first = 0;
+  while (first < b.size() && a[first] == b[first]) ++first;
+  if (a.size() == b.size() + 1) return a.substr(first + 1) == b.substr(first);
+  if (a.size() != b.size() || first == a.size()) return false;
+  if (a.substr(first + 1) == b.substr(first + 1)) return true;
+  return first + 1 < a.size() && a[first] == b[first + 1] && a[first + 1] == b[first] &&
+         a.substr(first + 2) == b.substr(first + 2);
+}
+
+std::string DigitText(int value) { return std::string(1, HexDigits[static_cast<size_t>(value)]); }
+
+}  // namespace
+
+TypoFinding FindTypos(std::string_view data, std::string_view checksum) {
+  const std::optional<Digits> digits = ReadDigits(data);
+  const std::optional<int32_t> typed = TextToInteger(checksum);
+  if (!digits || !typed) return {LineVerdict::Unreadable, {}};
+  const int sum = Sum(*digits);
+  if (*typed == sum) return {LineVerdict::Correct, {}};
+
+  const int64_t difference = int64_t{*typed} - sum;
+  std::vector<TypoSuggestion> found;
+  for (int place = 0; place < DataDigits; ++place) {
+    const int weight = place % 2 == 0 ? 16 : 1;
+    const int shown = (*digits)[place];
+    const int64_t wanted = shown + difference / weight;
+    if (difference % weight != 0 || wanted < 0 || wanted > 15) continue;
+    const int fix = static_cast<int>(wanted);
+    found.push_back({IsLookAlike(shown, fix) ? TypoKind::LookAlike : TypoKind::Digit, place + 1,
+                     DigitText(shown), DigitText(fix)});
+  }
+  for (int place = 0; place + 1 < DataDigits; ++place) {
+    Digits swapped = *digits;
+    std::swap(swapped[place], swapped[place + 1]);
+    if (swapped == *digits || Sum(swapped) != *typed) continue;
+    found.push_back({TypoKind::Swap, place + 1,
+                     DigitText((*digits)[place]) + DigitText((*digits)[place + 1]),
+                     DigitText(swapped[place]) + DigitText(swapped[place + 1])});
+  }
+  if (OneSlipAway(checksum, std::to_string(sum)))
+    found.push_back({TypoKind::Checksum, 0, std::string(checksum), std::to_string(sum)});
+  std::stable_sort(
+      found.begin(), found.end(),
+      [](const TypoSuggestion& a, const TypoSuggestion& b) { return a.kind < b.kind; });
+  return {LineVerdict::Faulty, found};
+}
+
+std::string HintText(const TypoFinding& finding) {
+  if (finding.verdict == LineVerdict::Correct) return "Pista: la linea es correcta";
+  if (finding.verdict == LineVerdict::Unreadable)
+    return "Pista: hacen falta 20 digitos hexadecimales y una suma";
+  if (finding.suggestions.empty()) return "Pista: ningun cambio de un digito cuadra la suma";
+  std::string hint = "Pista: ";
+  for (size_t k = 0; k < std::min(finding.suggestions.size(), MaxHintSuggestions); ++k) {
+    const TypoSuggestion& s = finding.suggestions[k];
+    std::string text;
+    if (s.kind == TypoKind::Swap)
+      text = "posiciones " + std::to_string(s.position) + "-" + std::to_string(s.position + 1);
+    else if (s.kind != TypoKind::Checksum)
+      text = "posicion " + std::to_string(s.position);
+    text += s.kind == TypoKind::Checksum ? "suma " + s.fix : ": " + s.fix;
+    text += " en vez de " + s.shown;
+    if (k > 0) text = "; " + text;
+    if (hint.size() + text.size() > MaxHintLength) break;
+    hint += text;
+  }
+  return hint;
+}
