@@ -1,5 +1,6 @@
 #include "editor/editor.h"
 
+#include <algorithm>
 #include <string>
 
 #include "console/console.h"
@@ -8,6 +9,7 @@
 #include "input/keys.h"
 #include "input/line_input.h"
 #include "input/yes_no.h"
+#include "platform/platform.h"
 #include "tape/compile_tape.h"
 #include "typo_finder/typo_finder.h"
 
@@ -23,9 +25,9 @@ constexpr int HintColumn = 3;
 // reach the table only through StoreCurrentLine.
 struct EditorState {
   const std::string& fileName;
-  int16_t lineCount;
   LineTable& lines;
   int32_t currentLine = 1;
+  int32_t appendedLine = 0;  // the last line Insert added, while it is the last
   int cursorColumn = DataFieldColumn;
   bool checksumFieldActive = false;
   bool firstHelpPage = true;
@@ -34,7 +36,7 @@ struct EditorState {
 };
 
 // An empty listing has no current line: the window stays empty and nothing is stored.
-bool HasLines(const EditorState& editor) { return editor.lineCount > 0; }
+bool HasLines(const EditorState& editor) { return editor.lines.count > 0; }
 
 int FieldStart(const EditorState& editor) {
   return editor.checksumFieldActive ? ChecksumFieldColumn : DataFieldColumn;
@@ -59,13 +61,45 @@ void StoreCurrentLine(EditorState& editor) {
 
 void ShowCurrentLine(EditorState& editor) {
   if (HasLines(editor)) editor.fields = SplitStoredLine(LineText(editor.lines, editor.currentLine));
-  DrawEditorPage(static_cast<int16_t>(editor.currentLine), editor.lineCount, editor.lines);
+  DrawEditorPage(static_cast<int16_t>(editor.currentLine), editor.lines.count, editor.lines);
   editor.cursorColumn = FieldStart(editor);
+}
+
+// An appended line still without data and checksum is a stray Insert: it goes again as soon as
+// the editor leaves it, so it never reaches the saved listing or the compile check.
+bool IsStrayLine(const EditorState& editor) {
+  return editor.appendedLine == editor.currentLine && editor.appendedLine == editor.lines.count &&
+         editor.fields.data.empty() && editor.fields.checksum.empty();
+}
+
+// True when a stray line went; the last line is then current.
+bool DropStrayLine(EditorState& editor) {
+  if (!IsStrayLine(editor)) return false;
+  DropLastLine(editor.lines);
+  editor.appendedLine = 0;
+  editor.currentLine = std::max<int32_t>(editor.lines.count, 1);
+  return true;
 }
 
 void ChangeLine(EditorState& editor, int32_t line) {
   StoreCurrentLine(editor);
+  if (line != editor.currentLine) DropStrayLine(editor);
   editor.currentLine = line;
+  ShowCurrentLine(editor);
+}
+
+// Insert: a new empty line after the last one, current, ready for its digits. Refused quietly
+// when the table is full or memory short.
+void AppendNewLine(EditorState& editor) {
+  editor.checksumFieldActive = false;
+  if (IsStrayLine(editor)) {
+    editor.cursorColumn = DataFieldColumn;
+    return;
+  }
+  StoreCurrentLine(editor);
+  const std::string number = std::to_string(editor.lines.count + 1);
+  if (!AppendLine(editor.lines, JoinListingLine(number, "", ""), FreeMemoryBytes())) return;
+  editor.appendedLine = editor.currentLine = editor.lines.count;
   ShowCurrentLine(editor);
 }
 
@@ -103,9 +137,9 @@ void GoToLine(EditorState& editor) {
   SetTextColor(Yellow);
   ShowCursor();
   int32_t line = 0;
-  while (line < 1 || line > editor.lineCount) {
+  while (line < 1 || line > editor.lines.count) {
     MoveCursor(PromptColumn, MessageRow);
-    WriteText("Ir a linea [1-" + std::to_string(editor.lineCount) + "]: ");
+    WriteText("Ir a linea [1-" + std::to_string(editor.lines.count) + "]: ");
     const std::string answer = InputLine(4, InputMode::DigitsOnly);
     MoveCursor(1, MessageRow);
     ClearToEndOfLine();
@@ -118,6 +152,7 @@ void GoToLine(EditorState& editor) {
 // Q, S and X: save (X asks first), then the notice for S and X.
 void SaveCommand(EditorState& editor, char command) {
   StoreCurrentLine(editor);
+  if (DropStrayLine(editor) && command == 'S') ShowCurrentLine(editor);
   SetTextColor(Yellow);
   bool save = true;
   if (command == 'X') {
@@ -128,7 +163,7 @@ void SaveCommand(EditorState& editor, char command) {
     save = !leave;
   }
   if (save) {
-    SaveListing(editor.lineCount, editor.lines, editor.fileName);
+    SaveListing(editor.lines.count, editor.lines, editor.fileName);
     if (command != 'Q') {
       MoveCursor(NoticeColumn, MessageRow);
       WriteText("Los cambios han sido guardados. Pulsa una tecla.");
@@ -149,15 +184,16 @@ void ShowHint(EditorState& editor) {
 
 void CompileCommand(EditorState& editor) {
   StoreCurrentLine(editor);
-  CompileTape(editor.currentLine, editor.lineCount, editor.lines, editor.fileName);
+  DropStrayLine(editor);
+  CompileTape(editor.currentLine, editor.lines.count, editor.lines, editor.fileName);
   // Only a line that exists can become current.
-  if (editor.currentLine < 1 || editor.currentLine > editor.lineCount) editor.currentLine = 1;
+  if (editor.currentLine < 1 || editor.currentLine > editor.lines.count) editor.currentLine = 1;
   ShowCurrentLine(editor);
 }
 
 void ExtendedKeyCommand(EditorState& editor, uint8_t code) {
   const int32_t line = editor.currentLine;
-  const int32_t count = editor.lineCount;
+  const int32_t count = editor.lines.count;
   const int end = FieldStart(editor) + static_cast<int>(FieldText(editor).size());
   switch (code) {
     case HomeScan:
@@ -212,8 +248,8 @@ void CharacterCommand(EditorState& editor, char c) {
 
 }  // namespace
 
-void RunEditor(const std::string& fileName, int16_t lineCount, LineTable& lines) {
-  EditorState editor{fileName, lineCount, lines};
+void RunEditor(const std::string& fileName, LineTable& lines) {
+  EditorState editor{fileName, lines};
   ShowCurrentLine(editor);
   for (;;) {
     MoveCursor(editor.cursorColumn, CurrentLineRow);
@@ -235,6 +271,8 @@ void RunEditor(const std::string& fileName, int16_t lineCount, LineTable& lines)
     } else if (!key.extended && c == 'H') {
       editor.firstHelpPage = !editor.firstHelpPage;
       DrawKeyHelp(editor.firstHelpPage);
+    } else if (key.extended && key.character == InsertScan) {
+      AppendNewLine(editor);
     } else if (HasLines(editor)) {
       // Every other key works on a line.
       if (key.extended)

@@ -31,7 +31,7 @@ const std::string SecondHelpPage[] = {
     std::string(21, ' ') + "Re Pag/Av Pag = Retroceder/avanzar 7 lineas" + std::string(14, ' '),
     std::string(21, ' ') + "Inicio/Fin = Ir a principio final del campo" + std::string(9, ' '),
     std::string(21, ' ') + "P = Pista: que digito arregla la suma" + std::string(20, ' '),
-    std::string(66, ' '),
+    std::string(21, ' ') + "INSERT = Nueva linea al final" + std::string(16, ' '),
     std::string(25, ' ') + "H = Ver 1\xA6 pantalla de teclas",
 };
 

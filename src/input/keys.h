@@ -21,6 +21,7 @@ constexpr uint8_t RightScan = 77;
 constexpr uint8_t EndScan = 79;
 constexpr uint8_t DownScan = 80;
 constexpr uint8_t PageDownScan = 81;
+constexpr uint8_t InsertScan = 82;
 constexpr uint8_t DeleteScan = 83;
 
 // Waits for one key press.

@@ -39,6 +39,12 @@ struct LoadBudget {
 // True when the line was NOT stored: too little memory left, or the table is full.
 bool AddLine(LineTable& table, int16_t index, std::string_view text, LoadBudget& budget);
 
+// A line typed into the editor after the last one, under the same limits as a loaded one;
+// freeBytes is read at the time. True when appended (count grows by one).
+bool AppendLine(LineTable& table, std::string_view text, int64_t freeBytes);
+// Removes the last line again (an appended line left empty).
+void DropLastLine(LineTable& table);
+
 std::string_view LineText(const LineTable& table, int index);
 // Rewrites an existing entry in its own block (the editor's edits).
 void SetLineText(LineTable& table, int index, std::string_view text);

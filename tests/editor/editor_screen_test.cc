@@ -62,7 +62,9 @@ TEST(EditorScreen, LayoutWindowAndBothHelpPages) {
   EXPECT_EQ(screen.TrimmedRow(21).size(), 64u);  // the first page's tail covered
   EXPECT_EQ(screen.Row(23),
             std::string(21, ' ') + "P = Pista: que digito arregla la suma" + std::string(22, ' '));
-  EXPECT_EQ(screen.Colour(22, 23), White);
+  EXPECT_EQ(screen.Row(24),
+            std::string(21, ' ') + "INSERT = Nueva linea al final" + std::string(30, ' '));
+  EXPECT_EQ(screen.Colour(22, 23) * 100 + screen.Colour(22, 24), White * 101);
   EXPECT_EQ(screen.TrimmedRow(25), std::string(25, ' ') + "H = Ver 1\xA6 pantalla de teclas");
   DrawKeyHelp(true);
   EXPECT_EQ(screen.TextDump(), text);

@@ -18,7 +18,7 @@ bool RunKeys(MemoryConsole& screen, TestListing& listing, const std::string& key
   screen = MemoryConsole();
   screen.Keys(keys);
   try {
-    RunEditor(file, listing.Count(), *listing.table);
+    RunEditor(file, *listing.table);
   } catch (const KeysExhausted&) {
     return false;
   }
@@ -104,6 +104,34 @@ TEST(EditorKeys, HintForTheLineAsShown) {
     EXPECT_EQ(screen.CursorVisible() ? screen.CursorColumn() : 0, c.column) << c.keys;
     EXPECT_TRUE(c.row17.empty() || screen.Colour(3, 17) == Yellow) << c.keys;
     EXPECT_EQ(LineText(*listing.table, 1), "1 06000E0076790F0F0FF6 534") << c.keys;
+  }
+}
+
+// Insert appends an empty line and makes it current in the data field; left empty, it goes
+// again when the line changes or the listing is compiled, and a full table refuses it.
+TEST(EditorKeys, InsertAppendsALineThatGoesAgainWhenLeftEmpty) {
+  const std::string insert = InsertKey;
+  // clang-format off
+  const struct { int lines; std::string keys; int count, current, column; std::string last; } cases[] = {
+      {0, insert, 1, 1, 10, "1  "}, {0, insert + "a\t5", 1, 1, 71, "1  "},
+      {0, insert + "a" + UpKey, 1, 1, 10, "1 A "}, {3, "\t" + insert, 4, 4, 10, "4  "},
+      {3, insert + insert, 4, 4, 10, "4  "}, {3, insert + "7" + DownKey + insert, 5, 5, 10, "5  "},
+      {3, insert + UpKey, 3, 3, 10, "3 00000000000000000000 0"},
+      {3, insert + DownKey, 3, 1, 10, "3 00000000000000000000 0"},
+      {20, insert + PageUpKey, 20, 14, 10, "20 00000000000000000000 0"},
+      {3, insert + PageDownKey, 3, 1, 10, "3 00000000000000000000 0"},
+      {3, insert + "g2\r", 3, 2, 10, "3 00000000000000000000 0"},
+      {3, insert + "\r", 3, 4, 46, "3 00000000000000000000 0"},  // asking the name
+      {5000, insert, 5000, 1, 10, "5000 00000000000000000000 0"}};
+  // clang-format on
+  for (const auto& c : cases) {
+    MemoryConsole screen;
+    TestListing listing(PatternLines(c.lines, true));
+    EXPECT_FALSE(RunKeys(screen, listing, c.keys));
+    EXPECT_EQ(listing.Count(), c.count) << c.keys;
+    EXPECT_EQ(std::stoi(screen.Text(1, 10, 6)), c.current) << c.keys;
+    EXPECT_EQ(screen.CursorVisible() ? screen.CursorColumn() : 0, c.column) << c.keys;
+    EXPECT_EQ(LineText(*listing.table, c.count), c.last) << c.keys;
   }
 }
 

@@ -19,7 +19,7 @@ struct KeysExhausted {};
 // Navigation keys as the console delivers them.
 inline const std::string HomeKey{'\0', 71}, UpKey{'\0', 72}, PageUpKey{'\0', 73}, LeftKey{'\0', 75},
     RightKey{'\0', 77}, EndKey{'\0', 79}, DownKey{'\0', 80}, PageDownKey{'\0', 81},
-    DeleteKey{'\0', 83};
+    InsertKey{'\0', 82}, DeleteKey{'\0', 83};
 
 class MemoryConsole {
  public:
