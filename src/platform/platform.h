@@ -33,5 +33,8 @@ bool SameFile(const std::string& a, const std::string& b);
 // returns false with errno set; no temporary file is left behind.
 bool ReplaceFileSafely(const std::string& path, std::string_view contents);
 
+// True when a file of that name could be created now: its folder exists and may be written.
+bool CanCreateFile(const std::string& path);
+
 // errno (or the last Windows error) as a Runtime error code from 1 to 255, never 0.
 int IoErrorCode();

@@ -35,3 +35,13 @@ std::string GetInputFileName(const std::vector<std::string>& arguments) {
   CheckIo(std::fclose(file) == 0);
   return fileName;
 }
+
+std::string GetNewFileName(const std::vector<std::string>& arguments) {
+  if (arguments.empty()) ShowUsage();
+  if (arguments.size() > 1) FatalError("Demasiados parametros");
+  const std::string& fileName = arguments[0];
+  // Typing starts only where it can be saved, and never over a file that is there.
+  if (GetFileKind(fileName) != FileKind::Missing) FatalError(Quoted(fileName) + " ya existe");
+  if (!CanCreateFile(fileName)) FatalError(Quoted(fileName) + " no se puede crear");
+  return fileName;
+}

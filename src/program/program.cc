@@ -8,6 +8,7 @@
 #include "listing/loader.h"
 #include "platform/platform.h"
 #include "program/command_line.h"
+#include "program/options.h"
 #include "program/usage.h"
 
 namespace {
@@ -22,13 +23,19 @@ void RunGravix(const std::vector<std::string>& arguments) {
   HideCursor();
   LoadBudget budget{0, ClockSeed()};
   ShowBanner();
-  const std::string inputFileName = GetInputFileName(arguments);
+  const CommandLine commandLine = ParseCommandLine(arguments);
+  const bool typingNew = commandLine.mode == RunMode::New;
+  const std::string inputFileName =
+      typingNew ? GetNewFileName(commandLine.files) : GetInputFileName(commandLine.files);
   if (!EnsureConsoleSize()) FatalError("La ventana del terminal es menor de 80x25 caracteres");
 
-  budget.freeBytes = FreeMemoryBytes();
-  LoadListing(inputFileName, lineTable, budget);
+  // A new listing has nothing to load and nothing to back up: the editor starts empty.
+  if (!typingNew) {
+    budget.freeBytes = FreeMemoryBytes();
+    LoadListing(inputFileName, lineTable, budget);
+  }
   DrawEditorScreen();
-  RunEditor(inputFileName, lineTable.count, lineTable);
+  RunEditor(inputFileName, lineTable);
 
   FreeLineTable(lineTable);
   SetTextColor(LightGrey);

@@ -6,6 +6,7 @@
 namespace {
 
 using std::string;
+using namespace std::string_literals;
 
 // The listing's name is 300 characters long (through directories: no file system takes such a
 // name): every file operation must use all of it, or it would reach another file.
@@ -75,6 +76,33 @@ TEST(Session, ACorrectedLineIsCompiledUnsavedThenSaved) {
   EXPECT_EQ(term.ScreenDump(), string(25, '\n'));  // the screen left clear
   EXPECT_TRUE(term.CursorVisible());
   EXPECT_EQ(ReadFileBytes(dir.Path() / "borde.bak"), typed);
+}
+
+// A listing typed from scratch: Insert starts each line, a stray one goes before the compile,
+// and Q creates the file. Nothing was there to back up.
+TEST(Session, ANewListingIsTypedCompiledAndCreated) {
+  ScratchDirectory dir;
+  Terminal term({.arguments = {"--new", "nuevo.txt"}, .directory = dir.Path()});
+  ASSERT_TRUE(term.WaitForText(1, 5, "---[ Editor ]")) << term.ScreenDump();
+  EXPECT_EQ(term.TrimmedRow(10), "");
+  const string insert(KeyBytes::Insert);
+  term.SendKeys(insert + "06000e0076790F0F0FE6\t534" + insert + "07D3FE0C10F43A485C0F\t981" +
+                insert);
+  ASSERT_TRUE(term.WaitForText(1, 9, "     2   07D3FE0C10F43A485C0F")) << term.ScreenDump();
+  EXPECT_EQ(term.TrimmedRow(10), "     3" + string(55, ' ') + "(d)");
+  term.SendKeys("\rNUEVO\r32768\r");
+  ASSERT_TRUE(term.WaitToShow("Numero de BYTES [0-20]:")) << term.ScreenDump();
+  term.SendKeys("20\r");
+  ASSERT_TRUE(term.WaitForText(32, 18, "Pulsa una tecla.")) << term.ScreenDump();
+  EXPECT_EQ(ReadFileBytes(dir.Path() / "nuevo.tap").substr(24, 20),
+            "\x06\x00\x0E\x00\x76\x79\x0F\x0F\x0F\xE6\x07\xD3\xFE\x0C\x10\xF4\x3A\x48\x5C\x0F"s);
+  EXPECT_FALSE(std::filesystem::exists(dir.Path() / "nuevo.txt"));
+  term.SendKeys(" q");
+  ASSERT_TRUE(term.WaitForExit()) << term.ScreenDump();
+  EXPECT_EQ(term.ExitCode(), 0);
+  EXPECT_EQ(ReadFileBytes(dir.Path() / "nuevo.txt"),
+            "1 06000E0076790F0F0FE6 534\n2 07D3FE0C10F43A485C0F 981\n");
+  EXPECT_FALSE(std::filesystem::exists(dir.Path() / "nuevo.bak"));
 }
 
 // The loader's activity indicator changes frame for every stored line, but a frame the next

@@ -70,6 +70,10 @@ INSTANTIATE_TEST_SUITE_P(
         // Shown cut, used whole: the cut name would be another file.
         StartEnd{{.arguments = {LongFolder}},
                  ("  ERROR: El fichero \"" + LongFolder).substr(0, 255)},
+        StartEnd{{.arguments = {"--new", "solo.txt"}},
+                 "  ERROR: El fichero \"solo.txt\" ya existe."},
+        StartEnd{{.arguments = {"--new", "falta/nuevo.txt"}},
+                 "  ERROR: El fichero \"falta/nuevo.txt\" no se puede crear."},
         StartEnd{{.arguments = {"solo.txt"}, .rows = 24},
                  "  ERROR: La ventana del terminal es menor de 80x25 caracteres."}));
 

@@ -25,8 +25,8 @@ struct ProgramOptions {
 // What a terminal sends for each key.
 namespace KeyBytes {
 constexpr std::string_view Up = "\x1b[A", Down = "\x1b[B", End = "\x1b[F", PageUp = "\x1b[5~",
-                           PageDown = "\x1b[6~", Delete = "\x1b[3~", Enter = "\r",
-                           Backspace = "\x7f", Tab = "\t";
+                           PageDown = "\x1b[6~", Insert = "\x1b[2~", Delete = "\x1b[3~",
+                           Enter = "\r", Backspace = "\x7f", Tab = "\t";
 }
 
 using Wait = std::chrono::milliseconds;

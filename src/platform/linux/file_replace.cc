@@ -162,6 +162,10 @@ bool ReplaceFile(const std::string& path, std::string_view contents) {
 
 }  // namespace
 
+bool CanCreateFile(const std::string& path) {
+  return access(DirectoryOf(path).c_str(), W_OK | X_OK) == 0;
+}
+
 bool ReplaceFileSafely(const std::string& path, std::string_view contents) {
   // An end signal waits until the file is whole and the temporary file gone; it ends the run
   // as soon as the replacement is over.

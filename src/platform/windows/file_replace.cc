@@ -88,6 +88,13 @@ bool MustKeepIdentity(const std::string& path) {
 
 }  // namespace
 
+// Whether a folder takes new files is only known by trying; that it exists is what can be
+// told without writing.
+bool CanCreateFile(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(DirectoryOf(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 bool ReplaceFileSafely(const std::string& path, std::string_view contents) {
   if (MustKeepIdentity(path)) return RewriteInPlace(path, contents);
 
