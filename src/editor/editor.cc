@@ -65,25 +65,26 @@ void ShowCurrentLine(EditorState& editor) {
   editor.cursorColumn = FieldStart(editor);
 }
 
-// An appended line still without data and checksum is a stray Insert: it goes again as soon as
-// the editor leaves it, so it never reaches the saved listing or the compile check.
+// The line Insert added is current until the editor leaves it. Left still without data and
+// checksum it was a stray Insert and goes again, so it never reaches the saved listing or the
+// compile check; left with anything typed it stays, an ordinary line from then on.
 bool IsStrayLine(const EditorState& editor) {
-  return editor.appendedLine == editor.currentLine && editor.appendedLine == editor.lines.count &&
-         editor.fields.data.empty() && editor.fields.checksum.empty();
+  return editor.appendedLine != 0 && editor.fields.data.empty() && editor.fields.checksum.empty();
 }
 
 // True when a stray line went; the last line is then current.
-bool DropStrayLine(EditorState& editor) {
-  if (!IsStrayLine(editor)) return false;
-  DropLastLine(editor.lines);
+bool LeaveAppendedLine(EditorState& editor) {
+  const bool stray = IsStrayLine(editor);
   editor.appendedLine = 0;
+  if (!stray) return false;
+  DropLastLine(editor.lines);
   editor.currentLine = std::max<int32_t>(editor.lines.count, 1);
   return true;
 }
 
 void ChangeLine(EditorState& editor, int32_t line) {
   StoreCurrentLine(editor);
-  if (line != editor.currentLine) DropStrayLine(editor);
+  if (line != editor.currentLine) LeaveAppendedLine(editor);
   editor.currentLine = line;
   ShowCurrentLine(editor);
 }
@@ -91,16 +92,16 @@ void ChangeLine(EditorState& editor, int32_t line) {
 // Insert: a new empty line after the last one, current, ready for its digits. Refused quietly
 // when the table is full or memory short.
 void AppendNewLine(EditorState& editor) {
-  editor.checksumFieldActive = false;
-  if (IsStrayLine(editor)) {
-    editor.cursorColumn = DataFieldColumn;
-    return;
+  if (!IsStrayLine(editor)) {
+    StoreCurrentLine(editor);
+    LeaveAppendedLine(editor);
+    const std::string number = std::to_string(editor.lines.count + 1);
+    if (!AppendLine(editor.lines, JoinListingLine(number, "", ""), FreeMemoryBytes())) return;
+    editor.appendedLine = editor.currentLine = editor.lines.count;
+    ShowCurrentLine(editor);
   }
-  StoreCurrentLine(editor);
-  const std::string number = std::to_string(editor.lines.count + 1);
-  if (!AppendLine(editor.lines, JoinListingLine(number, "", ""), FreeMemoryBytes())) return;
-  editor.appendedLine = editor.currentLine = editor.lines.count;
-  ShowCurrentLine(editor);
+  editor.checksumFieldActive = false;
+  editor.cursorColumn = DataFieldColumn;
 }
 
 void RedrawCurrentLine(const EditorState& editor) {
@@ -152,7 +153,7 @@ void GoToLine(EditorState& editor) {
 // Q, S and X: save (X asks first), then the notice for S and X.
 void SaveCommand(EditorState& editor, char command) {
   StoreCurrentLine(editor);
-  if (DropStrayLine(editor) && command == 'S') ShowCurrentLine(editor);
+  if (LeaveAppendedLine(editor) && command == 'S') ShowCurrentLine(editor);
   SetTextColor(Yellow);
   bool save = true;
   if (command == 'X') {
@@ -184,7 +185,7 @@ void ShowHint(EditorState& editor) {
 
 void CompileCommand(EditorState& editor) {
   StoreCurrentLine(editor);
-  DropStrayLine(editor);
+  LeaveAppendedLine(editor);
   CompileTape(editor.currentLine, editor.lines.count, editor.lines, editor.fileName);
   // Only a line that exists can become current.
   if (editor.currentLine < 1 || editor.currentLine > editor.lines.count) editor.currentLine = 1;

@@ -122,7 +122,8 @@ TEST(EditorKeys, InsertAppendsALineThatGoesAgainWhenLeftEmpty) {
       {3, insert + PageDownKey, 3, 1, 10, "3 00000000000000000000 0"},
       {3, insert + "g2\r", 3, 2, 10, "3 00000000000000000000 0"},
       {3, insert + "\r", 3, 4, 46, "3 00000000000000000000 0"},  // asking the name
-      {5000, insert, 5000, 1, 10, "5000 00000000000000000000 0"}};
+      {3, insert + "7" + UpKey + DownKey + EndKey + "\b" + UpKey, 4, 3, 10, "4  "},  // was typed
+      {5000, "\t" + insert, 5000, 1, 70, "5000 00000000000000000000 0"}};
   // clang-format on
   for (const auto& c : cases) {
     MemoryConsole screen;
