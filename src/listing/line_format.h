@@ -26,7 +26,7 @@ struct ListingFields {
   std::string checksum;  // at most 10
 };
 
-// A line as typed: blanks around and inside the data are allowed.
+// A line as typed: blanks or tabs around and inside the data are allowed.
 ListingFields SplitRawLine(std::string_view raw);
 // The same into fields that keep their storage, for the loader's thousands of lines.
 void SplitRawLine(std::string_view raw, ListingFields& fields);

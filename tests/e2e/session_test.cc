@@ -35,6 +35,32 @@ TEST(Session, NumberingIsRepairedThroughTheDialogueAndTheBackupKeepsWhatWasTyped
             "4 00000000000000000000 0\n5 00000000000000000003 3\n");
 }
 
+// Files as typists write them, loaded without a question and saved with Q in stored form.
+struct TypedFile {
+  string typed, row10, saved;  // row 10: the first line in the editor
+};
+class Typed : public ::testing::TestWithParam<TypedFile> {};
+
+TEST_P(Typed, LoadsWithoutAQuestionAndSavesInStoredForm) {
+  const auto& [typed, row10, saved] = GetParam();
+  ScratchDirectory dir;
+  WriteFileBytes(dir.Path() / "juego.txt", typed);
+  Terminal term({.arguments = {"juego.txt"}, .directory = dir.Path()});
+  ASSERT_TRUE(term.WaitForText(1, 5, "---[ Editor ]")) << term.ScreenDump();
+  EXPECT_EQ(term.TrimmedRow(10), row10);
+  EXPECT_EQ(term.Colour(10, 10), 15);  // the data are well formed
+  term.SendKeys("q");
+  ASSERT_TRUE(term.WaitForExit()) << term.ScreenDump();
+  EXPECT_EQ(ReadFileBytes(dir.Path() / "juego.txt"), saved);
+  EXPECT_EQ(ReadFileBytes(dir.Path() / "juego.bak"), typed);
+}
+
+const string Row10 = "     1   06000E0076790F0F0FE6" + string(32, ' ') + "(534)";
+INSTANTIATE_TEST_SUITE_P(Cases, Typed,
+                         ::testing::Values(TypedFile{"\t1\t06 00 0E 00 76\t79 0F 0F 0F E6\t534\t\n",
+                                                     Row10 + "   534",
+                                                     "1 06000E0076790F0F0FE6 534\n"}));
+
 // A wrong digit mended (row 10 changes colour), compiled with Enter before any save, then
 // saved with S and left with X answered N.
 TEST(Session, ACorrectedLineIsCompiledUnsavedThenSaved) {

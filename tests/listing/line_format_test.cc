@@ -8,7 +8,7 @@ TEST(SplitLines, FieldsOfTypedAndStoredLines) {
   for (int i = 0; i < 21; ++i) pairs += "AB ";
   const std::string cases[][5] = {
       // raw or stored, line, number, data, checksum
-      {"raw", "1\t2 AB\tCD 7\t", "1\t2", "AB\tCD", "7\t"},  // only blanks separate
+      {"raw", "\t1\tA B\tC\vD \t7\t", "1", "ABC\vD", "7"},  // a tab is a blank, nothing else
       {"raw", "123456 00112233445566778899 765", "12345", "00112233445566778899", "765"},
       {"raw", "1 00 12345678901", "1", "00", "1234567890"},
       {"raw", "7 " + pairs + "99", "7", "ABABABABABABABABABABABABABABA", "99"},
