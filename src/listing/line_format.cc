@@ -36,6 +36,13 @@ void SplitRawLine(std::string_view raw, ListingFields& fields) {
   while (tokenStart > 0 && !IsBlank(raw[tokenStart - 1])) --tokenStart;
   // A line of one token has only a number: the same characters never count twice.
   if (tokenStart <= numberStart) return;
+  // A second and last token too long for a checksum is the data typed without one; cutting
+  // it to a checksum would lose the digits.
+  if (tokenStart == dataStart && tokenEnd - tokenStart > MaxChecksumLength) {
+    fields.data.assign(
+        raw.substr(tokenStart, std::min<size_t>(tokenEnd - tokenStart, MaxDataLength)));
+    return;
+  }
   fields.checksum.assign(
       raw.substr(tokenStart, std::min<size_t>(tokenEnd - tokenStart, MaxChecksumLength)));
 

@@ -56,10 +56,12 @@ TEST_P(Typed, LoadsWithoutAQuestionAndSavesInStoredForm) {
 }
 
 const string Row10 = "     1   06000E0076790F0F0FE6" + string(32, ' ') + "(534)";
-INSTANTIATE_TEST_SUITE_P(Cases, Typed,
-                         ::testing::Values(TypedFile{"\t1\t06 00 0E 00 76\t79 0F 0F 0F E6\t534\t\n",
-                                                     Row10 + "   534",
-                                                     "1 06000E0076790F0F0FE6 534\n"}));
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Typed,
+    ::testing::Values(TypedFile{"\t1\t06 00 0E 00 76\t79 0F 0F 0F E6\t534\t\n", Row10 + "   534",
+                                "1 06000E0076790F0F0FE6 534\n"},
+                      // The checksum not typed: the digits are kept.
+                      TypedFile{"1 06000E0076790F0F0FE6\n", Row10, "1 06000E0076790F0F0FE6 \n"}));
 
 // A wrong digit mended (row 10 changes colour), compiled with Enter before any save, then
 // saved with S and left with X answered N.
