@@ -3,6 +3,7 @@
 // lines. The backup holds the file's lines, split here on their own, each with a line feed.
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "console/console.h"
 #include "console/memory/memory_console.h"
@@ -29,14 +30,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   LoadListing(listingName, *table, budget);
 
   // Lines end at a line feed, a carriage return or both; a last line without an end counts.
+  // A byte-order mark opening the file is copied but no part of line 1.
   std::string backup, line;
   int splitLines = 0;
+  size_t mark = file.starts_with("\xEF\xBB\xBF") ? 3 : 0;
   for (size_t i = 0; i <= file.size(); ++i) {
     if (i < file.size() && file[i] != '\n' && file[i] != '\r') {
       line += file[i];
     } else if (i < file.size() || !line.empty()) {
       backup += line + "\n";
-      splitLines += line.size() >= MinRawLineLength;
+      splitLines += line.size() - std::exchange(mark, 0) >= MinRawLineLength;
       line.clear();
       i += file.substr(i, 2) == "\r\n";
     }

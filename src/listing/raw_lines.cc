@@ -1,12 +1,17 @@
 #include "listing/raw_lines.h"
 
 #include <algorithm>
+#include <string_view>
+#include <utility>
 
 #include "console/io_check.h"
 #include "listing/line_format.h"
 #include "platform/platform.h"
 
 namespace {
+
+// Some Windows editors put a UTF-8 byte-order mark in front of the first line.
+constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
 
 // Large reads keep a 100 000-line file to a few dozen system calls.
 constexpr size_t ChunkSize = 64 * 1024;
@@ -47,6 +52,7 @@ void OpenRawLines(RawLineReader& reader, const std::string& listingName,
   reader.backupChunk.reserve(ChunkSize + MaxRawLineLength);
   reader.position = reader.filled = 0;
   reader.skipLineFeed = false;
+  reader.atFileStart = true;
 }
 
 bool ReadRawLine(RawLineReader& reader, std::string& raw) {
@@ -67,6 +73,13 @@ bool ReadRawLine(RawLineReader& reader, std::string& raw) {
       }
     }
     started = true;
+    // The mark is no part of line 1, but the backup, a byte copy of the lines, keeps it.
+    if (std::exchange(reader.atFileStart, false) &&
+        std::string_view(begin, static_cast<size_t>(stop - begin)).starts_with(ByteOrderMark)) {
+      CopyToBackup(reader, begin, ByteOrderMark.size());
+      reader.position += ByteOrderMark.size();
+      continue;
+    }
     const char* end = std::find_if(begin, stop, [](char c) { return c == '\n' || c == '\r'; });
     const size_t count = static_cast<size_t>(end - begin);
     // The backup keeps the whole line however long; only its start is split.

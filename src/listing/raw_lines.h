@@ -1,7 +1,8 @@
 #pragma once
 // The listing file read as bytes, one raw line at a time, each line copied whole to the backup
 // as it goes. A line ends at a line feed, a carriage return, or both; every other byte (NUL
-// included) is an ordinary character.
+// included) is an ordinary character. A UTF-8 byte-order mark opening the file is no part of
+// the first line, though the backup keeps it.
 
 #include <cstdio>
 #include <memory>
@@ -22,6 +23,7 @@ struct RawLineReader {
   size_t position = 0;
   size_t filled = 0;
   bool skipLineFeed = false;  // the last line ended with a carriage return
+  bool atFileStart = true;
 };
 
 // Opens both files; any failure ends the run through the I/O check.

@@ -60,6 +60,10 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, Typed,
     ::testing::Values(TypedFile{"\t1\t06 00 0E 00 76\t79 0F 0F 0F E6\t534\t\n", Row10 + "   534",
                                 "1 06000E0076790F0F0FE6 534\n"},
+                      // A byte-order mark from a Windows editor: not saved, kept in the backup.
+                      TypedFile{"\xEF\xBB\xBF"
+                                "1 06000E0076790F0F0FE6 534\n",
+                                Row10 + "   534", "1 06000E0076790F0F0FE6 534\n"},
                       // The checksum not typed: the digits are kept.
                       TypedFile{"1 06000E0076790F0F0FE6\n", Row10, "1 06000E0076790F0F0FE6 \n"}));
 
