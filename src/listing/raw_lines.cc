@@ -51,46 +51,39 @@ void OpenRawLines(RawLineReader& reader, const std::string& listingName,
   reader.backupChunk.clear();
   reader.backupChunk.reserve(ChunkSize + MaxRawLineLength);
   reader.position = reader.filled = 0;
-  reader.skipLineFeed = false;
   reader.atFileStart = true;
 }
 
 bool ReadRawLine(RawLineReader& reader, std::string& raw) {
   raw.clear();
-  bool started = false;
-  for (;;) {
-    if (reader.position == reader.filled && !FillChunk(reader)) {
-      if (!started) return false;
-      break;  // the last line has no line end
-    }
+  reader.lineEnd = {};
+  if (reader.position == reader.filled && !FillChunk(reader)) return false;
+  // The mark is no part of line 1, but the backup, a byte copy of the lines, keeps it.
+  if (std::exchange(reader.atFileStart, false) &&
+      std::string_view(reader.chunk.data(), reader.filled).starts_with(ByteOrderMark)) {
+    CopyToBackup(reader, ByteOrderMark.data(), ByteOrderMark.size());
+    reader.position += ByteOrderMark.size();
+  }
+  // Until a line end, or the end of the file for a last line without one.
+  while (reader.position < reader.filled || FillChunk(reader)) {
     const char* begin = reader.chunk.data() + reader.position;
     const char* stop = reader.chunk.data() + reader.filled;
-    if (reader.skipLineFeed) {
-      reader.skipLineFeed = false;
-      if (*begin == '\n') {
-        ++reader.position;
-        continue;
-      }
-    }
-    started = true;
-    // The mark is no part of line 1, but the backup, a byte copy of the lines, keeps it.
-    if (std::exchange(reader.atFileStart, false) &&
-        std::string_view(begin, static_cast<size_t>(stop - begin)).starts_with(ByteOrderMark)) {
-      CopyToBackup(reader, begin, ByteOrderMark.size());
-      reader.position += ByteOrderMark.size();
-      continue;
-    }
     const char* end = std::find_if(begin, stop, [](char c) { return c == '\n' || c == '\r'; });
     const size_t count = static_cast<size_t>(end - begin);
     // The backup keeps the whole line however long; only its start is split.
     CopyToBackup(reader, begin, count);
     raw.append(begin, std::min(count, MaxRawLineLength - raw.size()));
     reader.position += count;
-    if (end != stop) {
-      reader.skipLineFeed = *end == '\r';
+    if (end == stop) continue;
+    ++reader.position;
+    reader.lineEnd = *end == '\n' ? "\n" : "\r";
+    // The line feed of a carriage return may open the next chunk.
+    if (*end == '\r' && (reader.position < reader.filled || FillChunk(reader)) &&
+        reader.chunk[reader.position] == '\n') {
       ++reader.position;
-      break;
+      reader.lineEnd = "\r\n";
     }
+    break;
   }
   const std::string_view lineEnd = LineEnd();
   CopyToBackup(reader, lineEnd.data(), lineEnd.size());

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct FileCloser {
@@ -22,8 +23,9 @@ struct RawLineReader {
   std::vector<char> chunk;
   size_t position = 0;
   size_t filled = 0;
-  bool skipLineFeed = false;  // the last line ended with a carriage return
   bool atFileStart = true;
+  // What ended the line just read: "\n", "\r" or "\r\n"; empty when the file did.
+  std::string_view lineEnd;
 };
 
 // Opens both files; any failure ends the run through the I/O check.
