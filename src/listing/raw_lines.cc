@@ -6,6 +6,7 @@
 
 #include "console/io_check.h"
 #include "listing/line_format.h"
+#include "listing/line_table.h"
 #include "platform/platform.h"
 
 namespace {
@@ -30,11 +31,22 @@ void WriteBackupChunk(RawLineReader& reader) {
   reader.backupChunk.clear();
 }
 
+void OpenBackup(RawLineReader& reader) {
+  reader.backup.reset(std::fopen(reader.backupName.c_str(), "wb"));
+  CheckIo(reader.backup != nullptr);
+  WriteBackupChunk(reader);
+}
+
+// No listing GRAVIX saves is longer: 5000 lines of 60 characters, each with a CR LF. A copy
+// held back that grows past it is written rather than held in memory.
+constexpr size_t MaxSavedListingSize = MaxLines * (MaxLineLength + 2);
+
 // Gathered rather than written line by line: two stdio calls per line were as much work as
 // splitting the line.
 void CopyToBackup(RawLineReader& reader, const char* bytes, size_t count) {
   reader.backupChunk.append(bytes, count);
-  if (reader.backupChunk.size() >= ChunkSize) WriteBackupChunk(reader);
+  if (!reader.backup && reader.backupChunk.size() > MaxSavedListingSize) OpenBackup(reader);
+  if (reader.backup && reader.backupChunk.size() >= ChunkSize) WriteBackupChunk(reader);
 }
 
 void CloseChecked(FileHandle& file) { CheckIo(std::fclose(file.release()) == 0); }
@@ -45,13 +57,19 @@ void OpenRawLines(RawLineReader& reader, const std::string& listingName,
                   const std::string& backupName) {
   reader.listing.reset(std::fopen(listingName.c_str(), "rb"));
   CheckIo(reader.listing != nullptr);
-  reader.backup.reset(std::fopen(backupName.c_str(), "wb"));
-  CheckIo(reader.backup != nullptr);
   reader.chunk.resize(ChunkSize);
   reader.backupChunk.clear();
   reader.backupChunk.reserve(ChunkSize + MaxRawLineLength);
   reader.position = reader.filled = 0;
   reader.atFileStart = true;
+  reader.markSkipped = false;
+  reader.backupName = backupName;
+  reader.backup.reset();
+  if (GetFileKind(backupName) != FileKind::Regular) OpenBackup(reader);
+}
+
+void WriteBackup(RawLineReader& reader) {
+  if (!reader.backup) OpenBackup(reader);
 }
 
 bool ReadRawLine(RawLineReader& reader, std::string& raw) {
@@ -63,6 +81,7 @@ bool ReadRawLine(RawLineReader& reader, std::string& raw) {
       std::string_view(reader.chunk.data(), reader.filled).starts_with(ByteOrderMark)) {
     CopyToBackup(reader, ByteOrderMark.data(), ByteOrderMark.size());
     reader.position += ByteOrderMark.size();
+    reader.markSkipped = true;
   }
   // Until a line end, or the end of the file for a last line without one.
   while (reader.position < reader.filled || FillChunk(reader)) {
@@ -91,7 +110,8 @@ bool ReadRawLine(RawLineReader& reader, std::string& raw) {
 }
 
 void CloseRawLines(RawLineReader& reader) {
-  WriteBackupChunk(reader);
   CloseChecked(reader.listing);
+  if (!reader.backup) return;  // held back to the end: the listing is its own copy
+  WriteBackupChunk(reader);
   CloseChecked(reader.backup);
 }

@@ -67,11 +67,13 @@ struct LoaderTest : testing::Test {
   }
 };
 
-// A 64 KiB line puts its CR last in one read and its LF first in the next; the fuzzer tries
-// the other line ends, bytes and lengths.
+// A line of six 64 KiB reads puts its CR last in one read and its LF first in the next, and
+// is longer than any listing GRAVIX saves, so the old backup is replaced while it is read; the
+// fuzzer tries the other line ends, bytes and lengths.
 TEST_F(LoaderTest, CleanFileIsStoredAsTypedAndBackedUpWholeWithoutAPause) {
   std::string wide = "1" + Data;
-  wide.resize(64 * 1024 - 1, ' ');
+  wide.resize(6 * 64 * 1024 - 1, ' ');
+  WriteBytes(dir / "juego.bak", "old backup\n");
   const std::string spaced = "  2   00 11 22 33 44 55 66 77 88 99   765  ";
   const std::string kept = "003 0011223344556677889a 9";
   Load(wide + "\r\n" + spaced + "\r" + kept + "\n");  // no keys: no pause
