@@ -82,6 +82,24 @@ TEST_F(LoaderTest, CleanFileIsStoredAsTypedAndBackedUpWholeWithoutAPause) {
   EXPECT_EQ(screen.TrimmedRow(first + 2).size(), 1u);  // the indicator, left in place
 }
 
+// A listing just as GRAVIX saves it, with this build's line ends, is its own copy: the backup
+// from before stays. Another line end or a byte-order mark is not what a save writes.
+TEST_F(LoaderTest, AnExistingBackupStaysWhileTheListingIsAsSaved) {
+  const std::string saved = Joined(Numbered(1, 2)), mark = "\xEF\xBB\xBF";
+  const std::pair<std::string, std::string> cases[] = {
+      {saved, "old\n"},
+      {Joined(Numbered(1, 2), LineEnd() == "\n" ? "\r\n" : "\n"), saved},
+      {mark + saved, mark + saved},
+  };
+  for (const auto& [typed, backup] : cases) {
+    WriteBytes(dir / "juego.bak", "old\n");
+    Load(typed);
+    EXPECT_EQ(Backup(), backup);
+    EXPECT_EQ(Stored(), Joined(Numbered(1, 2), "\n"));
+    FreeLineTable(table);
+  }
+}
+
 TEST_F(LoaderTest, GapsAnsweredYesBecomeZeroLinesAndNoRenumbers) {
   screen.Keys("x" + DeleteKey + "s" + "N" + "S" + UpKey);  // x and Delete (scan code 83) ignored
   Load(Joined(Numbered(1, 1), "\n") + Joined(Numbered(3, 4), "\n") + Joined(Numbered(7, 8), "\n"));
