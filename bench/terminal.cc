@@ -105,6 +105,8 @@ struct StartFigures {
 
 // One run up to the editor and out again.
 void StartToEditor(const fs::path& directory, const std::string& listing, StartFigures& figures) {
+  // Each start writes the backup, as the first start on a typed listing does.
+  fs::remove(directory / fs::path(listing).replace_extension(".bak"));
   const Clock::time_point start = Clock::now();
   Terminal term({.arguments = {listing}, .directory = directory});
   if (!term.Started() || !WaitForEditor(term, "     1"))

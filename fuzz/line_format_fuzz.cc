@@ -35,7 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   for (const ListingFields& split : {fields, any})
     Check(split.number.size() <= MaxNumberLength && split.data.size() <= MaxDataLength &&
           split.checksum.size() <= MaxChecksumLength);
-  Check(fields.data.find(' ') == std::string::npos);
+  for (const std::string& field : {fields.number, fields.data, fields.checksum})
+    Check(field.find_first_of(" \t") == std::string::npos);  // tabs are blanks too
 
   const std::string stored = JoinListingLine(fields.number, fields.data, fields.checksum);
   const ListingFields again = SplitStoredLine(stored);

@@ -8,27 +8,41 @@ ListingFields SplitRawLine(std::string_view raw) {
   return fields;
 }
 
+namespace {
+
+// Typists separate the fields with tabs as often as with blanks.
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+}  // namespace
+
 void SplitRawLine(std::string_view raw, ListingFields& fields) {
   fields.data.clear();
   fields.checksum.clear();
   raw = raw.substr(0, std::min<size_t>(raw.size(), MaxRawLineLength));
   const size_t size = raw.size();
   size_t position = 0;
-  while (position < size && raw[position] == ' ') ++position;
+  while (position < size && IsBlank(raw[position])) ++position;
   const size_t numberStart = position;
-  while (position < size && raw[position] != ' ') ++position;
+  while (position < size && !IsBlank(raw[position])) ++position;
   fields.number.assign(
       raw.substr(numberStart, std::min<size_t>(position - numberStart, MaxNumberLength)));
-  while (position < size && raw[position] == ' ') ++position;
+  while (position < size && IsBlank(raw[position])) ++position;
   const size_t dataStart = position;
 
   // The checksum is the last token, read from the end of the line.
   size_t tokenEnd = size;
-  while (tokenEnd > 0 && raw[tokenEnd - 1] == ' ') --tokenEnd;
+  while (tokenEnd > 0 && IsBlank(raw[tokenEnd - 1])) --tokenEnd;
   size_t tokenStart = tokenEnd;
-  while (tokenStart > 0 && raw[tokenStart - 1] != ' ') --tokenStart;
+  while (tokenStart > 0 && !IsBlank(raw[tokenStart - 1])) --tokenStart;
   // A line of one token has only a number: the same characters never count twice.
   if (tokenStart <= numberStart) return;
+  // A second and last token too long for a checksum is the data typed without one; cutting
+  // it to a checksum would lose the digits.
+  if (tokenStart == dataStart && tokenEnd - tokenStart > MaxChecksumLength) {
+    fields.data.assign(
+        raw.substr(tokenStart, std::min<size_t>(tokenEnd - tokenStart, MaxDataLength)));
+    return;
+  }
   fields.checksum.assign(
       raw.substr(tokenStart, std::min<size_t>(tokenEnd - tokenStart, MaxChecksumLength)));
 
@@ -36,11 +50,8 @@ void SplitRawLine(std::string_view raw, ListingFields& fields) {
   if (dataStart < tokenStart) {
     const std::string_view data =
         raw.substr(dataStart, std::min<size_t>(tokenStart - dataStart, MaxDataLength));
-    for (size_t start = 0; start < data.size();) {
-      const size_t blank = std::min(data.find(' ', start), data.size());
-      fields.data.append(data.substr(start, blank - start));
-      start = blank + 1;
-    }
+    for (char c : data)
+      if (!IsBlank(c)) fields.data += c;
   }
 }
 

@@ -26,7 +26,8 @@ struct ListingFields {
   std::string checksum;  // at most 10
 };
 
-// A line as typed: blanks around and inside the data are allowed.
+// A line as typed: blanks or tabs around and inside the data are allowed. Two tokens only,
+// the second longer than a checksum field, are the number and the data without a checksum.
 ListingFields SplitRawLine(std::string_view raw);
 // The same into fields that keep their storage, for the loader's thousands of lines.
 void SplitRawLine(std::string_view raw, ListingFields& fields);

@@ -10,6 +10,7 @@
 #include "input/line_input.h"
 #include "input/yes_no.h"
 #include "listing/raw_lines.h"
+#include "platform/platform.h"
 
 namespace {
 
@@ -154,6 +155,14 @@ void LoadRawLine(LoadState& state, std::string_view raw) {
     ++state.expected;
 }
 
+// The line went into entry index as the file holds it, ended as a save by GRAVIX ends it: a
+// listing of only such lines loses nothing when saved, and is its own backup.
+bool StoredAsSaved(const LoadState& state, const RawLineReader& reader, int16_t index,
+                   std::string_view raw) {
+  return !reader.markSkipped && reader.lineEnd == LineEnd() && state.expected == index + 1 &&
+         LineText(state.table, index) == raw;
+}
+
 void ShowMemoryFull(const LoadState& state) {
   SetTextColor(LightCyan);
   WriteLine();
@@ -180,8 +189,11 @@ void LoadListing(const std::string& fileName, LineTable& table, LoadBudget& budg
   std::string raw;
   raw.reserve(MaxRawLineLength);
   // After the table is full the rest is still read, so the backup is a whole copy.
-  while (ReadRawLine(reader, raw))
+  while (ReadRawLine(reader, raw)) {
+    const int16_t index = state.expected;
     if (raw.size() >= MinRawLineLength && !state.full) LoadRawLine(state, raw);
+    if (!StoredAsSaved(state, reader, index, raw)) WriteBackup(reader);
+  }
   table.count = static_cast<int16_t>(state.expected - 1);
   CloseRawLines(reader);
 

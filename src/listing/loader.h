@@ -1,6 +1,8 @@
 #pragma once
 // Reading a listing file into the line table: every raw line is copied to the backup file,
 // every usable line is stored, and broken numbering is repaired in a dialogue with the user.
+// An existing backup is kept when the listing is exactly what GRAVIX saves for the lines it
+// loads: that backup holds the typing from before the save, which may have lost some of it.
 
 #include <string>
 

@@ -27,8 +27,9 @@ std::string GetInputFileName(const std::vector<std::string>& arguments) {
   if (kind == FileKind::Missing) FatalError(Quoted(fileName) + " no existe");
   if (kind != FileKind::Regular) FatalError(protectedMessage);
 
+  // It exists: a refusal to read it is a matter of permission, not of a missing file.
   FILE* file = std::fopen(fileName.c_str(), "rb");
-  if (!file) FatalError(Quoted(fileName) + " no existe");
+  if (!file) FatalError(Quoted(fileName) + " no se puede leer");
   std::fclose(file);
   file = std::fopen(fileName.c_str(), "ab");
   if (!file) FatalError(protectedMessage);

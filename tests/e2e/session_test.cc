@@ -36,6 +36,86 @@ TEST(Session, NumberingIsRepairedThroughTheDialogueAndTheBackupKeepsWhatWasTyped
             "4 00000000000000000000 0\n5 00000000000000000003 3\n");
 }
 
+// Files as typists write them, loaded without a question and saved with Q in stored form.
+struct TypedFile {
+  string typed, row10, saved;  // row 10: the first line in the editor
+};
+class Typed : public ::testing::TestWithParam<TypedFile> {};
+
+TEST_P(Typed, LoadsWithoutAQuestionAndSavesInStoredForm) {
+  const auto& [typed, row10, saved] = GetParam();
+  ScratchDirectory dir;
+  WriteFileBytes(dir.Path() / "juego.txt", typed);
+  Terminal term({.arguments = {"juego.txt"}, .directory = dir.Path()});
+  ASSERT_TRUE(term.WaitForText(1, 5, "---[ Editor ]")) << term.ScreenDump();
+  EXPECT_EQ(term.TrimmedRow(10), row10);
+  EXPECT_EQ(term.Colour(10, 10), 15);  // the data are well formed
+  term.SendKeys("q");
+  ASSERT_TRUE(term.WaitForExit()) << term.ScreenDump();
+  EXPECT_EQ(ReadFileBytes(dir.Path() / "juego.txt"), saved);
+  EXPECT_EQ(ReadFileBytes(dir.Path() / "juego.bak"), typed);
+}
+
+const string Row10 = "     1   06000E0076790F0F0FE6" + string(32, ' ') + "(534)";
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Typed,
+    ::testing::Values(TypedFile{"\t1\t06 00 0E 00 76\t79 0F 0F 0F E6\t534\t\n", Row10 + "   534",
+                                "1 06000E0076790F0F0FE6 534\n"},
+                      // A byte-order mark from a Windows editor: not saved, kept in the backup.
+                      TypedFile{"\xEF\xBB\xBF"
+                                "1 06000E0076790F0F0FE6 534\n",
+                                Row10 + "   534", "1 06000E0076790F0F0FE6 534\n"},
+                      // The checksum not typed: the digits are kept.
+                      TypedFile{"1 06000E0076790F0F0FE6\n", Row10, "1 06000E0076790F0F0FE6 \n"}));
+
+// One start on juego.txt: the loader's pause answered when it comes, the editor left with Q.
+void StartAndQuit(const ScratchDirectory& dir, bool pause = false) {
+  Terminal term({.arguments = {"juego.txt"}, .directory = dir.Path()});
+  if (pause) {
+    ASSERT_TRUE(term.WaitToShow("Pulsa una tecla.")) << term.ScreenDump();
+    term.SendKeys(" ");
+  }
+  ASSERT_TRUE(term.WaitForText(1, 5, "---[ Editor ]")) << term.ScreenDump();
+  term.SendKeys("q");
+  ASSERT_TRUE(term.WaitForExit()) << term.ScreenDump();
+  EXPECT_EQ(term.ExitCode(), 0);
+}
+
+// Two lines typed as one lose digits to the data field's length when saved. The next start
+// finds the listing as GRAVIX saved it and keeps the backup; an edit outside GRAVIX is backed
+// up at the start after it.
+TEST(Session, TheBackupOutlivesASaveThatLostTyping) {
+  ScratchDirectory dir;
+  const auto listing = dir.Path() / "juego.txt", backup = dir.Path() / "juego.bak";
+  const string typed = "1 06000E0076790F0F0FE6 534 2 07D3FE0C10F43A485C0F 981\n";
+  const string saved = "1 06000E0076790F0F0FE6534207D3FE0C10F43A48 981\n";
+  WriteFileBytes(listing, typed);
+  for (int start = 1; start <= 2; ++start) {
+    StartAndQuit(dir);
+    EXPECT_EQ(ReadFileBytes(listing), saved) << "start " << start;
+    EXPECT_EQ(ReadFileBytes(backup), typed) << "start " << start;
+  }
+  const string edited = "1 06000E0076790F0F0FE6 534\n2 07 D3 FE 0C 10 F4 3A 48 5C 0F 981\n";
+  WriteFileBytes(listing, edited);
+  StartAndQuit(dir);
+  EXPECT_EQ(ReadFileBytes(listing), "1 06000E0076790F0F0FE6 534\n2 07D3FE0C10F43A485C0F 981\n");
+  EXPECT_EQ(ReadFileBytes(backup), edited);
+}
+
+// The table holds 5000 lines: Q saves those, and the next start keeps the whole typing.
+TEST(Session, TheBackupOfAListingOverTheTableStaysWhole) {
+  ScratchDirectory dir;
+  string typed;
+  for (int line = 1; line <= 5003; ++line)
+    typed += std::to_string(line) + " 00000000000000000000 0\n";
+  const string kept = typed.substr(0, typed.find("\n5001 ") + 1);
+  WriteFileBytes(dir.Path() / "juego.txt", typed);
+  StartAndQuit(dir, true);  // "Memoria llena" and its pause
+  StartAndQuit(dir);
+  EXPECT_EQ(ReadFileBytes(dir.Path() / "juego.txt"), kept);
+  EXPECT_EQ(ReadFileBytes(dir.Path() / "juego.bak"), typed);
+}
+
 // A wrong digit mended (row 10 changes colour), compiled with Enter before any save, then
 // saved with S and left with X answered N.
 TEST(Session, ACorrectedLineIsCompiledUnsavedThenSaved) {

@@ -27,6 +27,8 @@ TEST_P(StartupEnd, EndShowsBannerErrorAndHelpInColourWithItsStatus) {
   ASSERT_EQ(mkfifo((dir.Path() / "tuberia.txt").c_str(), 0666), 0);
   WriteFileBytes(dir.Path() / "solo.txt", "1 00000000000000000000 0\n");
   ASSERT_EQ(chmod((dir.Path() / "solo.txt").c_str(), 0444), 0);
+  WriteFileBytes(dir.Path() / "oculto.txt", "1 00000000000000000000 0\n");
+  ASSERT_EQ(chmod((dir.Path() / "oculto.txt").c_str(), 0200), 0);
   ProgramOptions options = GetParam().options;
   options.directory = dir.Path();
   Terminal term(options);
@@ -64,9 +66,11 @@ INSTANTIATE_TEST_SUITE_P(
         StartEnd{{.arguments = {"carpeta.txt"}}, "  ERROR: El fichero \"carpeta.txt" + Protected},
         // Opening a FIFO would wait for a writer forever.
         StartEnd{{.arguments = {"tuberia.txt"}}, "  ERROR: El fichero \"tuberia.txt" + Protected},
-        // Root ignores the read-only bits.
+        // Root ignores the permission bits.
         StartEnd{{.arguments = {"solo.txt"}, .unprivileged = true},
                  "  ERROR: El fichero \"solo.txt" + Protected},
+        StartEnd{{.arguments = {"oculto.txt"}, .unprivileged = true},
+                 "  ERROR: El fichero \"oculto.txt\" no se puede leer."},
         // Shown cut, used whole: the cut name would be another file.
         StartEnd{{.arguments = {LongFolder}},
                  ("  ERROR: El fichero \"" + LongFolder).substr(0, 255)},

@@ -8,16 +8,18 @@ TEST(SplitLines, FieldsOfTypedAndStoredLines) {
   for (int i = 0; i < 21; ++i) pairs += "AB ";
   const std::string cases[][5] = {
       // raw or stored, line, number, data, checksum
-      {"raw", "1\t2 AB\tCD 7\t", "1\t2", "AB\tCD", "7\t"},  // only blanks separate
+      {"raw", "\t1\tA B\tC\vD \t7\t", "1", "ABC\vD", "7"},  // a tab is a blank, nothing else
       {"raw", "123456 00112233445566778899 765", "12345", "00112233445566778899", "765"},
       {"raw", "1 00 12345678901", "1", "00", "1234567890"},
       {"raw", "7 " + pairs + "99", "7", "ABABABABABABABABABABABABABABA", "99"},
       {"raw", "7 " + std::string(50, 'C') + " 1", "7", std::string(43, 'C'), "1"},
-      {"raw", "12 3456789AB", "12", "", "3456789AB"},
+      {"raw", "12 3456789ABC", "12", "", "3456789ABC"},  // two tokens: a checksum fits
+      {"raw", "12 3456789ABCD", "12", "3456789ABCD", ""},
+      {"raw", "1 06000E0076790F0F0FE6 ", "1", "06000E0076790F0F0FE6", ""},  // no checksum typed
       {"raw", "  1234567890  ", "12345", "", ""},  // one token is a number only
       {"raw", std::string(12, ' '), "", "", ""},
       // Only the first 255 characters are split: the 9 at 256 is not seen.
-      {"raw", "1 " + std::string(252, 'A') + " 9 77", "1", "", std::string(10, 'A')},
+      {"raw", "1 " + std::string(252, 'A') + " 9 77", "1", std::string(43, 'A'), ""},
       {"raw", "1 " + std::string(251, 'A') + " 9 77", "1", std::string(43, 'A'), "9"},
       {"stored", "007 00112233445566778899 0765", "007", "00112233445566778899", "0765"},
       {"stored", "5", "5", "", ""},

@@ -67,17 +67,37 @@ struct LoaderTest : testing::Test {
   }
 };
 
-// A 64 KiB line puts its CR last in one read and its LF first in the next; the fuzzer tries
-// the other line ends, bytes and lengths.
+// A line of six 64 KiB reads puts its CR last in one read and its LF first in the next, and
+// is longer than any listing GRAVIX saves, so the old backup is replaced while it is read; the
+// fuzzer tries the other line ends, bytes and lengths.
 TEST_F(LoaderTest, CleanFileIsStoredAsTypedAndBackedUpWholeWithoutAPause) {
   std::string wide = "1" + Data;
-  wide.resize(64 * 1024 - 1, ' ');
+  wide.resize(6 * 64 * 1024 - 1, ' ');
+  WriteBytes(dir / "juego.bak", "old backup\n");
   const std::string spaced = "  2   00 11 22 33 44 55 66 77 88 99   765  ";
   const std::string kept = "003 0011223344556677889a 9";
   Load(wide + "\r\n" + spaced + "\r" + kept + "\n");  // no keys: no pause
   EXPECT_EQ(Backup(), Joined({wide, spaced, kept}));
   EXPECT_EQ(Stored(), Joined({"1" + Data, "2" + Data, kept}, "\n"));
   EXPECT_EQ(screen.TrimmedRow(first + 2).size(), 1u);  // the indicator, left in place
+}
+
+// A listing just as GRAVIX saves it, with this build's line ends, is its own copy: the backup
+// from before stays. Another line end or a byte-order mark is not what a save writes.
+TEST_F(LoaderTest, AnExistingBackupStaysWhileTheListingIsAsSaved) {
+  const std::string saved = Joined(Numbered(1, 2)), mark = "\xEF\xBB\xBF";
+  const std::pair<std::string, std::string> cases[] = {
+      {saved, "old\n"},
+      {Joined(Numbered(1, 2), LineEnd() == "\n" ? "\r\n" : "\n"), saved},
+      {mark + saved, mark + saved},
+  };
+  for (const auto& [typed, backup] : cases) {
+    WriteBytes(dir / "juego.bak", "old\n");
+    Load(typed);
+    EXPECT_EQ(Backup(), backup);
+    EXPECT_EQ(Stored(), Joined(Numbered(1, 2), "\n"));
+    FreeLineTable(table);
+  }
 }
 
 TEST_F(LoaderTest, GapsAnsweredYesBecomeZeroLinesAndNoRenumbers) {
