@@ -30,7 +30,10 @@ print:  ld a, (de)
         djnz print
         ret
 
+; RST 16 colours the text with the temporary attributes, not with the stripe beneath it:
+; white ink on black paper keeps the greeting readable on any stripe.
 text:   defb 22, 11, 7      ; AT 11, 7
         defb 16, 7          ; INK 7
+        defb 17, 0          ; PAPER 0
         defb "HOLA DESDE GRAVIX"
 textEnd:
