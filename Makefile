@@ -1,5 +1,9 @@
 # A thin layer over the CMake presets.
-.PHONY: install package all build linux windows asan run deps test fuzz-build fuzz fuzz-corpus bench clean
+.PHONY: install uninstall package all build linux windows asan run deps test fuzz-build fuzz \
+  fuzz-corpus bench mutate clean
+
+# The builds' own make calls need not announce every directory they enter.
+MAKEFLAGS += --no-print-directory
 
 EXAMPLE ?= examples/borde.txt
 JOBS ?= $(shell nproc)
@@ -28,8 +32,17 @@ run: linux
 
 PREFIX ?= /usr/local
 
+# The stripped program, its manual page and its documents; build/linux/install_manifest.txt
+# lists every file put in place, which is what uninstall removes.
 install: linux
-	cmake --install build/linux --prefix $(PREFIX)
+	cmake --install build/linux --prefix $(PREFIX) --strip
+
+uninstall:
+	@test -f build/linux/install_manifest.txt || \
+	  { echo "Nothing to uninstall: build/linux/install_manifest.txt is missing"; exit 1; }
+	xargs -d '\n' rm -f -- <build/linux/install_manifest.txt
+	@sed -n 's|/gravix/[^/]*$$|/gravix|p' build/linux/install_manifest.txt | sort -u | \
+	  xargs -r -d '\n' rmdir --ignore-fail-on-non-empty --
 
 # build/linux/gravix_0.5a_amd64.deb and build/windows/gravix-0.5a-windows.zip
 package: build

@@ -14,17 +14,18 @@ else()
   include(GNUInstallDirs)
   install(TARGETS gravix RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   # Debian wants compressed manual pages and changelogs; gzip -n keeps the bytes reproducible.
-  foreach(source gravix.1 changelog)
-    set(target ${source}.gz)
-    add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/${target}
-      COMMAND gzip -9nc ${PROJECT_SOURCE_DIR}/packaging/${source} > ${CMAKE_BINARY_DIR}/${target}
-      DEPENDS ${PROJECT_SOURCE_DIR}/packaging/${source})
-    list(APPEND GRAVIX_GZIPPED ${CMAKE_BINARY_DIR}/${target})
+  foreach(source packaging/gravix.1 packaging/changelog README.md)
+    get_filename_component(name ${source} NAME)
+    set(target ${CMAKE_BINARY_DIR}/${name}.gz)
+    add_custom_command(OUTPUT ${target}
+      COMMAND gzip -9nc ${PROJECT_SOURCE_DIR}/${source} > ${target}
+      DEPENDS ${PROJECT_SOURCE_DIR}/${source})
+    list(APPEND GRAVIX_GZIPPED ${target})
   endforeach()
   add_custom_target(gravix_docs ALL DEPENDS ${GRAVIX_GZIPPED})
   install(FILES ${CMAKE_BINARY_DIR}/gravix.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   install(FILES packaging/copyright ${CMAKE_BINARY_DIR}/changelog.gz
-    DESTINATION ${CMAKE_INSTALL_DOCDIR})
+    ${CMAKE_BINARY_DIR}/README.md.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
   set(CPACK_GENERATOR DEB)
   set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

@@ -15,8 +15,11 @@ dpkg-deb -f "$deb" Depends | grep -q 'libc6'
 dpkg-deb -c "$deb" | grep -q './usr/share/man/man1/gravix.1.gz'
 dpkg-deb -c "$deb" | grep -q './usr/share/doc/gravix/copyright'
 dpkg-deb -c "$deb" | grep -q './usr/share/doc/gravix/changelog.gz'
+dpkg-deb -c "$deb" | grep -q './usr/share/doc/gravix/README.md.gz'
 
 if command -v lintian >/dev/null; then
+  # lintian leaves its own scratch files in TMPDIR: keep them in ours.
+  export TMPDIR="$scratch"
   lintian --fail-on error,warning "$deb" 2>&1 | grep -v 'root privileges' || true
   lintian --fail-on error,warning "$deb" >/dev/null 2>&1
 else
