@@ -89,5 +89,12 @@ bench:
 	cmake --build --preset bench -j $(JOBS)
 	python3 bench/run_bench.py build/bench
 
+# The suite against about 150 small faults put into the logic, one at a time (under half an
+# hour; not in `test`). MUTANTS and SEED pick another sample.
+MUTANTS ?= 150
+SEED ?= 20261207
+mutate:
+	python3 scripts/mutate.py --count $(MUTANTS) --seed $(SEED)
+
 clean:
 	rm -rf build

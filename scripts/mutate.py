@@ -1,0 +1,227 @@
+#!/usr/bin/env python3
+"""A mutation run of the test suite: does it notice a small fault in the logic?
+
+One simple change at a time goes into a copy of the tree: a comparison flipped, an arithmetic
+operator changed, a constant moved by one, a condition negated, a statement deleted. The copy is
+rebuilt (only what changed) and the fast tests run: the unit tests, then the Linux end-to-end
+tests (not wine, not the sanitizers). A mutant some test fails on is killed; one every test
+passes survived, and is either a gap in the tests or an equivalent mutant that no test could
+tell from the original (those are listed in scripts/mutate-equivalent.txt and left out of the
+score). A fixed seed picks a fixed sample, so two runs compare.
+
+Usage: scripts/mutate.py [--count 150] [--seed 20261207] [--build build/mutate] [--list]
+"""
+
+import argparse
+import os
+import random
+import re
+import shutil
+import subprocess
+import sys
+import time
+from pathlib import Path
+
+ROOT = Path(__file__).resolve().parent.parent
+LOGIC = ["src/listing/*.cc", "src/tape/*.cc", "src/editor/*.cc", "src/typo_finder/*.cc",
+         "src/console/linux/key_decoder.cc", "src/platform/linux/file_replace.cc"]
+EQUIVALENT = ROOT / "scripts" / "mutate-equivalent.txt"
+# Statements that declare something: deleting them only stops the build.
+DECLARATION = re.compile(r"^(const|constexpr|static|auto|bool|char|int|size_t|uint\w*|int\w*|"
+                         r"std::|struct|using|namespace|enum|[A-Z]\w*(&|\s+\w+\s*[=({;]))")
+
+
+def Masked(line):
+    """The line with string and character literals and comments blanked, positions kept."""
+    out, i, quote = [], 0, None
+    while i < len(line):
+        c = line[i]
+        if quote:
+            out.append(" ")
+            if c == "\\":
+                out.append(" ")
+                i += 1
+            elif c == quote:
+                quote = None
+        elif c in "\"'":
+            quote = c
+            out.append(" ")
+        elif line.startswith("//", i):
+            out.append(" " * (len(line) - i))
+            break
+        else:
+            out.append(c)
+        i += 1
+    return "".join(out)
+
+
+def ClosingParen(text, start):
+    depth = 0
+    for i in range(start, len(text)):
+        depth += {"(": 1, ")": -1}.get(text[i], 0)
+        if depth == 0:
+            return i
+    return -1
+
+
+def MutantsOf(path):
+    """(line number, description, mutated line) for every mutation of one file, in order."""
+    mutants = []
+    lines = path.read_text().split("\n")
+    swaps = {" < ": " <= ", " <= ": " < ", " > ": " >= ", " >= ": " > ", " == ": " != ",
+             " != ": " == ", " + ": " - ", " - ": " + ", " * ": " / ", " += ": " -= ",
+             " -= ": " += ", "++": "--", "--": "++"}
+    for number, line in enumerate(lines, 1):
+        stripped = line.strip()
+        if not stripped or stripped.startswith(("#", "//", "*", "/*")):
+            continue
+        masked = Masked(line)
+        for old, new in swaps.items():
+            for match in re.finditer(re.escape(old), masked):
+                at = match.start()
+                if old in ("++", "--") and masked[at:at + 3] in ("+++", "---"):
+                    continue
+                if old in (" + ", " - ") and masked[at:at + 4] in (" += ", " -= "):
+                    continue
+                mutants.append((number, f"'{old.strip()}' -> '{new.strip()}'",
+                                line[:at] + new + line[at + len(old):]))
+        for match in re.finditer(r"(?<![\w.])(\d+)(?![\w.])", masked):
+            value = int(match.group(1))
+            for moved in (value + 1, value - 1):
+                if moved >= 0:
+                    mutants.append((number, f"{value} -> {moved}",
+                                    line[:match.start()] + str(moved) + line[match.end():]))
+        for match in re.finditer(r"\b(if|while) \(", masked):
+            open_at = match.end() - 1
+            close_at = ClosingParen(masked, open_at)
+            if close_at > 0:
+                condition = line[open_at + 1:close_at]
+                mutants.append((number, f"{match.group(1)} negated",
+                                line[:open_at + 1] + "!(" + condition + ")" + line[close_at:]))
+        if (masked.rstrip().endswith(";") and not DECLARATION.match(stripped)
+                and not stripped.startswith(("return", "}", "{")) and stripped.count(";") == 1
+                and lines[number - 2].rstrip().endswith((";", "{", "}", ":"))):
+            indent = line[:len(line) - len(line.lstrip())]
+            mutants.append((number, "statement deleted", indent + ";"))
+    return mutants
+
+
+def Equivalents():
+    if not EQUIVALENT.exists():
+        return set()
+    keys = set()
+    for entry in EQUIVALENT.read_text().split("\n"):
+        if entry.strip() and not entry.startswith("#"):
+            keys.add(entry.split(" # ")[0].strip())
+    return keys
+
+
+def Key(file, description, original):
+    return f"{file} | {description} | {original.strip()}"
+
+
+def Run(command, cwd, timeout, log):
+    try:
+        result = subprocess.run(command, cwd=cwd, stdout=log, stderr=subprocess.STDOUT,
+                                timeout=timeout)
+        return result.returncode == 0
+    except subprocess.TimeoutExpired:
+        return False
+
+
+def CopyTree(tree):
+    files = subprocess.run(["git", "ls-files", "--cached", "--others", "--exclude-standard"],
+                           cwd=ROOT, check=True, capture_output=True, text=True).stdout.split()
+    for name in files:
+        source, target = ROOT / name, tree / name
+        if source.is_file() and (not target.exists() or
+                                 target.read_bytes() != source.read_bytes()):
+            target.parent.mkdir(parents=True, exist_ok=True)
+            shutil.copy2(source, target)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    parser.add_argument("--count", type=int, default=150)
+    parser.add_argument("--seed", type=int, default=20261207)
+    parser.add_argument("--build", default="build/mutate")
+    parser.add_argument("--list", action="store_true", help="only list the sample")
+    options = parser.parse_args()
+
+    files = sorted({p for pattern in LOGIC for p in ROOT.glob(pattern)})
+    everything = [(f.relative_to(ROOT).as_posix(), *m) for f in files for m in MutantsOf(f)]
+    sample = random.Random(options.seed).sample(everything, min(options.count, len(everything)))
+    sample.sort()
+    if options.list:
+        for file, number, description, _ in sample:
+            print(f"{file}:{number}: {description}")
+        print(f"{len(sample)} of {len(everything)} mutants")
+        return 0
+
+    work = (ROOT / options.build).resolve()
+    tree, build = work / "tree", work / "build"
+    tree.mkdir(parents=True, exist_ok=True)
+    CopyTree(tree)
+    log = open(work / "mutate.log", "w")
+    jobs = str(os.cpu_count() or 2)
+    configure = ["cmake", "-S", str(tree), "-B", str(build), "-DCMAKE_BUILD_TYPE=Debug",
+                 "-DCMAKE_CXX_FLAGS=-O0 -g0", "-DGRAVIX_TESTS=ON", "-DGRAVIX_WERROR=OFF"]
+    targets = ["--target", "gravix", "gravix_tests", "gravix_e2e"]
+    unit = [str(build / "gravix_tests"), "--gtest_brief=1", "--gtest_fail_fast"]
+    e2e = [str(build / "gravix_e2e"), "--gtest_brief=1", "--gtest_fail_fast",
+           "--gtest_filter=-Wine.*"]
+    if not (Run(configure, tree, 600, log) and
+            Run(["cmake", "--build", str(build), "-j", jobs] + targets, tree, 1800, log) and
+            Run(unit, build, 300, log) and Run(e2e, build, 600, log)):
+        print(f"The unmutated tree does not build or pass its tests: see {work}/mutate.log")
+        return 1
+
+    equivalent = Equivalents()
+    results = {}  # file -> [killed, survived, not compiled, equivalent]
+    survivors = []
+    started = time.monotonic()
+    for k, (file, number, description, mutated) in enumerate(sample, 1):
+        path = tree / file
+        original = path.read_text()
+        lines = original.split("\n")
+        key = Key(file, description, lines[number - 1])
+        lines[number - 1] = mutated
+        path.write_text("\n".join(lines))
+        print(f"[{k}/{len(sample)}] {file}:{number}: {description} ... ", end="", flush=True)
+        log.write(f"\n=== {file}:{number}: {description}\n{mutated}\n")
+        log.flush()
+        counts = results.setdefault(file, [0, 0, 0, 0])
+        if not Run(["cmake", "--build", str(build), "-j", jobs] + targets, tree, 600, log):
+            outcome, slot = "not compiled", 2
+        elif not Run(unit, build, 120, log) or not Run(e2e, build, 300, log):
+            outcome, slot = "killed", 0
+        elif key in equivalent:
+            outcome, slot = "equivalent", 3
+        else:
+            outcome, slot = "SURVIVED", 1
+            survivors.append(f"{file}:{number}: {description}: {mutated.strip()}")
+        counts[slot] += 1
+        print(outcome, flush=True)
+        path.write_text(original)
+    # Leave the copy built as the tree is, for the next run.
+    Run(["cmake", "--build", str(build), "-j", jobs] + targets, tree, 600, log)
+
+    minutes = (time.monotonic() - started) / 60
+    print(f"\n{'file':44} killed survived not-compiled equivalent")
+    total = [0, 0, 0, 0]
+    for file, counts in sorted(results.items()):
+        print(f"{file:44} {counts[0]:6} {counts[1]:8} {counts[2]:12} {counts[3]:10}")
+        total = [a + b for a, b in zip(total, counts)]
+    print(f"{'all':44} {total[0]:6} {total[1]:8} {total[2]:12} {total[3]:10}")
+    if survivors:
+        print("\nSurvivors:")
+        for survivor in survivors:
+            print("  " + survivor)
+    checked = total[0] + total[1]
+    score = total[0] / checked if checked else 1.0
+    print(f"\nScore {score:.2f} ({total[0]} killed of {checked}), {minutes:.0f} minutes")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
