@@ -1,8 +1,6 @@
 # Installing and packaging: the program and its Spanish manual page on Linux (make install,
 # a .deb), the program with the README and the examples on Windows (a zip).
 
-set(GRAVIX_VERSION_TEXT 0.5a)
-
 if(WIN32)
   install(TARGETS gravix RUNTIME DESTINATION .)
   install(FILES README.md DESTINATION .)

@@ -28,8 +28,12 @@ bool StoreLine(LineTable& table, int index, std::string_view text, LoadBudget& b
 
 }  // namespace
 
+bool AddLineQuietly(LineTable& table, int16_t index, std::string_view text, LoadBudget& budget) {
+  return !StoreLine(table, index, text, budget);
+}
+
 bool AddLine(LineTable& table, int16_t index, std::string_view text, LoadBudget& budget) {
-  if (!StoreLine(table, index, text, budget)) return true;
+  if (AddLineQuietly(table, index, text, budget)) return true;
   WriteChar(NextIndicatorFrame(budget.randomState));
   WriteChar(8);
   FlushConsoleIfDue();

@@ -38,6 +38,8 @@ struct LoadBudget {
 // Stores text (cut to 60 characters) as entry index and flickers the activity indicator.
 // True when the line was NOT stored: too little memory left, or the table is full.
 bool AddLine(LineTable& table, int16_t index, std::string_view text, LoadBudget& budget);
+// The same without the indicator, for a load that shows nothing.
+bool AddLineQuietly(LineTable& table, int16_t index, std::string_view text, LoadBudget& budget);
 
 // A line typed into the editor after the last one, under the same limits as a loaded one;
 // freeBytes is read at the time. True when appended (count grows by one).

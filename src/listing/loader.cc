@@ -17,7 +17,9 @@ namespace {
 struct LoadState {
   LineTable& table;
   LoadBudget& budget;
+  LoadReport* quiet;     // set: nothing is shown or asked, problems are noted here instead
   int16_t expected = 1;  // the next free table index, the number the next line must carry
+  int fileLine = 0;      // the raw line being read, from 1
   bool reported = false;
   bool full = false;
   // Reused from line to line: a long listing then costs no allocation per line but its block.
@@ -37,6 +39,21 @@ void WriteQuoted(int32_t number) {
   WriteChar('"');
   WriteNumber(number);
   WriteChar('"');
+}
+
+// Stores text as the next line; a refusal (memory or table full) ends the storing for good.
+void StoreLine(LoadState& state, std::string_view text) {
+  const bool refused = state.quiet ? AddLineQuietly(state.table, state.expected, text, state.budget)
+                                   : AddLine(state.table, state.expected, text, state.budget);
+  if (refused)
+    state.full = true;
+  else
+    ++state.expected;
+}
+
+// AddLine refuses index 5001 at the latest, so the numbers stay line numbers.
+void InsertZeroLines(LoadState& state, int32_t first, int32_t last) {
+  for (int32_t k = first; k <= last && !state.full; ++k) StoreLine(state, ZeroLine(k));
 }
 
 // The number field is unreadable or smaller than expected: the user types one that is not.
@@ -131,13 +148,20 @@ void AskAboutGap(LoadState& state, ListingFields& fields, int32_t value) {
     WriteMissingLines("    Insertando lineas de ceros desde ", first, last);
     WriteLine();
   }
-  // AddLine refuses index 5001 at the latest, so k stays a line number.
-  for (int32_t k = first; k <= last && !state.full; ++k) {
-    if (AddLine(state.table, static_cast<int16_t>(k), ZeroLine(k), state.budget))
-      state.full = true;
-    else
-      state.expected = static_cast<int16_t>(k + 1);
-  }
+  InsertZeroLines(state, first, last);
+}
+
+// Without a user to ask, a wrong number takes the expected one and a gap is taken for the zero
+// lines the listing leaves out, so the lines after it keep their numbers.
+void SettleQuietly(LoadState& state, ListingFields& fields, std::optional<int32_t> read) {
+  const int32_t value = read.value_or(0);
+  const bool gap = read && value > state.expected;
+  state.quiet->problems.push_back(
+      {state.fileLine, fields.number, state.expected, read.has_value(), gap ? value - 1 : 0});
+  if (gap)
+    InsertZeroLines(state, state.expected, value - 1);
+  else
+    fields.number = std::to_string(state.expected);
 }
 
 void LoadRawLine(LoadState& state, std::string_view raw) {
@@ -145,14 +169,15 @@ void LoadRawLine(LoadState& state, std::string_view raw) {
   SplitRawLine(raw, fields);
   const std::optional<int32_t> read = TextToInteger(fields.number);
   int32_t value = read.value_or(0);
-  if (!read || value < state.expected) value = AskLineNumber(state, fields);
-  if (value > state.expected) AskAboutGap(state, fields, value);
+  if (state.quiet && value != state.expected) {
+    SettleQuietly(state, fields, read);
+  } else {
+    if (!read || value < state.expected) value = AskLineNumber(state, fields);
+    if (value > state.expected) AskAboutGap(state, fields, value);
+  }
   if (state.full) return;
   JoinListingLine(fields.number, fields.data, fields.checksum, state.joined);
-  if (AddLine(state.table, state.expected, state.joined, state.budget))
-    state.full = true;
-  else
-    ++state.expected;
+  StoreLine(state, state.joined);
 }
 
 // The line went into entry index as the file holds it, ended as a save by GRAVIX ends it: a
@@ -161,6 +186,20 @@ bool StoredAsSaved(const LoadState& state, const RawLineReader& reader, int16_t 
                    std::string_view raw) {
   return !reader.markSkipped && reader.lineEnd == LineEnd() && state.expected == index + 1 &&
          LineText(state.table, index) == raw;
+}
+
+void ReadLines(LoadState& state, RawLineReader& reader) {
+  std::string raw;
+  raw.reserve(MaxRawLineLength);
+  // After the table is full the rest is still read, so the backup is a whole copy.
+  while (ReadRawLine(reader, raw)) {
+    ++state.fileLine;
+    const int16_t index = state.expected;
+    if (raw.size() >= MinRawLineLength && !state.full) LoadRawLine(state, raw);
+    if (!StoredAsSaved(state, reader, index, raw)) WriteBackup(reader);
+  }
+  state.table.count = static_cast<int16_t>(state.expected - 1);
+  CloseRawLines(reader);
 }
 
 void ShowMemoryFull(const LoadState& state) {
@@ -185,18 +224,8 @@ void LoadListing(const std::string& fileName, LineTable& table, LoadBudget& budg
   WriteLine("Procesando fichero de entrada...");
   WriteLine();
 
-  LoadState state{table, budget};
-  std::string raw;
-  raw.reserve(MaxRawLineLength);
-  // After the table is full the rest is still read, so the backup is a whole copy.
-  while (ReadRawLine(reader, raw)) {
-    const int16_t index = state.expected;
-    if (raw.size() >= MinRawLineLength && !state.full) LoadRawLine(state, raw);
-    if (!StoredAsSaved(state, reader, index, raw)) WriteBackup(reader);
-  }
-  table.count = static_cast<int16_t>(state.expected - 1);
-  CloseRawLines(reader);
-
+  LoadState state{table, budget, nullptr};
+  ReadLines(state, reader);
   if (state.full) {
     ShowMemoryFull(state);
     state.reported = true;
@@ -207,4 +236,14 @@ void LoadListing(const std::string& fileName, LineTable& table, LoadBudget& budg
     WriteLine("Proceso del fichero de entrada finalizado. Pulsa una tecla.");
     GetKey();
   }
+}
+
+LoadReport LoadQuietly(const std::string& fileName, LineTable& table, LoadBudget& budget) {
+  RawLineReader reader;
+  OpenRawLines(reader, fileName, "");
+  LoadReport report;
+  LoadState state{table, budget, &report};
+  ReadLines(state, reader);
+  report.full = state.full;
+  return report;
 }

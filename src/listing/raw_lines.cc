@@ -44,6 +44,7 @@ constexpr size_t MaxSavedListingSize = MaxLines * (MaxLineLength + 2);
 // Gathered rather than written line by line: two stdio calls per line were as much work as
 // splitting the line.
 void CopyToBackup(RawLineReader& reader, const char* bytes, size_t count) {
+  if (reader.backupName.empty()) return;
   reader.backupChunk.append(bytes, count);
   if (!reader.backup && reader.backupChunk.size() > MaxSavedListingSize) OpenBackup(reader);
   if (reader.backup && reader.backupChunk.size() >= ChunkSize) WriteBackupChunk(reader);
@@ -65,11 +66,11 @@ void OpenRawLines(RawLineReader& reader, const std::string& listingName,
   reader.markSkipped = false;
   reader.backupName = backupName;
   reader.backup.reset();
-  if (GetFileKind(backupName) != FileKind::Regular) OpenBackup(reader);
+  if (!backupName.empty() && GetFileKind(backupName) != FileKind::Regular) OpenBackup(reader);
 }
 
 void WriteBackup(RawLineReader& reader) {
-  if (!reader.backup) OpenBackup(reader);
+  if (!reader.backup && !reader.backupName.empty()) OpenBackup(reader);
 }
 
 bool ReadRawLine(RawLineReader& reader, std::string& raw) {

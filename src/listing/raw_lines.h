@@ -32,7 +32,8 @@ struct RawLineReader {
 
 // Opens the listing, and creates the backup unless one exists. An existing backup may hold
 // typing that a save by GRAVIX lost, so it is not touched until WriteBackup: the copy is held
-// back meanwhile. Any failure ends the run through the I/O check.
+// back meanwhile. An empty backupName reads without a backup. Any failure ends the run
+// through the I/O check.
 void OpenRawLines(RawLineReader& reader, const std::string& listingName,
                   const std::string& backupName);
 

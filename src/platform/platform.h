@@ -36,5 +36,9 @@ bool ReplaceFileSafely(const std::string& path, std::string_view contents);
 // True when a file of that name could be created now: its folder exists and may be written.
 bool CanCreateFile(const std::string& path);
 
+// How many processes share this process's console window: 1 when the window is its own (a
+// program started from the Windows Explorer), 0 where there are no console windows (Linux).
+int ConsoleProcessCount();
+
 // errno (or the last Windows error) as a Runtime error code from 1 to 255, never 0.
 int IoErrorCode();

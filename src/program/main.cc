@@ -4,5 +4,5 @@
 #include "program/program.h"
 
 int main(int argc, char** argv) {
-  RunGravix(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
+  return RunGravix(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
 }

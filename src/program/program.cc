@@ -1,6 +1,9 @@
 #include "program/program.h"
 
 #include "banner/banner.h"
+#include "batch/batch_run.h"
+#include "batch/check.h"
+#include "batch/tap.h"
 #include "console/console.h"
 #include "editor/editor.h"
 #include "editor/editor_screen.h"
@@ -9,6 +12,7 @@
 #include "platform/platform.h"
 #include "program/command_line.h"
 #include "program/options.h"
+#include "program/plain_forms.h"
 #include "program/usage.h"
 
 namespace {
@@ -16,14 +20,11 @@ namespace {
 // Owned by the program run; the loader fills it, the editor edits it in place.
 LineTable lineTable;
 
-}  // namespace
-
-void RunGravix(const std::vector<std::string>& arguments) {
+[[noreturn]] void RunOnScreen(const CommandLine& commandLine) {
   InitConsole();
   HideCursor();
   LoadBudget budget{0, ClockSeed()};
   ShowBanner();
-  const CommandLine commandLine = ParseCommandLine(arguments);
   const bool typingNew = commandLine.mode == RunMode::New;
   const std::string inputFileName =
       typingNew ? GetNewFileName(commandLine.files) : GetInputFileName(commandLine.files);
@@ -42,4 +43,31 @@ void RunGravix(const std::vector<std::string>& arguments) {
   ShowCursor();
   ClearScreen();
   EndRun(0);
+}
+
+}  // namespace
+
+int RunGravix(const std::vector<std::string>& arguments) {
+  const CommandLine commandLine = ParseCommandLine(arguments);
+  const bool plain = commandLine.mode == RunMode::Check || commandLine.mode == RunMode::Tap;
+  if (plain && commandLine.files.size() > 1) {
+    PrintError("Demasiados parametros");
+    return FinishBatch(BatchListingFault);
+  }
+  switch (commandLine.mode) {
+    case RunMode::Help:
+      return PrintHelp();
+    case RunMode::Version:
+      return PrintVersion();
+    case RunMode::Misuse:
+      return PrintMisuse(commandLine.misuse);
+    case RunMode::Check:
+      return CheckListing(commandLine.files[0]);
+    case RunMode::Tap:
+      return CompileListing(
+          {commandLine.tapAnswers[0], commandLine.tapAnswers[1], commandLine.tapAnswers[2]},
+          commandLine.files[0]);
+    default:
+      RunOnScreen(commandLine);
+  }
 }

@@ -3,7 +3,11 @@
 #include <string>
 
 #include "console/console.h"
+#include "input/keys.h"
+#include "platform/platform.h"
 #include "program/text.h"
+
+bool WindowClosesWithProgram(int consoleProcesses) { return consoleProcesses == 1; }
 
 void ShowUsage(int status) {
   SetTextColor(White);
@@ -15,6 +19,10 @@ void ShowUsage(int status) {
   WriteLine(" donde  fichero = Archivo de texto con el codigo a compilar");
   SetTextColor(LightGrey);
   ShowCursor();
+  if (WindowClosesWithProgram(ConsoleProcessCount())) {
+    WriteText("Pulsa una tecla para cerrar.");
+    GetKey();
+  }
   EndRun(status);
 }
 

@@ -26,13 +26,16 @@ void ClearRow(int row) {
   ClearToEndOfLine();
 }
 
-// Every line is checked, also those beyond the byte count asked later: a listing with a
-// wrong line is never compiled. 0 when all are correct.
+}  // namespace
+
+// A listing with a wrong line is never compiled, whatever the byte count asked later.
 int FirstFaultyLine(int16_t lineCount, const LineTable& lines) {
   for (int line = 1; line <= lineCount; ++line)
     if (!IsCorrectLine(SplitStoredLine(LineText(lines, line)))) return line;
   return 0;
 }
+
+namespace {
 
 void ReportFaultyLine(int line) {
   SetTextColor(Yellow);
@@ -75,12 +78,7 @@ void ShowSummary(const std::string& imageName, const std::string& programName, i
   WriteLine();
 
   MoveCursor(6, PromptRow);
-  WriteText("Programa: \"");
-  WriteDataText(programName);
-  WriteText("\"   #   Dump: ");
-  WriteNumber(dumpAddress);
-  WriteText("   #   Bytes: ");
-  WriteNumber(byteCount);
+  WriteDataText(ProgramSummary(programName, dumpAddress, byteCount));
   WriteLine();
 
   MoveCursor(32, LastMessageRow);
@@ -90,6 +88,12 @@ void ShowSummary(const std::string& imageName, const std::string& programName, i
 }
 
 }  // namespace
+
+std::string ProgramSummary(std::string_view programName, int32_t dumpAddress, int32_t byteCount) {
+  return "Programa: \"" + std::string(programName) +
+         "\"   #   Dump: " + std::to_string(dumpAddress) +
+         "   #   Bytes: " + std::to_string(byteCount);
+}
 
 std::optional<std::string> TakeListingBytes(const LineTable& lines, int16_t lineCount,
                                             int32_t byteCount) {

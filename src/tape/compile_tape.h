@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "listing/line_table.h"
 
@@ -17,3 +18,10 @@ void CompileTape(int32_t& currentLine, int16_t lineCount, const LineTable& lines
 // line they come from is not 20 hexadecimal digits or the lines hold fewer bytes.
 std::optional<std::string> TakeListingBytes(const LineTable& lines, int16_t lineCount,
                                             int32_t byteCount);
+
+// Every line is checked, also those beyond the bytes asked for: 0 when all are correct, else the
+// first faulty one.
+int FirstFaultyLine(int16_t lineCount, const LineTable& lines);
+
+// The summary's second row: the padded name between quotes, the dump address and the bytes.
+std::string ProgramSummary(std::string_view programName, int32_t dumpAddress, int32_t byteCount);

@@ -50,9 +50,13 @@ std::string BuildTapeImage(std::string_view programName, uint16_t dumpAddress,
 }
 
 // The whole image is built first and replaces the old file in one step, so a full disk or a
-// vanished directory ends the run with the old image (if any) still whole.
+// vanished directory leaves the old image (if any) still whole.
+bool SaveTapeImage(const std::string& fileName, std::string_view programName, uint16_t dumpAddress,
+                   std::string_view dataBytes) {
+  return ReplaceFileSafely(fileName, BuildTapeImage(programName, dumpAddress, dataBytes));
+}
+
 void WriteTapeImage(const std::string& fileName, std::string_view programName, uint16_t dumpAddress,
                     uint16_t byteCount, std::string_view dataBytes) {
-  CheckIo(ReplaceFileSafely(
-      fileName, BuildTapeImage(programName, dumpAddress, dataBytes.substr(0, byteCount))));
+  CheckIo(SaveTapeImage(fileName, programName, dumpAddress, dataBytes.substr(0, byteCount)));
 }

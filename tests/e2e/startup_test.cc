@@ -74,6 +74,8 @@ INSTANTIATE_TEST_SUITE_P(
         // Shown cut, used whole: the cut name would be another file.
         StartEnd{{.arguments = {LongFolder}},
                  ("  ERROR: El fichero \"" + LongFolder).substr(0, 255)},
+        StartEnd{{.arguments = {"--", "-falta.txt"}},
+                 "  ERROR: El fichero \"-falta.txt\" no existe."},
         StartEnd{{.arguments = {"--new", "solo.txt"}},
                  "  ERROR: El fichero \"solo.txt\" ya existe."},
         StartEnd{{.arguments = {"--new", "falta/nuevo.txt"}},

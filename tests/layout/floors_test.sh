@@ -3,7 +3,7 @@
 # so the program's top is never reached from below and no two folders lean on each other.
 # Usage: floors_test.sh SOURCE_DIR
 set -eu
-floors="platform console input files banner listing typo_finder tape editor program"
+floors="platform console input files banner listing typo_finder tape editor batch program"
 cd "$1/src"
 floor_of() {
   n=0

@@ -1,0 +1,71 @@
+#include "batch/tap.h"
+
+#include <memory>
+#include <optional>
+
+#include "batch/batch_run.h"
+#include "batch/check.h"
+#include "console/plain_output.h"
+#include "files/file_names.h"
+#include "platform/platform.h"
+#include "tape/compile_tape.h"
+#include "tape/tape_image.h"
+
+namespace {
+
+constexpr int32_t HighestAddress = 65535;
+constexpr size_t NumberDigits = 5;  // as many as the prompts take
+
+// The prompts take decimal digits only, up to five of them.
+std::optional<int32_t> Digits(std::string_view text) {
+  if (text.empty() || text.size() > NumberDigits ||
+      text.find_first_not_of("0123456789") != std::string_view::npos)
+    return std::nullopt;
+  return TextToInteger(text);
+}
+
+}  // namespace
+
+int CompileListing(const TapAnswers& answers, const std::string& fileName) {
+  std::optional<std::string> name = ArgumentAsTyped(answers.programName);
+  if (!name || name->empty() || name->size() > ProgramNameLength)
+    return PrintMisuse("NOMBRE debe tener de 1 a 10 caracteres");
+  for (char c : *name)
+    if (static_cast<uint8_t>(c) < 32 || c == 127)
+      return PrintMisuse("NOMBRE no puede llevar caracteres de control");
+  const std::optional<int32_t> dumpAddress = Digits(answers.dumpAddress);
+  if (!dumpAddress || *dumpAddress > HighestAddress)
+    return PrintMisuse("DUMP debe ser un numero de 0 a 65535");
+  const std::optional<int32_t> byteCount = Digits(answers.byteCount);
+  if (!byteCount || *byteCount < 1)
+    return PrintMisuse("BYTES debe ser un numero de 1 a 10 veces el numero de lineas");
+
+  const auto table = std::make_unique<LineTable>();
+  const BatchListing listing = ReadListingQuietly(fileName, *table);
+  if (listing.status != BatchDone) return FinishBatch(listing.status);
+  if (!listing.report.problems.empty() || listing.report.full) {
+    PrintError("El listado necesita el dialogo de numeracion");
+    if (!listing.report.problems.empty())
+      PrintLine(NumberingFault(listing.report.problems.front()), PlainStream::Errors);
+    return FinishBatch(BatchListingFault);
+  }
+  if (const int faulty = FirstFaultyLine(table->count, *table); faulty != 0) {
+    PrintError("Error en la linea " + std::to_string(faulty));
+    PrintLine(LineFaults(faulty, SplitStoredLine(LineText(*table, faulty))), PlainStream::Errors);
+    return FinishBatch(BatchListingFault);
+  }
+  const std::optional<std::string> bytes = TakeListingBytes(*table, table->count, *byteCount);
+  if (!bytes)
+    return PrintMisuse("BYTES debe ser un numero de 1 a " + std::to_string(10 * table->count));
+
+  name->resize(ProgramNameLength, ' ');
+  const std::string imageName = DerivedFileName(fileName, ".tap");
+  if (!SaveTapeImage(imageName, *name, static_cast<uint16_t>(*dumpAddress), *bytes)) {
+    const int code = IoErrorCode();
+    PrintLine("Runtime error " + std::to_string(code), PlainStream::Errors);
+    return FinishBatch(code);
+  }
+  PrintLine("Archivo: " + imageName);
+  PrintLine(ProgramSummary(*name, *dumpAddress, *byteCount));
+  return FinishBatch(BatchDone);
+}

@@ -1,0 +1,80 @@
+// Plain output on Linux: standard output and standard error as they are, a terminal or not.
+#include "console/plain_output.h"
+
+#include <iconv.h>
+#include <langinfo.h>
+
+#include <cerrno>
+#include <clocale>
+#include <cstdio>
+
+namespace {
+
+int failure = 0;  // errno of the first write that did not get through
+
+// The length of a well-formed UTF-8 sequence at text[at], or 0.
+size_t Utf8Length(std::string_view text, size_t at) {
+  const auto byte = [&](size_t k) { return static_cast<uint8_t>(text[at + k]); };
+  const uint8_t lead = byte(0);
+  const size_t length = lead >= 0xC2 && lead <= 0xDF   ? 2
+                        : lead >= 0xE0 && lead <= 0xEF ? 3
+                        : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                       : 0;
+  if (length == 0 || at + length > text.size()) return 0;
+  for (size_t k = 1; k < length; ++k)
+    if ((byte(k) & 0xC0) != 0x80) return 0;
+  return length;
+}
+
+// Controls, DEL and the C1 controls (bytes 128-159, or their UTF-8 form) become "?", so neither
+// a UTF-8 terminal nor an 8-bit one takes any of them for a command. Other characters stay as
+// the locale has them.
+std::string Harmless(std::string_view text) {
+  std::string shown;
+  for (size_t at = 0; at < text.size();) {
+    const auto c = static_cast<uint8_t>(text[at]);
+    const size_t length = c >= 0x80 ? Utf8Length(text, at) : 1;
+    const bool c1 = length == 2 && c == 0xC2 && static_cast<uint8_t>(text[at + 1]) < 0xA0;
+    if (c < 0x20 || c == 0x7F || (length == 0 && c < 0xA0) || c1)
+      shown += '?';
+    else
+      shown.append(text.substr(at, length == 0 ? 1 : length));
+    at += length == 0 ? 1 : length;
+  }
+  return shown;
+}
+
+void Note(bool ok) {
+  if (!ok && failure == 0) failure = errno ? errno : EIO;
+}
+
+}  // namespace
+
+void PrintLine(std::string_view text, PlainStream stream) {
+  const std::string line = Harmless(text) + "\n";
+  FILE* file = stream == PlainStream::Output ? stdout : stderr;
+  Note(std::fwrite(line.data(), 1, line.size(), file) == line.size());
+}
+
+bool FinishPrinting() {
+  Note(std::fflush(stdout) == 0);
+  Note(std::fflush(stderr) == 0);
+  errno = failure;
+  return failure == 0;
+}
+
+std::optional<std::string> ArgumentAsTyped(std::string_view argument) {
+  std::setlocale(LC_CTYPE, "");
+  const iconv_t conversion = iconv_open("IBM437", nl_langinfo(CODESET));
+  if (conversion == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+  std::string converted(argument.size() * 4 + 4, '\0');
+  char* in = const_cast<char*>(argument.data());
+  size_t inLeft = argument.size();
+  char* out = converted.data();
+  size_t outLeft = converted.size();
+  const bool whole = iconv(conversion, &in, &inLeft, &out, &outLeft) != static_cast<size_t>(-1);
+  iconv_close(conversion);
+  if (!whole) return std::nullopt;
+  converted.resize(converted.size() - outLeft);
+  return converted;
+}

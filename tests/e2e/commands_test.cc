@@ -1,0 +1,110 @@
+// The forms for scripts, run as a script runs them: no terminal, output to files. They never
+// write anything but the tape image of a successful --tap, and never a byte of screen control.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "e2e/plain_run.h"
+#include "e2e/terminal.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using std::string;
+
+const string Source = GRAVIX_SOURCE_DIR;
+
+std::set<string> Files(const fs::path& directory) {
+  std::set<string> names;
+  for (const auto& entry : fs::directory_iterator(directory)) names.insert(entry.path().filename());
+  return names;
+}
+
+struct Form {
+  std::vector<string> arguments;
+  int status;
+  string output, errors;  // the whole of each; "" when nothing
+};
+
+// In a folder holding the two examples; each form leaves the folder as it found it.
+TEST(Commands, EachFormAndItsStatus) {
+  const string usage = "Uso: gravix --help\n";
+  const Form forms[] = {
+      {{"--version"}, 0, "gravix 0.5a\n", ""},
+      {{"-x"}, 2, "", "gravix: opcion desconocida: -x\n" + usage},
+      {{"--check"}, 2, "", "gravix: falta el nombre del fichero\n" + usage},
+      {{"--check", "borde.txt"}, 0, "Listado correcto: 3 lineas.\n", ""},
+      {{"--check", "rayas-errores.txt"},
+       1,
+       "Linea 6 del fichero: numero de linea \"5\" repetido o fuera de orden, se esperaba 6\n"
+       "Linea 7 del fichero: falta la linea 7\n"
+       "Linea 3: caracter no valido en la posicion 8.\n"
+       "Linea 4: suma escrita 908, calculada 905. Pista: posicion 6: B en vez de 8; posicion "
+       "16: B en vez de 8\n"
+       "Linea 5: suma escrita 305, calculada 350. Pista: posiciones 19-20: 14 en vez de 41; "
+       "suma 350 en vez de 305\n"
+       "Listado con problemas: 8 lineas; incorrectas: 3; problemas de numeracion: 2.\n",
+       ""},
+      {{"--check", "falta.txt"}, 1, "", "ERROR: El fichero \"falta.txt\" no existe.\n"},
+      {{"--check", "borde.txt", "rayas.txt"}, 1, "", "ERROR: Demasiados parametros.\n"},
+      {{"--tap", "BORDE", "65536", "27", "borde.txt"},
+       2,
+       "",
+       "gravix: DUMP debe ser un numero de 0 a 65535\n" + usage},
+      {{"--tap", "BORDE", "0", "31", "borde.txt"},
+       2,
+       "",
+       "gravix: BYTES debe ser un numero de 1 a 30\n" + usage},
+      {{"--tap", "ABCDEFGHIJK", "0", "1", "borde.txt"},
+       2,
+       "",
+       "gravix: NOMBRE debe tener de 1 a 10 caracteres\n" + usage},
+      {{"--tap", "X", "0", "1", "rayas-errores.txt"},
+       1,
+       "",
+       "ERROR: El listado necesita el dialogo de numeracion.\nLinea 6 del fichero: numero de "
+       "linea \"5\" repetido o fuera de orden, se esperaba 6\n"}};
+  for (const Form& form : forms) {
+    ScratchDirectory dir;
+    for (const char* name : {"borde.txt", "rayas-errores.txt"})
+      fs::copy(Source + "/examples/" + name, dir.Path() / name);
+    const PlainRun run = RunPlain(form.arguments, dir.Path());
+    const string shown = testing::PrintToString(form.arguments);
+    EXPECT_EQ(run.status, form.status) << shown;
+    EXPECT_EQ(run.output, form.output) << shown;
+    EXPECT_EQ(run.errors, form.errors) << shown;
+    EXPECT_EQ(Files(dir.Path()), (std::set<string>{"borde.txt", "rayas-errores.txt"})) << shown;
+  }
+  // The help names every form, in plain text.
+  const PlainRun help = RunPlain({"-h"}, Source);
+  EXPECT_EQ(help.status, 0);
+  for (const char* form :
+       {"gravix fichero", "gravix --new fichero", "gravix --check fichero",
+        "gravix --tap NOMBRE DUMP BYTES fichero", "--help", "--version", "gravix -- fichero"})
+    EXPECT_NE(help.output.find(form), string::npos) << form;
+  EXPECT_EQ(help.output.find('\x1b'), string::npos);
+}
+
+// --tap writes what the dialogue writes for the same answers, through the same name rule, and
+// prints the summary; the listing is left as it was and no backup is made.
+TEST(Commands, TapWritesTheDialoguesImage) {
+  ScratchDirectory dialogue, script;
+  const string listing = ReadFileBytes(Source + "/examples/rayas.txt");
+  WriteFileBytes(dialogue.Path() / "rayas.txt", listing);
+  WriteFileBytes(script.Path() / "rayas.txt", listing);
+  Terminal term({.arguments = {"rayas.txt"}, .directory = dialogue.Path()});
+  ASSERT_TRUE(term.WaitForText(1, 5, "---[ Editor ]")) << term.ScreenDump();
+  term.SendKeys("\rRAYAS\r32768\r63\r");
+  ASSERT_TRUE(term.WaitForText(32, 18, "Pulsa una tecla.")) << term.ScreenDump();
+
+  const PlainRun run = RunPlain({"--tap", "RAYAS", "32768", "63", "rayas.txt"}, script.Path());
+  EXPECT_EQ(run.status, 0) << run.errors;
+  EXPECT_EQ(run.output,
+            "Archivo: rayas.tap\nPrograma: \"RAYAS     \"   #   Dump: 32768   #   Bytes: 63\n");
+  EXPECT_EQ(ReadFileBytes(script.Path() / "rayas.tap"),
+            ReadFileBytes(dialogue.Path() / "rayas.tap"));
+  EXPECT_EQ(ReadFileBytes(script.Path() / "rayas.txt"), listing);
+  EXPECT_EQ(Files(script.Path()), (std::set<string>{"rayas.tap", "rayas.txt"}));
+}
+
+}  // namespace

@@ -1,0 +1,43 @@
+#include "program/options.h"
+
+#include <gtest/gtest.h>
+
+#include "program/usage.h"
+
+namespace {
+
+// Each form, "--" before a name that looks like an option, and what makes a command line wrong.
+TEST(CommandLine, FormsAndMisuses) {
+  using Args = std::vector<std::string>;
+  // clang-format off
+  const struct { Args arguments; RunMode mode; Args files; std::string misuse; } cases[] = {
+      {{}, RunMode::Edit, {}, ""}, {{"juego.txt"}, RunMode::Edit, {"juego.txt"}, ""},
+      {{"a.txt", "b.txt"}, RunMode::Edit, {"a.txt", "b.txt"}, ""},
+      {{"-"}, RunMode::Edit, {"-"}, ""}, {{"--", "-x.txt"}, RunMode::Edit, {"-x.txt"}, ""},
+      {{"--new", "nuevo.txt"}, RunMode::New, {"nuevo.txt"}, ""},
+      {{"--check", "--", "--tap"}, RunMode::Check, {"--tap"}, ""},
+      {{"--tap", "-A", "0", "1", "j.txt"}, RunMode::Tap, {"j.txt"}, ""},
+      {{"x.txt", "-h"}, RunMode::Help, {"x.txt"}, ""}, {{"--version", "-q"}, RunMode::Version, {}, "opcion desconocida: -q"},
+      {{"-x"}, RunMode::Misuse, {}, "opcion desconocida: -x"},
+      {{"--new"}, RunMode::Misuse, {}, "falta el nombre del fichero"},
+      {{"--tap", "A", "0", "j.txt"}, RunMode::Misuse, {}, "--tap necesita NOMBRE DUMP BYTES y el fichero"},
+      {{"--check", "--new", "j.txt"}, RunMode::Misuse, {"j.txt"},
+       "--new no se puede usar con --new, --check ni --tap"}};
+  // clang-format on
+  for (const auto& c : cases) {
+    const CommandLine commandLine = ParseCommandLine(c.arguments);
+    EXPECT_EQ(commandLine.mode, c.mode) << testing::PrintToString(c.arguments);
+    EXPECT_EQ(commandLine.files, c.files) << testing::PrintToString(c.arguments);
+    EXPECT_EQ(commandLine.misuse, c.misuse) << testing::PrintToString(c.arguments);
+  }
+  EXPECT_EQ(ParseCommandLine({"--tap", "-A", "0", "1", "j.txt"}).tapAnswers,
+            (std::vector<std::string>{"-A", "0", "1"}));
+}
+
+// Only a window of its own closes with the program; cmd or PowerShell share theirs.
+TEST(CommandLine, TheWindowWaitsOnlyWhenItIsGravixsAlone) {
+  EXPECT_TRUE(WindowClosesWithProgram(1));
+  for (int processes : {0, 2, 3}) EXPECT_FALSE(WindowClosesWithProgram(processes)) << processes;
+}
+
+}  // namespace
