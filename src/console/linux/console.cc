@@ -1,6 +1,6 @@
 // Linux binding: an ANSI/VT100 terminal on standard input and output. The terminal's
 // settings are changed in one place (InitConsole) and restored by RestoreTerminal, which every
-// end reaches: the normal end, the Runtime error end, and the signals that end the program.
+// end reaches: the normal end, the Runtime error end, Ctrl+C, and the signals that end the run.
 #include "console/console.h"
 
 #include <langinfo.h>
@@ -243,6 +243,19 @@ void EndRun(int status) {
   FlushConsole();
   RestoreTerminal();
   std::exit(status);
+}
+
+void EndByInterrupt() {
+  terminal.output.push_back('\n');  // whatever comes next starts on a line of its own
+  WriteAll(terminal.output.data(), terminal.output.size());
+  RestoreTerminal();
+  signal(SIGINT, SIG_DFL);
+  sigset_t interrupt;
+  sigemptyset(&interrupt);
+  sigaddset(&interrupt, SIGINT);
+  sigprocmask(SIG_UNBLOCK, &interrupt, nullptr);
+  raise(SIGINT);
+  _exit(InterruptStatus);  // only if SIGINT could not end the process
 }
 
 void EndWithIoError(int code) {

@@ -34,6 +34,8 @@ void EndRun(int status) {
   throw ProgramEnd{status, false};
 }
 
+void EndByInterrupt() { throw ProgramEnd{InterruptStatus, false}; }
+
 void EndWithIoError(int code) {
   screen.runtimeErrorLine = "Runtime error " + std::to_string(code);
   throw ProgramEnd{code, true};

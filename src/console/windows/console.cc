@@ -1,7 +1,7 @@
 // Windows binding: the Win32 console of the process. Characters are written as cells with
 // WriteConsoleOutputA, so no byte of a text can act as a console command. The console's
 // settings are changed in InitConsole and restored by RestoreConsole, which every end reaches:
-// the normal end, the Runtime error end, and the console being closed.
+// the normal end, the Runtime error end, Ctrl+C, and the console being closed.
 #include "console/console.h"
 
 #include <windows.h>
@@ -70,11 +70,22 @@ void RestoreConsole() {
   }
 }
 
-// Ctrl+C is a key, never an end: with processed input off the console sends it as one, but
-// wine on a terminal still turns it into this event, which is swallowed here. Closing the
-// window, logging off or Ctrl+Break: restore, then let Windows end the process.
+// Ctrl+C is a key, never an end by itself: with processed input off the console sends it as
+// one, but wine on a terminal still turns it into this event, which goes back in as the key.
+// Closing the window, logging off or Ctrl+Break: restore, then let Windows end the process.
 BOOL WINAPI RestoreOnClose(DWORD event) {
-  if (event == CTRL_C_EVENT) return TRUE;
+  if (event == CTRL_C_EVENT) {
+    INPUT_RECORD record{};
+    record.EventType = KEY_EVENT;
+    record.Event.KeyEvent.bKeyDown = TRUE;
+    record.Event.KeyEvent.wRepeatCount = 1;
+    record.Event.KeyEvent.wVirtualKeyCode = 'C';
+    record.Event.KeyEvent.uChar.AsciiChar = 3;
+    record.Event.KeyEvent.dwControlKeyState = LEFT_CTRL_PRESSED;
+    DWORD written;
+    WriteConsoleInputA(console.input, &record, 1, &written);
+    return TRUE;
+  }
   RestoreConsole();
   return FALSE;
 }
@@ -236,6 +247,11 @@ void EndRun(int status) {
   FlushConsole();
   RestoreConsole();
   std::exit(status);
+}
+
+void EndByInterrupt() {
+  WriteChar('\n');  // whatever comes next starts on a line of its own
+  EndRun(InterruptStatus);
 }
 
 void EndWithIoError(int code) {
