@@ -67,4 +67,5 @@ void FlushConsole();
 void FlushConsoleIfDue();
 
 // Waits for one key press; Enter is 13, Backspace 8, navigation keys 0 then the scan code.
+// Ctrl+L is never delivered: the binding repaints the screen from what it has drawn.
 uint8_t ReadKeyByte();
