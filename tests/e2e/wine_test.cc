@@ -70,11 +70,15 @@ TEST(Wine, EndsAndASessionMatchTheLinuxBuild) {
   const std::pair<string, string> steps[] = {{"", "---[ Editor ]"},
                                              {string(KeyBytes::Delete), " 6000E0076790F0F0FE6 "},
                                              {"0", " 06000E0076790F0F0FE6"},
-                                             {"\x0c1", " 016000E0076790F0F0FE6"},
+                                             {"\x0c"
+                                              "1",
+                                              " 016000E0076790F0F0FE6"},
                                              {"\b", " 06000E0076790F0F0FE6"},
                                              {"\r", "Nombre del programa:"},
                                              {"BORDE\r32768\r30\r", "Bytes: 30"},
                                              {"k", "---[ Editor ]"},
+                                             // Wine drops keys not read yet at a Ctrl+C.
+                                             {"h", "Re Pag/Av Pag"},
                                              {"\x03", "Salir SIN guardar cambios (S/N):"},
                                              {"n", "Los cambios han sido guardados."},
                                              {" ", ""}};
@@ -85,7 +89,8 @@ TEST(Wine, EndsAndASessionMatchTheLinuxBuild) {
     ASSERT_TRUE(wine.WaitUntil(raw, WineWait)) << wine.ScreenDump();
     wine.SendKeys(keys);
     native.SendKeys(keys);
-    ASSERT_TRUE(wine.WaitToShow(shown, WineWait)) << wine.ScreenDump();
+    ASSERT_TRUE(wine.WaitToShow(shown, WineWait))
+        << ::testing::PrintToString(keys) << wine.ScreenDump();
     ASSERT_TRUE(native.WaitToShow(shown)) << native.ScreenDump();
     ASSERT_TRUE(!shown.empty() || (wine.WaitForExit(WineWait) && native.WaitForExit()));
     // The rest of the redraw may still be on its way.
