@@ -7,7 +7,11 @@
 namespace {
 
 constexpr char Cp437[] = "IBM437";
-const iconv_t NoConversion = reinterpret_cast<iconv_t>(-1);
+
+Conversion Open(const std::string& to, const char* from) {
+  const iconv_t conversion = iconv_open(to.c_str(), from);
+  return Conversion(conversion == reinterpret_cast<iconv_t>(-1) ? nullptr : conversion);
+}
 
 // Converts all of text, or returns false (iconv's errno tells why).
 bool Convert(iconv_t conversion, std::string_view text, std::string& result) {
@@ -36,22 +40,19 @@ bool OnePrintableCharacter(iconv_t toUnicode, std::string_view text) {
 }  // namespace
 
 void ShowUpperHalfIn(const char* charset, UpperHalfTexts& texts) {
-  const iconv_t fromCp437 = iconv_open((std::string(charset) + "//TRANSLIT").c_str(), Cp437);
-  const iconv_t toUnicode = iconv_open("WCHAR_T", charset);
+  const Conversion fromCp437 = Open(std::string(charset) + "//TRANSLIT", Cp437);
+  const Conversion toUnicode = Open("WCHAR_T", charset);
   for (int byte = 128; byte < 256; ++byte) {
     const char c = static_cast<char>(byte);
     std::string& text = texts[byte - 128];
-    if (fromCp437 == NoConversion || toUnicode == NoConversion ||
-        !Convert(fromCp437, std::string_view(&c, 1), text) ||
-        !OnePrintableCharacter(toUnicode, text))
+    if (!fromCp437 || !toUnicode || !Convert(fromCp437.get(), std::string_view(&c, 1), text) ||
+        !OnePrintableCharacter(toUnicode.get(), text))
       text = "?";
   }
-  if (fromCp437 != NoConversion) iconv_close(fromCp437);
-  if (toUnicode != NoConversion) iconv_close(toUnicode);
 }
 
 void OpenTypedText(TypedText& typed, const char* charset) {
-  typed.toCp437 = iconv_open(Cp437, charset);
+  typed.toCp437 = Open(Cp437, charset);
   typed.pending.clear();
 }
 
@@ -68,12 +69,12 @@ void AppendTyped(TypedText& typed, std::string_view decoded, std::string& keys) 
       keys.push_back(static_cast<char>(byte));
       continue;
     }
-    if (typed.toCp437 == NoConversion) continue;
+    if (!typed.toCp437) continue;
     typed.pending.push_back(static_cast<char>(byte));
     // A byte that cannot start a character is dropped and the rest tried again, so a broken
     // character never takes the key after it along.
     std::string converted;
-    while (!typed.pending.empty() && !Convert(typed.toCp437, typed.pending, converted)) {
+    while (!typed.pending.empty() && !Convert(typed.toCp437.get(), typed.pending, converted)) {
       if (errno == EINVAL && typed.pending.size() < 8) break;  // more bytes to come
       typed.pending.erase(0, 1);
     }

@@ -5,6 +5,7 @@
 
 #include <iconv.h>
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -14,9 +15,14 @@
 // it; "?" where even that fails or would take more than one cell.
 void ShowUpperHalfIn(const char* charset, UpperHalfTexts& texts);
 
+struct ConversionCloser {
+  void operator()(void* conversion) const { iconv_close(conversion); }
+};
+using Conversion = std::unique_ptr<void, ConversionCloser>;  // empty: none could be opened
+
 // Typed characters on their way from the terminal's character set to code page 437.
 struct TypedText {
-  iconv_t toCp437 = reinterpret_cast<iconv_t>(-1);
+  Conversion toCp437;
   std::string pending;  // a character begun, not complete yet
 };
 
