@@ -47,7 +47,7 @@ void ShowUpperHalfIn(const char* charset, UpperHalfTexts& texts) {
     std::string& text = texts[byte - 128];
     if (!fromCp437 || !toUnicode || !Convert(fromCp437.get(), std::string_view(&c, 1), text) ||
         !OnePrintableCharacter(toUnicode.get(), text))
-      text = "?";
+      text.assign(1, '?');
   }
 }
 

@@ -103,8 +103,11 @@ void WriteRow(const Cell* wanted, Cell* shown, int row, int columns, Pen& pen,
     std::string inOrder, layered;
     const bool erased =
         WriteInOrder(wanted, row, column, last, blankFrom, inOrderPen, upperHalf, inOrder);
-    WriteInLayers(wanted, row, column, last, layeredPen, upperHalf, layered);
-    if (!erased && layered.size() < inOrder.size()) {
+    const bool oneColour = std::all_of(wanted + column, wanted + last, [&](const Cell& cell) {
+      return cell.attribute == wanted[column - 1].attribute;
+    });
+    if (!oneColour) WriteInLayers(wanted, row, column, last, layeredPen, upperHalf, layered);
+    if (!erased && !oneColour && layered.size() < inOrder.size()) {
       output += layered;
       pen = layeredPen;
     } else {
@@ -130,9 +133,11 @@ void AppendColour(int from, int to, std::string& output) {
     output += ";40m";
     return;
   }
+  // Bold off is followed by the foreground again: some terminals keep bold's bright colour.
   std::string parts;
+  const bool boldOff = !bright && (from & 0x0F) >= 8;
   if (bright != ((from & 0x0F) >= 8)) parts += bright ? "1" : "22";
-  if ((from & 7) != (colour & 7)) {
+  if ((from & 7) != (colour & 7) || boldOff) {
     if (!parts.empty()) parts += ';';
     parts += '3';
     parts += AnsiIndex[colour & 7];
@@ -143,8 +148,9 @@ void AppendColour(int from, int to, std::string& output) {
 void WriteChanges(const CellGrid& grid, TerminalView& view, int columns, int rows,
                   const UpperHalfTexts& upperHalf, std::string& output) {
   Pen pen{view.attribute, view.column, view.row};
+  // Cells are two bytes without padding: a row compares as one block, the unchanged ones cheaply.
   for (int row = 1; row <= rows; ++row)
-    if (!std::equal(grid.cells[row - 1], grid.cells[row - 1] + columns, view.cells[row - 1]))
+    if (std::memcmp(grid.cells[row - 1], view.cells[row - 1], sizeof(Cell) * columns) != 0)
       WriteRow(grid.cells[row - 1], view.cells[row - 1], row, columns, pen, upperHalf, output);
   MoveTo(pen, std::min(grid.column, columns), std::min(grid.row, rows), output);
   view.attribute = pen.attribute;
