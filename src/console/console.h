@@ -39,6 +39,10 @@ void InitConsole();
 // Asks a terminal smaller than 80x25 to grow; true when it is (now) at least 80x25.
 bool EnsureConsoleSize();
 [[noreturn]] void EndRun(int status);
+// Ctrl+C before the editor: the terminal restored, then the end an interrupted program has
+// (by SIGINT on Linux, which a shell reports as 130; exit status 130 on Windows).
+constexpr int InterruptStatus = 130;
+[[noreturn]] void EndByInterrupt();
 // The unchecked-I/O-failure end: "Runtime error <code>" by a raw write, exit status code.
 [[noreturn]] void EndWithIoError(int code);
 
@@ -63,4 +67,5 @@ void FlushConsole();
 void FlushConsoleIfDue();
 
 // Waits for one key press; Enter is 13, Backspace 8, navigation keys 0 then the scan code.
+// Ctrl+L is never delivered: the binding repaints the screen from what it has drawn.
 uint8_t ReadKeyByte();

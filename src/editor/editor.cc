@@ -263,6 +263,7 @@ void RunEditor(const std::string& fileName, LineTable& lines) {
       editor.hintShown = false;
     }
     if (key.character >= 'a' && key.character <= 'z') key.character -= 32;
+    if (key.character == CtrlCKey && !key.extended) key.character = 'X';  // the usual way out
     const char c = static_cast<char>(key.character);
     if (!key.extended && (c == 'Q' || c == 'S' || c == 'X')) {
       SaveCommand(editor, c);

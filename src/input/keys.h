@@ -9,6 +9,7 @@ struct Key {
   bool extended;
 };
 
+constexpr uint8_t CtrlCKey = 3;
 constexpr uint8_t BackspaceKey = 8;
 constexpr uint8_t TabKey = 9;
 constexpr uint8_t EnterKey = 13;
@@ -24,5 +25,9 @@ constexpr uint8_t PageDownScan = 81;
 constexpr uint8_t InsertScan = 82;
 constexpr uint8_t DeleteScan = 83;
 
+// What Ctrl+C does at a key wait: it is a key like any other, or it ends the run at once
+// (before the editor opens, when nothing typed in GRAVIX can be lost).
+enum class CtrlC { IsAKey, EndsRun };
+
 // Waits for one key press.
-Key GetKey();
+Key GetKey(CtrlC ctrlC = CtrlC::IsAKey);

@@ -3,11 +3,11 @@
 #include "console/console.h"
 #include "input/keys.h"
 
-std::string InputLine(int maxLength, InputMode mode) {
+std::string InputLine(int maxLength, InputMode mode, CtrlC ctrlC) {
   std::string text;
   ShowCursor();
   for (;;) {
-    const Key key = GetKey();
+    const Key key = GetKey(ctrlC);
     if (key.extended) continue;
     if (key.character == BackspaceKey) {
       if (!text.empty()) {

@@ -4,8 +4,10 @@
 
 #include <string>
 
+#include "input/keys.h"
+
 enum class InputMode { AnyCharacters, DigitsOnly };
 
 // Waits for a non-empty answer of at most maxLength characters confirmed with Enter; shows the
 // cursor meanwhile and hides it before returning.
-std::string InputLine(int maxLength, InputMode mode);
+std::string InputLine(int maxLength, InputMode mode, CtrlC ctrlC = CtrlC::IsAKey);

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
-uint8_t GetYesNoKey();
+#include "input/keys.h"
+
+uint8_t GetYesNoKey(CtrlC ctrlC = CtrlC::IsAKey);
 
 inline bool IsYes(uint8_t answer) { return answer == 'S' || answer == 's'; }

@@ -81,7 +81,7 @@ int32_t AskLineNumber(LoadState& state, ListingFields& fields) {
   int32_t value = 0;
   do {
     WriteText("   Introduce numero de linea correcto: ");
-    fields.number = InputLine(4, InputMode::DigitsOnly);
+    fields.number = InputLine(4, InputMode::DigitsOnly, CtrlC::EndsRun);
     value = TextToInteger(fields.number).value_or(0);
     WriteLine();
   } while (value < state.expected);
@@ -126,7 +126,7 @@ void AskAboutGap(LoadState& state, ListingFields& fields, int32_t value) {
     WriteMissingLines("   Lineas de ceros desde ", first, last);
     WriteText(" (S/N): ");
   }
-  const uint8_t answer = GetYesNoKey();
+  const uint8_t answer = GetYesNoKey(CtrlC::EndsRun);
   WriteChar(answer);
   WriteLine();
 
@@ -234,7 +234,7 @@ void LoadListing(const std::string& fileName, LineTable& table, LoadBudget& budg
     SetTextColor(Yellow);
     WriteLine();
     WriteLine("Proceso del fichero de entrada finalizado. Pulsa una tecla.");
-    GetKey();
+    GetKey(CtrlC::EndsRun);
   }
 }
 

@@ -150,7 +150,7 @@ TEST(Session, ACorrectedLineIsCompiledUnsavedThenSaved) {
   ASSERT_TRUE(term.WaitForText(16, 17, "Los cambios han sido guardados. Pulsa una tecla."));
   const string saved = typed.substr(0, 48) + "F" + typed.substr(49);
   EXPECT_EQ(ReadFileBytes(dir.Path() / "borde.txt"), saved);
-  term.SendKeys(" xn\r");  // not leaving without saving: saved again
+  term.SendKeys(" \x03n\r");  // Ctrl+C is X: not leaving without saving, saved again
   ASSERT_TRUE(term.WaitForExit()) << term.ScreenDump();
   EXPECT_EQ(term.ExitCode(), 0);
   EXPECT_EQ(term.ScreenDump(), string(25, '\n'));  // the screen left clear

@@ -4,6 +4,7 @@
 #include <grp.h>
 #include <poll.h>
 #include <pty.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utmp.h>
@@ -168,6 +169,25 @@ int Terminal::Colour(int column, int row) const {
   if (!VTERM_COLOR_IS_INDEXED(&cell.fg) || index > 15) return -1;
   constexpr int PcColour[] = {0, 4, 2, 6, 1, 5, 3, 7};  // ANSI has red before blue, the PC blue
   return PcColour[index & 7] + (index >= 8 ? 8 : bright);
+}
+
+std::string Terminal::Cells(int first, int last) const {
+  std::string cells;
+  for (int row = first; row <= (last > 0 ? last : rows_); ++row)
+    for (int column = 1; column <= 80; ++column) {
+      const std::string text = Text(column, row, 1);
+      // A blank's foreground shows nowhere: terminals differ in what they keep of it.
+      cells += text + (text == " " ? '.' : "-0123456789ABCDEF"[Colour(column, row) + 1]);
+      if (column == 80) cells += '\n';
+    }
+  return cells;
+}
+
+void Terminal::Resize(int rows, int columns) {
+  const winsize size{static_cast<unsigned short>(rows), static_cast<unsigned short>(columns), 0, 0};
+  vterm_set_size(vterm_, rows, columns);
+  rows_ = rows;
+  ioctl(master_, TIOCSWINSZ, &size);
 }
 
 VTermPos Terminal::Cursor() const {

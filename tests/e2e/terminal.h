@@ -43,6 +43,12 @@ class Terminal {
   void Signal(int signalNumber) {
     if (!ended_) kill(child_, signalNumber);
   }
+  // The window resized, as a terminal does it: the program is told by SIGWINCH.
+  void Resize(int rows, int columns);
+  // Output of another program on the same terminal, shown over the program's screen.
+  void ShowForeign(std::string_view bytes) {
+    vterm_input_write(vterm_, bytes.data(), bytes.size());
+  }
 
   // Each reads the program's output until the condition holds or the time is up.
   bool WaitUntil(const std::function<bool(const Terminal&)>& condition, Wait timeout = DefaultWait);
@@ -55,7 +61,10 @@ class Terminal {
   std::string Text(int column, int row, int length) const;  // UTF-8 of the cells
   std::string Row(int row) const { return Text(1, row, 80); }
   std::string TrimmedRow(int row) const;
-  std::string ScreenDump() const;         // trimmed rows, each ended by a line feed
+  std::string ScreenDump() const;  // trimmed rows, each ended by a line feed
+  // Rows first to last (0: the bottom one): each cell's text and colour as a hex digit ("." for
+  // a blank).
+  std::string Cells(int first = 1, int last = 0) const;
   int Colour(int column, int row) const;  // PC colour 0-15 of the foreground; -1 not one
   int CursorColumn() const { return Cursor().col + 1; }
   int CursorRow() const { return Cursor().row + 1; }

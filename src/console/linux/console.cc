@@ -1,6 +1,9 @@
 // Linux binding: an ANSI/VT100 terminal on standard input and output. The terminal's
 // settings are changed in one place (InitConsole) and restored by RestoreTerminal, which every
-// end reaches: the normal end, the Runtime error end, and the signals that end the program.
+// end reaches: the normal end, the Runtime error end, Ctrl+C, and the signals that end the run.
+//
+// The program draws into a cell grid; each flush writes only the cells the terminal does not
+// show yet. The grid also repaints the screen after a resize, Ctrl+L, or foreign output.
 #include "console/console.h"
 
 #include <langinfo.h>
@@ -9,6 +12,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <clocale>
 #include <csignal>
@@ -16,40 +20,42 @@
 #include <ctime>
 #include <string>
 
-#include "console/linux/cp437.h"
+#include "console/cell_grid.h"
+#include "console/linux/charset.h"
 #include "console/linux/key_decoder.h"
+#include "console/linux/screen_writer.h"
 #include "platform/linux/end_signals.h"
 #include "platform/platform.h"
 
 namespace {
 
-constexpr int EscapeWaitMilliseconds = 10;
+// Long enough for an arrow key's bytes to cross a slow link; a lone Escape has no use anyway.
+constexpr int EscapeWaitMilliseconds = 100;
 constexpr int FlushIntervalMilliseconds = 40;
+constexpr uint8_t RepaintKey = 12;  // Ctrl+L
 constexpr char TerminalReset[] = "\x1b[0m\x1b[?25h";
 
 struct Terminal {
   bool settingsSaved = false;  // saved is what every end puts back
   termios saved{};
+  sigset_t keyWaitSignals{};  // the signal mask while waiting for a key: resizes get through
   int columns = ScreenColumns;
   int rows = ScreenRows;
-  bool utf8 = false;
-  std::string output;
+  CellGrid grid;      // what the program has drawn
+  TerminalView view;  // what the terminal shows
+  bool repaintDue = false;
+  UpperHalfTexts upperHalf;
+  std::string output;  // not written yet
   int64_t lastFlush = 0;
-  int attribute = LightGrey;     // what the program asked for
-  int sentAttribute = -1;        // what the terminal has; -1 unknown
-  int cursorVisible = -1;        // 1 shown, 0 hidden, -1 unknown
-  int column = 0;                // the cursor's column where surely known; 0 unknown
-  bool lineFeedReturns = false;  // the terminal's output settings turn "\n" into "\r\n"
-  // Output sizes: just after a one-byte character written before the last column, and just
-  // after that character was backed over (the loader's activity indicator).
-  size_t plainCharacterEnd = std::string::npos;
-  size_t backedOverEnd = std::string::npos;
   KeyDecoder decoder;
+  TypedText typed;
   std::string keys;  // decoded key bytes not delivered yet
   std::string input;
+  bool scanCodeNext = false;  // the last key delivered was the 0 of a navigation key
 };
 
 Terminal terminal;
+volatile sig_atomic_t resized = 0;
 
 // The coarse clock (a few milliseconds fine) is plenty for a 40 ms interval and costs a tenth
 // of the precise one, which the loader would otherwise read once per line.
@@ -72,6 +78,8 @@ void EndBySignal(int signalNumber) {
   raise(signalNumber);  // delivered with the default action once this handler returns
 }
 
+void NoteResize(int) { resized = 1; }
+
 bool WriteAll(const char* bytes, size_t size) {
   while (size > 0) {
     const ssize_t written = write(STDOUT_FILENO, bytes, size);
@@ -91,97 +99,66 @@ void ReadSize() {
   }
 }
 
-// Colours go out just before the text they colour, so a change of mind costs nothing.
-void SendAttribute() {
-  if (terminal.attribute == terminal.sentAttribute) return;
-  constexpr char AnsiIndex[] = "04261537";
-  const int colour = terminal.attribute & 0x0F;
-  terminal.output += colour >= 8 ? "\x1b[0;1;3" : "\x1b[0;3";
-  terminal.output += AnsiIndex[colour & 7];
-  terminal.output += ";40m";
-  terminal.sentAttribute = terminal.attribute;
+bool TooSmall() { return terminal.columns < ScreenColumns || terminal.rows < ScreenRows; }
+
+// Clears the terminal and forgets what it showed, so the next flush writes every cell.
+void AppendRepaint() {
+  terminal.output.clear();  // whatever it held is drawn again
+  AppendColour(-1, LightGrey, terminal.output);
+  terminal.output += "\x1b[H\x1b[2J";
+  terminal.view = TerminalView{};
+  terminal.view.attribute = LightGrey;
+  terminal.view.column = terminal.view.row = 1;
 }
 
-void SetCursorVisible(bool visible) {
-  if (terminal.cursorVisible == static_cast<int>(visible)) return;
-  terminal.output += visible ? "\x1b[?25h" : "\x1b[?25l";
-  terminal.cursorVisible = visible;
+// Appends what the terminal needs to show the grid. After a resize the screen is repainted
+// once the terminal holds 80x25 again; until then nothing is drawn. A terminal that was small
+// from the start is drawn within its size.
+void AppendDrawing() {
+  if (resized) {
+    resized = 0;
+    ReadSize();
+    terminal.repaintDue = true;
+  }
+  if (terminal.repaintDue) {
+    if (TooSmall()) return terminal.output.clear();
+    AppendRepaint();
+    terminal.repaintDue = false;
+  }
+  WriteChanges(terminal.grid, terminal.view, std::min(terminal.columns, ScreenColumns),
+               std::min(terminal.rows, ScreenRows), terminal.upperHalf, terminal.output);
 }
 
-void BackUp() {
-  const bool plainCharacterBefore = terminal.plainCharacterEnd == terminal.output.size();
-  terminal.output.push_back('\b');
-  terminal.backedOverEnd = plainCharacterBefore ? terminal.output.size() : std::string::npos;
-  if (terminal.column > 1) --terminal.column;
-}
-
-// A one-byte character. Written over one that was just backed over with nothing between (the
-// same cell, the same colours), it replaces that one in the buffer: the terminal would only
-// ever show the second, and the loader's indicator would otherwise cost two bytes a line.
-void PutPlainCharacter(char c) {
-  if (terminal.backedOverEnd == terminal.output.size()) {
-    terminal.output.resize(terminal.output.size() - 2);
-    terminal.backedOverEnd = std::string::npos;  // the buffer shrank: the mark would come back
-  }
-  terminal.output.push_back(c);
-  if (terminal.column > 0 && terminal.column < terminal.columns) {
-    ++terminal.column;
-    terminal.plainCharacterEnd = terminal.output.size();
-  } else {
-    terminal.column = 0;  // the last column: where the cursor waits differs among terminals
-  }
-}
-
-void PutByte(uint8_t c) {
-  switch (c) {
-    case 7:
-      terminal.output.push_back('\a');
-      return;
-    case 8:
-      BackUp();
-      return;
-    case 13:
-      terminal.output.push_back('\r');
-      terminal.column = 1;
-      return;
-    case 10:
-      terminal.output.push_back('\n');
-      terminal.column = terminal.lineFeedReturns ? 1 : 0;
-      return;
-  }
-  SendAttribute();
-  if (c < 32 || c == 127) {
-    PutPlainCharacter('?');
-    return;
-  }
-  if (c < 128) {
-    PutPlainCharacter(static_cast<char>(c));
-    return;
-  }
-  terminal.column = 0;
-  if (terminal.utf8)
-    terminal.output += Cp437ToUtf8(c);
-  else  // 128-159 are control codes in the ISO 8859 character sets
-    terminal.output.push_back(c >= 160 ? static_cast<char>(c) : '?');
+// Feeds one received byte through the decoder and the character set.
+void Decode(uint8_t byte) {
+  std::string decoded;
+  DecodeKeyByte(terminal.decoder, byte, decoded);
+  AppendTyped(terminal.typed, decoded, terminal.keys);
 }
 
 void ReceiveInput() {
   for (;;) {
-    if (DecoderWaiting(terminal.decoder) && terminal.input.empty()) {
+    if (terminal.input.empty()) {
+      // Waits for a byte, at most a while when an escape sequence is open; a resize wakes it.
       fd_set ready;
       FD_ZERO(&ready);
       FD_SET(STDIN_FILENO, &ready);
-      timeval wait{0, EscapeWaitMilliseconds * 1000};
-      const int found = select(STDIN_FILENO + 1, &ready, nullptr, nullptr, &wait);
-      if (found < 0 && errno == EINTR) continue;
+      const timespec wait{0, EscapeWaitMilliseconds * 1000000L};
+      const bool waiting = DecoderWaiting(terminal.decoder);
+      const int found = pselect(STDIN_FILENO + 1, &ready, nullptr, nullptr,
+                                waiting ? &wait : nullptr, &terminal.keyWaitSignals);
+      if (found < 0 && errno == EINTR) {
+        if (resized) FlushConsole();
+        continue;
+      }
       if (found == 0) {
-        DecodeTimeout(terminal.decoder, terminal.keys);
+        std::string decoded;
+        DecodeTimeout(terminal.decoder, decoded);
+        AppendTyped(terminal.typed, decoded, terminal.keys);
         return;
       }
-    }
-    if (terminal.input.empty()) {
       char bytes[64];
-      const ssize_t received = read(STDIN_FILENO, bytes, sizeof bytes);
+      const ssize_t received = found < 0 ? -1 : read(STDIN_FILENO, bytes, sizeof bytes);
       if (received < 0 && errno == EINTR) continue;
       if (received <= 0) {
         if (received == 0) errno = EIO;  // the terminal is gone: nothing will ever come
@@ -191,7 +168,7 @@ void ReceiveInput() {
     }
     const uint8_t byte = static_cast<uint8_t>(terminal.input.front());
     terminal.input.erase(0, 1);
-    DecodeKeyByte(terminal.decoder, byte, terminal.keys);
+    Decode(byte);
     if (!terminal.keys.empty()) return;
   }
 }
@@ -200,18 +177,23 @@ void ReceiveInput() {
 
 void InitConsole() {
   std::setlocale(LC_CTYPE, "");
-  terminal.utf8 = std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0;
-  terminal.decoder.utf8 = terminal.utf8;
+  const char* charset = nl_langinfo(CODESET);
+  ShowUpperHalfIn(charset, terminal.upperHalf);
+  OpenTypedText(terminal.typed, charset);
+  terminal.grid.lastColumnMovesOn = LastColumnMovesCursorOn();
   terminal.lastFlush = Milliseconds();
   // A closed output or a file-size limit is a failed write, reported like any other.
   signal(SIGPIPE, SIG_IGN);
   signal(SIGXFSZ, SIG_IGN);
+  // A resize is taken in while waiting for a key, never in the middle of drawing.
+  sigset_t resize;
+  sigemptyset(&resize);
+  sigaddset(&resize, SIGWINCH);
+  sigprocmask(SIG_BLOCK, &resize, &terminal.keyWaitSignals);
+  signal(SIGWINCH, NoteResize);
   const bool onTerminal = isatty(STDIN_FILENO) && isatty(STDOUT_FILENO);  // else 80x25, no termios
   if (onTerminal) {
     ReadSize();
-    termios output{};
-    terminal.lineFeedReturns = tcgetattr(STDOUT_FILENO, &output) == 0 &&
-                               (output.c_oflag & OPOST) != 0 && (output.c_oflag & ONLCR) != 0;
     terminal.settingsSaved = tcgetattr(STDIN_FILENO, &terminal.saved) == 0;
   }
   // Only now can an end signal put the terminal back as it was.
@@ -222,19 +204,24 @@ void InitConsole() {
   raw.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO | ISIG | IEXTEN);
   raw.c_cc[VMIN] = 1;
   raw.c_cc[VTIME] = 0;
-  // Output processing stays on, so a line feed also returns to column 1.
   tcsetattr(STDIN_FILENO, TCSADRAIN, &raw);
 }
 
 bool EnsureConsoleSize() {
-  if (terminal.columns >= ScreenColumns && terminal.rows >= ScreenRows) return true;
-  terminal.output += "\x1b[8;25;80t";  // xterm's window resize request
+  if (!TooSmall()) return true;
+  // xterm's window resize request; a dimension already large enough is kept.
+  const std::string request = "\x1b[8;" + std::to_string(std::max(terminal.rows, ScreenRows)) +
+                              ";" + std::to_string(std::max(terminal.columns, ScreenColumns)) + "t";
   FlushConsole();
+  if (!WriteAll(request.data(), request.size())) EndWithIoError(IoErrorCode());
   for (int attempt = 0; attempt < 25; ++attempt) {
     const timespec pause{0, 20 * 1000000};
     nanosleep(&pause, nullptr);
     ReadSize();
-    if (terminal.columns >= ScreenColumns && terminal.rows >= ScreenRows) return true;
+    if (!TooSmall()) {
+      terminal.repaintDue = true;  // what it showed while small may be anywhere now
+      return true;
+    }
   }
   return false;
 }
@@ -245,11 +232,28 @@ void EndRun(int status) {
   std::exit(status);
 }
 
+void EndByInterrupt() {
+  PutGridByte(terminal.grid, '\n');  // whatever comes next starts on a line of its own
+  AppendDrawing();
+  WriteAll(terminal.output.data(), terminal.output.size());
+  RestoreTerminal();
+  signal(SIGINT, SIG_DFL);
+  sigset_t interrupt;
+  sigemptyset(&interrupt);
+  sigaddset(&interrupt, SIGINT);
+  sigprocmask(SIG_UNBLOCK, &interrupt, nullptr);
+  raise(SIGINT);
+  _exit(InterruptStatus);  // only if SIGINT could not end the process
+}
+
 void EndWithIoError(int code) {
+  AppendDrawing();
   WriteAll(terminal.output.data(), terminal.output.size());
   terminal.output.clear();
   RestoreTerminal();
-  const std::string report = "\r\nRuntime error " + std::to_string(code) + "\r\n";
+  // Below the screen, so neither the report nor the shell's prompt lands on what it shows.
+  const std::string report = "\x1b[" + std::to_string(terminal.rows) + ";1H\r\nRuntime error " +
+                             std::to_string(code) + "\r\n";
   if (!WriteAll(report.data(), report.size())) {
     ssize_t ignored = write(STDERR_FILENO, report.data(), report.size());
     (void)ignored;
@@ -257,37 +261,45 @@ void EndWithIoError(int code) {
   _exit(code);
 }
 
+// A clear is sent at once: it replaces everything the terminal shows, at four bytes.
 void ClearScreen() {
-  SendAttribute();
+  ClearGrid(terminal.grid);
+  AppendColour(terminal.view.attribute, terminal.grid.attribute, terminal.output);
   terminal.output += "\x1b[H\x1b[2J";
-  terminal.column = 1;
+  std::memcpy(terminal.view.cells, terminal.grid.cells, sizeof terminal.view.cells);
+  terminal.view.attribute = terminal.grid.attribute;
+  terminal.view.column = terminal.view.row = 1;
 }
 
-void ClearToEndOfLine() {
-  SendAttribute();
-  terminal.output += "\x1b[K";
-}
+void ClearToEndOfLine() { ClearGridToEndOfLine(terminal.grid); }
 
-void MoveCursor(int column, int row) {
-  if (column < 1 || column > terminal.columns || row < 1 || row > terminal.rows) return;
-  terminal.output += "\x1b[" + std::to_string(row) + ";" + std::to_string(column) + "H";
-  terminal.column = column;
-}
+void MoveCursor(int column, int row) { MoveGridCursor(terminal.grid, column, row); }
 
 void SetTextColor(int colour) {
-  terminal.attribute = (terminal.attribute & 0xF0) | (colour & 0x0F);
+  terminal.grid.attribute =
+      static_cast<uint8_t>((terminal.grid.attribute & 0xF0) | (colour & 0x0F));
 }
-void ShowCursor() { SetCursorVisible(true); }
-void HideCursor() { SetCursorVisible(false); }
-void WriteChar(uint8_t character) { PutByte(character); }
+
+void ShowCursor() { terminal.grid.cursorVisible = true; }
+void HideCursor() { terminal.grid.cursorVisible = false; }
+
+void WriteChar(uint8_t character) {
+  if (character == 7) terminal.output.push_back('\a');
+  const int scrolls = terminal.grid.scrolls;
+  PutGridByte(terminal.grid, character);
+  // A 25-row terminal scrolls with the grid; on a taller one the rows are written again.
+  if (terminal.grid.scrolls != scrolls && terminal.rows == ScreenRows && !terminal.repaintDue &&
+      terminal.columns >= ScreenColumns)
+    WriteScroll(terminal.view, terminal.output);
+}
 
 void FlushConsole() {
+  AppendDrawing();
   if (!terminal.output.empty() && !WriteAll(terminal.output.data(), terminal.output.size())) {
     terminal.output.clear();
     EndWithIoError(IoErrorCode());
   }
   terminal.output.clear();
-  terminal.plainCharacterEnd = terminal.backedOverEnd = std::string::npos;
   terminal.lastFlush = Milliseconds();
 }
 
@@ -295,10 +307,19 @@ void FlushConsoleIfDue() {
   if (Milliseconds() - terminal.lastFlush >= FlushIntervalMilliseconds) FlushConsole();
 }
 
+// Ctrl+L is the binding's own: it repaints the screen and is no key of the program's.
 uint8_t ReadKeyByte() {
-  if (terminal.keys.empty()) FlushConsole();
-  while (terminal.keys.empty()) ReceiveInput();
-  const uint8_t key = static_cast<uint8_t>(terminal.keys.front());
-  terminal.keys.erase(0, 1);
-  return key;
+  for (;;) {
+    if (terminal.keys.empty()) FlushConsole();
+    while (terminal.keys.empty()) ReceiveInput();
+    const uint8_t key = static_cast<uint8_t>(terminal.keys.front());
+    terminal.keys.erase(0, 1);
+    const bool scanCode = terminal.scanCodeNext;
+    terminal.scanCodeNext = key == 0 && !scanCode;
+    if (key == RepaintKey && !scanCode) {
+      terminal.repaintDue = true;
+      continue;
+    }
+    return key;
+  }
 }

@@ -2,8 +2,6 @@
 
 #include <string_view>
 
-#include "console/linux/cp437.h"
-
 namespace {
 
 struct KeySequence {
@@ -30,20 +28,6 @@ bool OpensString(uint8_t byte) {
   return byte == ']' || byte == 'P' || byte == 'X' || byte == '^' || byte == '_';
 }
 
-// Alt with a letter, digit, minus or equals: the PC's Alt scan codes.
-int AltScanCode(uint8_t byte) {
-  constexpr std::string_view Rows[] = {"qwertyuiop", "asdfghjkl", "zxcvbnm"};
-  constexpr int RowStarts[] = {16, 30, 44};
-  for (int row = 0; row < 3; ++row)
-    if (size_t at = Rows[row].find(static_cast<char>(byte)); at != std::string_view::npos)
-      return RowStarts[row] + static_cast<int>(at);
-  if (byte >= '1' && byte <= '9') return 120 + (byte - '1');
-  if (byte == '0') return 129;
-  if (byte == '-') return 130;
-  if (byte == '=') return 131;
-  return -1;
-}
-
 void Deliver(std::string& keys, uint8_t a) { keys.push_back(static_cast<char>(a)); }
 void DeliverExtended(std::string& keys, int scanCode) {
   keys.push_back('\0');
@@ -65,8 +49,10 @@ void DecodeEscapeByte(KeyDecoder& decoder, uint8_t byte, std::string& keys) {
     } else if (byte == 27) {
       Deliver(keys, 27);  // the first Escape stood alone; the second may start a sequence
     } else {
-      if (int scanCode = AltScanCode(byte); scanCode >= 0) DeliverExtended(keys, scanCode);
+      // Escape stood alone and the next key came quickly: both are delivered, the key as itself.
       pending.clear();
+      Deliver(keys, 27);
+      DecodeKeyByte(decoder, byte, keys);
     }
     return;
   }
@@ -93,34 +79,11 @@ void DecodeEscapeByte(KeyDecoder& decoder, uint8_t byte, std::string& keys) {
   }
 }
 
-size_t Utf8Length(uint8_t lead) { return lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2; }
-
-void DecodeUtf8Byte(KeyDecoder& decoder, uint8_t byte, std::string& keys) {
-  std::string& pending = decoder.pending;
-  if ((byte & 0xC0) != 0x80) {  // the character broke off: forget it, decode this byte anew
-    pending.clear();
-    DecodeKeyByte(decoder, byte, keys);
-    return;
-  }
-  pending.push_back(static_cast<char>(byte));
-  const uint8_t lead = static_cast<uint8_t>(pending[0]);
-  if (pending.size() < Utf8Length(lead)) return;
-  uint32_t codePoint = lead & (0x7F >> pending.size());
-  for (size_t i = 1; i < pending.size(); ++i)
-    codePoint = codePoint << 6 | (static_cast<uint8_t>(pending[i]) & 0x3F);
-  pending.clear();
-  if (int byteOf437 = UnicodeToCp437(codePoint); byteOf437 >= 0)
-    Deliver(keys, static_cast<uint8_t>(byteOf437));
-}
-
 }  // namespace
 
 void DecodeKeyByte(KeyDecoder& decoder, uint8_t byte, std::string& keys) {
   if (!decoder.pending.empty()) {
-    if (decoder.pending[0] == '\x1b')
-      DecodeEscapeByte(decoder, byte, keys);
-    else
-      DecodeUtf8Byte(decoder, byte, keys);
+    DecodeEscapeByte(decoder, byte, keys);
     return;
   }
   if (byte == 27) {
@@ -129,8 +92,6 @@ void DecodeKeyByte(KeyDecoder& decoder, uint8_t byte, std::string& keys) {
     // Ctrl+Space sends 0, which would take the next key for a scan code.
   } else if (byte == 127) {
     Deliver(keys, 8);
-  } else if (decoder.utf8 && byte >= 0x80) {
-    if (byte >= 0xC2 && byte <= 0xF4) decoder.pending.assign(1, static_cast<char>(byte));
   } else {
     Deliver(keys, byte);
   }

@@ -2,88 +2,27 @@
 // terminal of the platform it is built for (line end, the last-column rule).
 #include "console/console.h"
 
-#include <algorithm>
-#include <cstring>
 #include <deque>
 
+#include "console/cell_grid.h"
 #include "console/memory/memory_console.h"
 #include "platform/platform.h"
 
 namespace {
 
-struct Cell {
-  uint8_t character = ' ';
-  uint8_t attribute = LightGrey;
-};
-
 struct Screen {
-  Cell cells[ScreenRows][ScreenColumns];
-  int column = 1;
-  int row = 1;
-  bool wrapPending = false;  // ANSI terminals: the last column was written, the cursor waits
-  uint8_t attribute = LightGrey;
-  bool cursorVisible = true;
+  CellGrid grid;
   std::deque<uint8_t> keys;
   std::string written;
   std::set<int> rowsWritten;
   int bells = 0;
   int movesOutside = 0;
-  int scrolls = 0;
   std::string runtimeErrorLine;
 };
 
 Screen screen;
 
-void ScrollUp() {
-  ++screen.scrolls;
-  std::memmove(screen.cells[0], screen.cells[1], sizeof(Cell) * ScreenColumns * (ScreenRows - 1));
-  std::fill(std::begin(screen.cells[ScreenRows - 1]), std::end(screen.cells[ScreenRows - 1]),
-            Cell{' ', screen.attribute});
-}
-
-void NextRow() {
-  screen.column = 1;
-  if (screen.row == ScreenRows)
-    ScrollUp();
-  else
-    ++screen.row;
-}
-
-void PutByte(uint8_t c) {
-  screen.written.push_back(static_cast<char>(c));
-  switch (c) {
-    case 7:
-      ++screen.bells;
-      return;
-    case 8:
-      screen.wrapPending = false;
-      screen.column = std::max(1, screen.column - 1);
-      return;
-    case 10:
-      screen.wrapPending = false;
-      NextRow();
-      return;
-    case 13:
-      screen.wrapPending = false;
-      screen.column = 1;
-      return;
-  }
-  if (c < 32 || c == 127) c = '?';
-  if (screen.wrapPending) {
-    screen.wrapPending = false;
-    NextRow();
-  }
-  screen.rowsWritten.insert(screen.row);
-  screen.cells[screen.row - 1][screen.column - 1] = Cell{c, screen.attribute};
-  if (screen.column < ScreenColumns)
-    ++screen.column;
-  else if (LastColumnMovesCursorOn())
-    NextRow();
-  else
-    screen.wrapPending = true;
-}
-
-const Cell& At(int column, int row) { return screen.cells[row - 1][column - 1]; }
+const Cell& At(int column, int row) { return CellAt(screen.grid, column, row); }
 
 }  // namespace
 
@@ -95,42 +34,39 @@ void EndRun(int status) {
   throw ProgramEnd{status, false};
 }
 
+void EndByInterrupt() { throw ProgramEnd{InterruptStatus, false}; }
+
 void EndWithIoError(int code) {
   screen.runtimeErrorLine = "Runtime error " + std::to_string(code);
   throw ProgramEnd{code, true};
 }
 
 void ClearScreen() {
-  for (auto& row : screen.cells)
-    std::fill(std::begin(row), std::end(row), Cell{' ', screen.attribute});
+  ClearGrid(screen.grid);
   for (int row = 1; row <= ScreenRows; ++row) screen.rowsWritten.insert(row);
-  screen.column = screen.row = 1;
-  screen.wrapPending = false;
 }
 
 void ClearToEndOfLine() {
-  screen.rowsWritten.insert(screen.row);
-  for (int column = screen.column; column <= ScreenColumns; ++column)
-    screen.cells[screen.row - 1][column - 1] = Cell{' ', screen.attribute};
+  screen.rowsWritten.insert(screen.grid.row);
+  ClearGridToEndOfLine(screen.grid);
 }
 
 void MoveCursor(int column, int row) {
-  if (column < 1 || column > ScreenColumns || row < 1 || row > ScreenRows) {
-    ++screen.movesOutside;
-    return;
-  }
-  screen.column = column;
-  screen.row = row;
-  screen.wrapPending = false;
+  if (!MoveGridCursor(screen.grid, column, row)) ++screen.movesOutside;
 }
 
 void SetTextColor(int colour) {
-  screen.attribute = static_cast<uint8_t>((screen.attribute & 0xF0) | (colour & 0x0F));
+  screen.grid.attribute = static_cast<uint8_t>((screen.grid.attribute & 0xF0) | (colour & 0x0F));
 }
 
-void ShowCursor() { screen.cursorVisible = true; }
-void HideCursor() { screen.cursorVisible = false; }
-void WriteChar(uint8_t character) { PutByte(character); }
+void ShowCursor() { screen.grid.cursorVisible = true; }
+void HideCursor() { screen.grid.cursorVisible = false; }
+
+void WriteChar(uint8_t character) {
+  screen.written.push_back(static_cast<char>(character));
+  if (character == 7) ++screen.bells;
+  if (const int row = PutGridByte(screen.grid, character); row > 0) screen.rowsWritten.insert(row);
+}
 
 void FlushConsole() {}
 void FlushConsoleIfDue() {}
@@ -143,7 +79,10 @@ uint8_t ReadKeyByte() {
   return key;
 }
 
-MemoryConsole::MemoryConsole() { screen = Screen{}; }
+MemoryConsole::MemoryConsole() {
+  screen = Screen{};
+  screen.grid.lastColumnMovesOn = LastColumnMovesCursorOn();
+}
 
 std::string MemoryConsole::Text(int column, int row, int length) const {
   std::string text;
@@ -178,9 +117,9 @@ std::string MemoryConsole::ColourDump() const {
   return dump;
 }
 
-int MemoryConsole::CursorColumn() const { return screen.column; }
-int MemoryConsole::CursorRow() const { return screen.row; }
-bool MemoryConsole::CursorVisible() const { return screen.cursorVisible; }
+int MemoryConsole::CursorColumn() const { return screen.grid.column; }
+int MemoryConsole::CursorRow() const { return screen.grid.row; }
+bool MemoryConsole::CursorVisible() const { return screen.grid.cursorVisible; }
 
 void MemoryConsole::Keys(std::string_view bytes) {
   for (char c : bytes) screen.keys.push_back(static_cast<uint8_t>(c));
@@ -195,5 +134,5 @@ void MemoryConsole::ForgetWrites() {
 }
 int MemoryConsole::Bells() const { return screen.bells; }
 int MemoryConsole::MovesOutside() const { return screen.movesOutside; }
-int MemoryConsole::Scrolls() const { return screen.scrolls; }
+int MemoryConsole::Scrolls() const { return screen.grid.scrolls; }
 const std::string& MemoryConsole::RuntimeErrorLine() const { return screen.runtimeErrorLine; }

@@ -1,7 +1,7 @@
 // Windows binding: the Win32 console of the process. Characters are written as cells with
 // WriteConsoleOutputA, so no byte of a text can act as a console command. The console's
 // settings are changed in InitConsole and restored by RestoreConsole, which every end reaches:
-// the normal end, the Runtime error end, and the console being closed.
+// the normal end, the Runtime error end, Ctrl+C, and the console being closed.
 #include "console/console.h"
 
 #include <windows.h>
@@ -12,12 +12,14 @@
 #include <string>
 #include <vector>
 
+#include "console/cell_grid.h"
 #include "console/windows/key_events.h"
 #include "platform/platform.h"
 
 namespace {
 
 constexpr ULONGLONG FlushIntervalMilliseconds = 40;
+constexpr uint8_t RepaintKey = 12;  // Ctrl+L
 constexpr DWORD IgnoredInputModes = ENABLE_PROCESSED_INPUT | ENABLE_LINE_INPUT | ENABLE_ECHO_INPUT |
                                     ENABLE_MOUSE_INPUT | ENABLE_WINDOW_INPUT;
 
@@ -45,8 +47,10 @@ struct Console {
   std::vector<CHAR_INFO> run;
   std::string stream;  // what goes to a redirected output
   ULONGLONG lastFlush = 0;
-  std::string keys;     // key bytes not delivered yet
-  bool ending = false;  // in EndWithIoError: further failures are not checked
+  std::string keys;           // key bytes not delivered yet
+  bool scanCodeNext = false;  // the last key delivered was the 0 of a navigation key
+  bool ending = false;        // in EndWithIoError: further failures are not checked
+  CellGrid grid;              // the 80x25 cells drawn, for Ctrl+L
 };
 
 Console console;
@@ -70,11 +74,22 @@ void RestoreConsole() {
   }
 }
 
-// Ctrl+C is a key, never an end: with processed input off the console sends it as one, but
-// wine on a terminal still turns it into this event, which is swallowed here. Closing the
-// window, logging off or Ctrl+Break: restore, then let Windows end the process.
+// Ctrl+C is a key, never an end by itself: with processed input off the console sends it as
+// one, but wine on a terminal still turns it into this event, which goes back in as the key.
+// Closing the window, logging off or Ctrl+Break: restore, then let Windows end the process.
 BOOL WINAPI RestoreOnClose(DWORD event) {
-  if (event == CTRL_C_EVENT) return TRUE;
+  if (event == CTRL_C_EVENT) {
+    INPUT_RECORD record{};
+    record.EventType = KEY_EVENT;
+    record.Event.KeyEvent.bKeyDown = TRUE;
+    record.Event.KeyEvent.wRepeatCount = 1;
+    record.Event.KeyEvent.wVirtualKeyCode = 'C';
+    record.Event.KeyEvent.uChar.AsciiChar = 3;
+    record.Event.KeyEvent.dwControlKeyState = LEFT_CTRL_PRESSED;
+    DWORD written;
+    WriteConsoleInputA(console.input, &record, 1, &written);
+    return TRUE;
+  }
   RestoreConsole();
   return FALSE;
 }
@@ -187,9 +202,29 @@ bool WriteStream(HANDLE handle, const char* bytes, size_t size) {
   return true;
 }
 
+// The grid written over the window's top-left 80x25 cells, the cursor told again.
+void Repaint() {
+  if (!console.screen) return;
+  FlushRun();
+  CHAR_INFO cells[ScreenRows][ScreenColumns];
+  for (int row = 0; row < ScreenRows; ++row)
+    for (int column = 0; column < ScreenColumns; ++column) {
+      cells[row][column].Char.AsciiChar =
+          static_cast<CHAR>(console.grid.cells[row][column].character);
+      cells[row][column].Attributes = console.grid.cells[row][column].attribute;
+    }
+  const COORD first = BufferPosition(1, 1);
+  SMALL_RECT area{first.X, first.Y, static_cast<SHORT>(first.X + ScreenColumns - 1),
+                  static_cast<SHORT>(first.Y + ScreenRows - 1)};
+  Check(WriteConsoleOutputA(console.output, &cells[0][0], COORD{ScreenColumns, ScreenRows},
+                            COORD{0, 0}, &area));
+  console.shownColumn = console.shownRow = console.shownVisible = -1;
+}
+
 }  // namespace
 
 void InitConsole() {
+  console.grid.lastColumnMovesOn = LastColumnMovesCursorOn();
   console.input = GetStdHandle(STD_INPUT_HANDLE);
   console.output = GetStdHandle(STD_OUTPUT_HANDLE);
   console.lastFlush = GetTickCount64();
@@ -238,8 +273,16 @@ void EndRun(int status) {
   std::exit(status);
 }
 
+void EndByInterrupt() {
+  WriteChar('\n');  // whatever comes next starts on a line of its own
+  EndRun(InterruptStatus);
+}
+
 void EndWithIoError(int code) {
   console.ending = true;
+  // Below the screen, so neither the report nor the prompt lands on what it shows.
+  console.column = 1;
+  console.row = console.rows;
   FlushConsole();  // unchecked from here on: a second failure must not come back here
   RestoreConsole();
   const std::string report = "\r\nRuntime error " + std::to_string(code) + "\r\n";
@@ -249,6 +292,7 @@ void EndWithIoError(int code) {
 }
 
 void ClearScreen() {
+  ClearGrid(console.grid);
   console.column = console.row = 1;
   if (!console.screen) return;
   console.run.clear();  // blanked anyway
@@ -265,11 +309,13 @@ void ClearScreen() {
 }
 
 void ClearToEndOfLine() {
+  ClearGridToEndOfLine(console.grid);
   if (!console.screen) return;
   for (int column = console.column; column <= console.columns; ++column) StoreCell(column, ' ');
 }
 
 void MoveCursor(int column, int row) {
+  MoveGridCursor(console.grid, column, row);
   if (column < 1 || column > console.columns || row < 1 || row > console.rows) return;
   console.column = column;
   console.row = row;
@@ -277,11 +323,15 @@ void MoveCursor(int column, int row) {
 
 void SetTextColor(int colour) {
   console.attribute = static_cast<WORD>((console.attribute & 0xF0) | (colour & 0x0F));
+  console.grid.attribute = static_cast<uint8_t>(console.attribute);
 }
 
 void ShowCursor() { console.cursorVisible = true; }
 void HideCursor() { console.cursorVisible = false; }
-void WriteChar(uint8_t character) { PutByte(character); }
+void WriteChar(uint8_t character) {
+  PutGridByte(console.grid, character);
+  PutByte(character);
+}
 
 void FlushConsole() {
   if (console.screen) {
@@ -312,17 +362,22 @@ void FlushConsoleIfDue() {
 }
 
 // A blocking read: the console wakes it for every record, so no key is missed and no time is
-// spent polling.
+// spent polling. Ctrl+L is the binding's own: it repaints the screen.
 uint8_t ReadKeyByte() {
-  if (console.keys.empty()) FlushConsole();
-  while (console.keys.empty()) {
-    INPUT_RECORD records[16];
-    DWORD count = 0;
-    if (!ReadConsoleInputA(console.input, records, 16, &count)) EndWithIoError(LastErrorCode());
-    if (count == 0) EndWithIoError(EIO);  // the input has ended: nothing will ever come
-    for (DWORD i = 0; i < count; ++i) TranslateInputRecord(records[i], console.keys);
+  for (;;) {
+    if (console.keys.empty()) FlushConsole();
+    while (console.keys.empty()) {
+      INPUT_RECORD records[16];
+      DWORD count = 0;
+      if (!ReadConsoleInputA(console.input, records, 16, &count)) EndWithIoError(LastErrorCode());
+      if (count == 0) EndWithIoError(EIO);  // the input has ended: nothing will ever come
+      for (DWORD i = 0; i < count; ++i) TranslateInputRecord(records[i], console.keys);
+    }
+    const uint8_t key = static_cast<uint8_t>(console.keys.front());
+    console.keys.erase(0, 1);
+    const bool scanCode = console.scanCodeNext;
+    console.scanCodeNext = key == 0 && !scanCode;
+    if (key != RepaintKey || scanCode) return key;
+    Repaint();
   }
-  const uint8_t key = static_cast<uint8_t>(console.keys.front());
-  console.keys.erase(0, 1);
-  return key;
 }

@@ -1,0 +1,86 @@
+#include "console/linux/charset.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+constexpr char Cp437[] = "IBM437";
+
+Conversion Open(const std::string& to, const char* from) {
+  const iconv_t conversion = iconv_open(to.c_str(), from);
+  return Conversion(conversion == reinterpret_cast<iconv_t>(-1) ? nullptr : conversion);
+}
+
+// Converts all of text, or returns false (iconv's errno tells why).
+bool Convert(iconv_t conversion, std::string_view text, std::string& result) {
+  char buffer[64];
+  char* in = const_cast<char*>(text.data());
+  size_t inLeft = text.size();
+  char* out = buffer;
+  size_t outLeft = sizeof buffer;
+  iconv(conversion, nullptr, nullptr, nullptr, nullptr);
+  if (iconv(conversion, &in, &inLeft, &out, &outLeft) == static_cast<size_t>(-1) ||
+      iconv(conversion, nullptr, nullptr, &out, &outLeft) == static_cast<size_t>(-1))
+    return false;
+  result.assign(buffer, static_cast<size_t>(out - buffer));
+  return true;
+}
+
+// One printable character, no control code of any kind.
+bool OnePrintableCharacter(iconv_t toUnicode, std::string_view text) {
+  std::string unicode;
+  if (!Convert(toUnicode, text, unicode) || unicode.size() != 4) return false;
+  uint32_t codePoint;
+  std::memcpy(&codePoint, unicode.data(), 4);  // wchar_t: UCS-4 in this machine's order
+  return codePoint >= 0xA0 || (codePoint >= 0x20 && codePoint < 0x7F);
+}
+
+}  // namespace
+
+void ShowUpperHalfIn(const char* charset, UpperHalfTexts& texts) {
+  const Conversion fromCp437 = Open(std::string(charset) + "//TRANSLIT", Cp437);
+  const Conversion toUnicode = Open("WCHAR_T", charset);
+  for (int byte = 128; byte < 256; ++byte) {
+    const char c = static_cast<char>(byte);
+    std::string& text = texts[byte - 128];
+    if (!fromCp437 || !toUnicode || !Convert(fromCp437.get(), std::string_view(&c, 1), text) ||
+        !OnePrintableCharacter(toUnicode.get(), text))
+      text.assign(1, '?');
+  }
+}
+
+void OpenTypedText(TypedText& typed, const char* charset) {
+  typed.toCp437 = Open(Cp437, charset);
+  typed.pending.clear();
+}
+
+void AppendTyped(TypedText& typed, std::string_view decoded, std::string& keys) {
+  for (size_t i = 0; i < decoded.size(); ++i) {
+    const uint8_t byte = static_cast<uint8_t>(decoded[i]);
+    if (byte == 0 && i + 1 < decoded.size()) {  // a navigation key: 0 and its scan code
+      typed.pending.clear();
+      keys += decoded.substr(i, 2);
+      ++i;
+      continue;
+    }
+    if (typed.pending.empty() && byte < 128) {
+      keys.push_back(static_cast<char>(byte));
+      continue;
+    }
+    if (!typed.toCp437) continue;
+    typed.pending.push_back(static_cast<char>(byte));
+    // A byte that cannot start a character is dropped and the rest tried again, so a broken
+    // character never takes the key after it along.
+    std::string converted;
+    while (!typed.pending.empty() && !Convert(typed.toCp437.get(), typed.pending, converted)) {
+      if (errno == EINVAL && typed.pending.size() < 8) break;  // more bytes to come
+      typed.pending.erase(0, 1);
+    }
+    if (!typed.pending.empty() && !converted.empty()) {
+      keys += converted;
+      typed.pending.clear();
+    }
+  }
+}

@@ -1,0 +1,32 @@
+#pragma once
+// GRAVIX keeps text in code page 437, the PC's character set (the help's 0xA6, names typed with
+// accents); the terminal speaks its locale's character set. The C library's iconv converts
+// both ways, so the same keys give the same bytes in every locale.
+
+#include <iconv.h>
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "console/linux/screen_writer.h"
+
+// How each byte 128-255 is shown in charset: one character, transliterated where the set lacks
+// it; "?" where even that fails or would take more than one cell.
+void ShowUpperHalfIn(const char* charset, UpperHalfTexts& texts);
+
+struct ConversionCloser {
+  void operator()(void* conversion) const { iconv_close(conversion); }
+};
+using Conversion = std::unique_ptr<void, ConversionCloser>;  // empty: none could be opened
+
+// Typed characters on their way from the terminal's character set to code page 437.
+struct TypedText {
+  Conversion toCp437;
+  std::string pending;  // a character begun, not complete yet
+};
+
+void OpenTypedText(TypedText& typed, const char* charset);
+// Appends decoded key bytes to keys: ASCII and scan codes as they are, other characters as
+// their code page 437 byte, or nothing when it has none.
+void AppendTyped(TypedText& typed, std::string_view decoded, std::string& keys);
