@@ -36,6 +36,7 @@ constexpr uint8_t RepaintKey = 12;  // Ctrl+L
 constexpr char TerminalReset[] = "\x1b[0m\x1b[?25h";
 
 struct Terminal {
+  bool initialised = false;    // the screen is ours; the forms for scripts never take it
   bool settingsSaved = false;  // saved is what every end puts back
   termios saved{};
   sigset_t keyWaitSignals{};  // the signal mask while waiting for a key: resizes get through
@@ -176,6 +177,7 @@ void ReceiveInput() {
 }  // namespace
 
 void InitConsole() {
+  terminal.initialised = true;
   std::setlocale(LC_CTYPE, "");
   const char* charset = nl_langinfo(CODESET);
   ShowUpperHalfIn(charset, terminal.upperHalf);
@@ -247,6 +249,12 @@ void EndByInterrupt() {
 }
 
 void EndWithIoError(int code) {
+  if (!terminal.initialised) {  // a form for scripts: a plain line, and no screen control
+    const std::string report = "Runtime error " + std::to_string(code) + "\n";
+    ssize_t ignored = write(STDERR_FILENO, report.data(), report.size());
+    (void)ignored;
+    _exit(code);
+  }
   AppendDrawing();
   WriteAll(terminal.output.data(), terminal.output.size());
   terminal.output.clear();
