@@ -10,6 +10,7 @@ tell from the original (those are listed in scripts/mutate-equivalent.txt and le
 score). A fixed seed picks a fixed sample, so two runs compare.
 
 Usage: scripts/mutate.py [--count 150] [--seed 20261207] [--build build/mutate] [--list]
+                         [--only REGEX]
 """
 
 import argparse
@@ -146,11 +147,15 @@ def main():
     parser.add_argument("--seed", type=int, default=20261207)
     parser.add_argument("--build", default="build/mutate")
     parser.add_argument("--list", action="store_true", help="only list the sample")
+    parser.add_argument("--only", metavar="REGEX",
+                        help="instead of the sample, every mutant whose 'file:line: mutation' matches")
     options = parser.parse_args()
 
     files = sorted({p for pattern in LOGIC for p in ROOT.glob(pattern)})
     everything = [(f.relative_to(ROOT).as_posix(), *m) for f in files for m in MutantsOf(f)]
     sample = random.Random(options.seed).sample(everything, min(options.count, len(everything)))
+    if options.only:
+        sample = [m for m in everything if re.search(options.only, f"{m[0]}:{m[1]}: {m[2]}")]
     sample.sort()
     if options.list:
         for file, number, description, _ in sample:
