@@ -18,6 +18,7 @@ import os
 import random
 import re
 import shutil
+import signal
 import subprocess
 import sys
 import time
@@ -122,11 +123,14 @@ def Key(file, description, original):
 
 
 def Run(command, cwd, timeout, log):
+    process = subprocess.Popen(command, cwd=cwd, stdout=log, stderr=subprocess.STDOUT,
+                               start_new_session=True)
     try:
-        result = subprocess.run(command, cwd=cwd, stdout=log, stderr=subprocess.STDOUT,
-                                timeout=timeout)
-        return result.returncode == 0
+        return process.wait(timeout=timeout) == 0
     except subprocess.TimeoutExpired:
+        # A mutant that hangs a test's forked child hangs it with end signals blocked.
+        os.killpg(process.pid, signal.SIGKILL)
+        process.wait()
         return False
 
 

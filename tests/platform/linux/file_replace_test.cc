@@ -29,7 +29,10 @@ const std::string NewBytes = "1 new bytes, more than sixteen\n";
 // setup was refused.
 int ReplaceInChild(const std::string& path, const std::function<bool()>& setup) {
   const pid_t child = fork();
-  if (child == 0) _exit(!setup() ? 100 : ReplaceFileSafely(path, NewBytes) ? 0 : errno);
+  if (child == 0) {
+    alarm(10);  // a fault that hangs the child ends it
+    _exit(!setup() ? 100 : ReplaceFileSafely(path, NewBytes) ? 0 : errno);
+  }
   int status = 0;
   waitpid(child, &status, 0);
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
