@@ -55,3 +55,15 @@ TEST(DataChecksum, SumsTenBytesOrAddsUpFaultCodes) {
   for (const auto& [data, code] : cases) EXPECT_EQ(DataChecksum(data), code) << data;
   EXPECT_FALSE(IsCorrectLine({"1", "", "-2"}));  // a fault code is never a checksum
 }
+
+// Blanks and a sign first, $ for hexadecimal in either case or % for binary, then digits only,
+// within 32 bits. An empty text is none, whatever lies after it in memory.
+TEST(TextToInteger, TheOneFormOfANumber) {
+  // clang-format off
+  const std::pair<std::string_view, std::optional<int32_t>> cases[] = {
+      {" \t+12", 12}, {"-0", 0}, {"$1a", 26}, {"$AF", 175}, {"%101", 5}, {"2147483647", INT32_MAX},
+      {"-2147483648", INT32_MIN}, {"2147483648", {}}, {"12 ", {}}, {"$", {}}, {"%2", {}},
+      {"9a", {}}, {std::string_view("-1", 0), {}}};
+  // clang-format on
+  for (const auto& [text, number] : cases) EXPECT_EQ(TextToInteger(text), number) << text;
+}
