@@ -8,6 +8,7 @@
 
 #include "console/console.h"
 #include "console/memory/memory_console.h"
+#include "editor/editor.h"
 #include "editor/test_listing.h"
 
 namespace {
@@ -37,12 +38,22 @@ void ExpectRows(const MemoryConsole& screen, int first, int last,
   }
 }
 
-// The key help's texts are fixed; what can go wrong is where they go and the byte 0xA6.
+// Runs the editor on the listing until the keys run out.
+void RunKeys(MemoryConsole& screen, const TestListing& listing, const std::string& keys) {
+  screen.Keys(keys);
+  try {
+    RunEditor("none.txt", *listing.table);
+  } catch (const KeysExhausted&) {
+  }
+}
+
+// The key help's texts are fixed; what can go wrong is where they go and the byte 0xA6. H shows
+// the second page over the first, and H again the first, the screen then as it was.
 TEST(EditorScreen, LayoutWindowAndBothHelpPages) {
   MemoryConsole screen;
   TestListing listing({"1 00112233445566778899 765", "2 00000000000000000000 0", "33 0A 1"});
   DrawEditorScreen();
-  DrawEditorPage(1, listing.Count(), *listing.table);
+  RunKeys(screen, listing, "");
   const std::string rule = "         |------------------|", blank32(32, ' ');
   ExpectRows(screen, 4, 20,
              {{5, "---[ Editor ]" + std::string(67, '-'), "9*4 B*6 9*68"},
@@ -55,18 +66,16 @@ TEST(EditorScreen, LayoutWindowAndBothHelpPages) {
               {19, "---[ Teclas ]" + std::string(67, '-'), "9*4 B*6 9*68"}});
   EXPECT_EQ(screen.TrimmedRow(25), std::string(25, ' ') + "H = Ver 2\xA6 pantalla de teclas");
   const std::string text = screen.TextDump(), colours = screen.ColourDump();
-  screen.ForgetWrites();
-  DrawKeyHelp(false);
-  EXPECT_EQ(screen.RowsWritten(), (std::set<int>{21, 22, 23, 24, 25}));
-  EXPECT_NE(screen.Written().back(), '\n');      // the screen never scrolls
-  EXPECT_EQ(screen.TrimmedRow(21).size(), 64u);  // the first page's tail covered
-  EXPECT_EQ(screen.Row(23),
-            std::string(21, ' ') + "P = Pista: que digito arregla la suma" + std::string(22, ' '));
-  EXPECT_EQ(screen.Row(24),
-            std::string(21, ' ') + "INSERT = Nueva linea al final" + std::string(30, ' '));
-  EXPECT_EQ(screen.Colour(22, 23) * 100 + screen.Colour(22, 24), White * 101);
-  EXPECT_EQ(screen.TrimmedRow(25), std::string(25, ' ') + "H = Ver 1\xA6 pantalla de teclas");
-  DrawKeyHelp(true);
+  RunKeys(screen, listing, "h");
+  const std::string indent(21, ' ');
+  ExpectRows(screen, 21, 25,
+             {{21, indent + "Re Pag/Av Pag = Retroceder/avanzar 7 lineas", "F*37"},
+              {22, indent + "Inicio/Fin = Ir a principio final del campo", "F*36"},
+              {23, indent + "P = Pista: que digito arregla la suma", "F*30"},
+              {24, indent + "INSERT = Nueva linea al final", "F*24"},
+              {25, std::string(25, ' ') + "H = Ver 1\xA6 pantalla de teclas", "F*23"}});
+  EXPECT_EQ(screen.Scrolls(), 0);
+  RunKeys(screen, listing, "hh");
   EXPECT_EQ(screen.TextDump(), text);
   EXPECT_EQ(screen.ColourDump(), colours);
 }
@@ -74,13 +83,14 @@ TEST(EditorScreen, LayoutWindowAndBothHelpPages) {
 TEST(EditorScreen, ScrollMarksAtTheWindowBoundaries) {
   MemoryConsole screen;
   TestListing listing(PatternLines(20, true));
-  for (auto [current, marks, topLine] : {std::tuple{4, "    vvvv", 1},
-                                         {5, "^^^^vvvv", 2},
-                                         {16, "^^^^vvvv", 13},
-                                         {17, "^^^^    ", 14}}) {
+  // The marks above and below the window, and the line numbers in its top and bottom rows.
+  for (auto [current, marks, lines] : {std::tuple{4, "    vvvv", "     1     7"},
+                                       {5, "^^^^vvvv", "     2     8"},
+                                       {16, "^^^^vvvv", "    13    19"},
+                                       {17, "^^^^    ", "    14    20"}}) {
     DrawEditorPage(current, listing.Count(), *listing.table);
     EXPECT_EQ(screen.Text(38, 6, 4) + screen.Text(38, 14, 4), marks) << current;
-    EXPECT_EQ(std::stoi(screen.Text(1, 7, 6)), topLine) << current;
+    EXPECT_EQ(screen.Text(1, 7, 6) + screen.Text(1, 13, 6), lines) << current;
   }
 }
 
@@ -96,7 +106,8 @@ TEST(EditorScreen, FaultColoursAndLettersOfTheCurrentLineRow) {
       {"7 G123456789ABCDEF012345 100", "(CD)    100", "C*1 A*21 F*4 9*3"},
       {"7 00112233445566778a99 100", "(C)     100", "F*17 C*1 F*5 9*3"},
       {sum567 + "567", "(567)   567", "F*28"}, {sum567 + "568", "(567)   568", "F*25 9*3"},
-      {sum567 + "5a7", "(567)   5a7", "F*25 A*1 C*1 A*1"}, {sum567, "(567)", "F*25"},
+      {sum567 + "0a9", "(567)   0a9", "F*25 A*1 C*1 A*1"}, {sum567 + "$1a", "(567)   $1a", "F*25 9*3"},
+      {sum567 + "$237", "(567)   $237", "F*29"}, {sum567, "(567)", "F*25"},
       {"12 000000000000000000000 -1", "(D)     -1", "A*21 F*3 9*2"}};  // -1 is no fault code
   // clang-format on
   for (const auto& c : cases) {
@@ -104,7 +115,7 @@ TEST(EditorScreen, FaultColoursAndLettersOfTheCurrentLineRow) {
     EXPECT_EQ(screen.TrimmedRow(10).substr(61), c.tail) << c.line;
     EXPECT_EQ(ColourRuns(screen, 10, 10), c.colours) << c.line;
   }
-  DrawListingLine(9, sum567 + "5a7");  // other rows stay grey whatever is wrong
+  DrawListingLine(9, sum567 + "0a9");  // other rows stay grey whatever is wrong
   EXPECT_EQ(ColourRuns(screen, 9), "7*30");
 }
 
