@@ -61,7 +61,7 @@ TEST(DataChecksum, SumsTenBytesOrAddsUpFaultCodes) {
 TEST(TextToInteger, TheOneFormOfANumber) {
   // clang-format off
   const std::pair<std::string_view, std::optional<int32_t>> cases[] = {
-      {" \t+12", 12}, {"-0", 0}, {"$1a", 26}, {"$AF", 175}, {"%101", 5}, {"2147483647", INT32_MAX},
+      {" \t+12", 12}, {"-0", 0}, {"$fa", 250}, {"$AF", 175}, {"%101", 5}, {"2147483647", INT32_MAX},
       {"-2147483648", INT32_MIN}, {"2147483648", {}}, {"12 ", {}}, {"$", {}}, {"%2", {}},
       {"9a", {}}, {std::string_view("-1", 0), {}}};
   // clang-format on
