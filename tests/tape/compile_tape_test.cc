@@ -12,7 +12,6 @@
 #include "console/memory/memory_console.h"
 #include "editor/test_listing.h"
 #include "platform/temp_dir.h"
-#include "tape/tape_image.h"
 
 namespace {
 
@@ -56,15 +55,17 @@ TEST_F(TapeTest, FirstFaultyLineIsReportedAndNothingIsAsked) {
   EXPECT_EQ(Compile(listing, "juego.txt", UpKey + "PRUEBA\r"), 7);
   EXPECT_EQ(screen_.TrimmedRow(17), "");
   EXPECT_TRUE(fs::is_empty("."));
-  // Every line is checked, those beyond the bytes asked for too; checksums compare as numbers.
-  // clang-format off
-  const struct { std::string checksum; int32_t result; } cases[] = {  // 1 once compiled
-      {"055", 1}, {"$37", 1}, {"56", 3}, {"", 3}, {"55x", 3}};
-  // clang-format on
-  for (const auto& c : cases) {
-    TestListing three({ZeroLine(1), ZeroLine(2), "3 " + Example + " " + c.checksum});
-    EXPECT_EQ(Compile(three, "juego.txt", "kN\r0\r10\rk"), c.result) << c.checksum;
-  }
+  // The first line and the last are checked too; checksums compare as numbers.
+  const std::pair<std::string, bool> cases[] = {
+      {"055", true}, {"$37", true}, {"56", false}, {"", false}, {"55x", false}};
+  for (const auto& [checksum, compiles] : cases)
+    for (const int faulty : {1, 3}) {
+      std::vector<std::string> three = {ZeroLine(1), ZeroLine(2), ZeroLine(3)};
+      three[faulty - 1] = std::to_string(faulty) + " " + Example + " " + checksum;
+      fs::remove("juego.tap");
+      Compile(TestListing(three), "juego.txt", "kN\r0\r10\rk");
+      EXPECT_EQ(fs::exists("juego.tap"), compiles) << checksum << " in line " << faulty;
+    }
 }
 
 TEST_F(TapeTest, ByteCountsUpToTenPerLineAndProgramNameBytes) {
@@ -83,8 +84,9 @@ TEST_F(TapeTest, ByteCountsUpToTenPerLineAndProgramNameBytes) {
     EXPECT_EQ(Compile(listing, "juego.txt", "A\r65536\r65535\r" + answers), 1);
     EXPECT_EQ(screen_.TrimmedRow(16) + screen_.TrimmedRow(17) + screen_.TrimmedRow(18), "");
     const std::string image = ReadBytes("juego.tap");
-    EXPECT_EQ(image, BuildTapeImage("A", 65535, PatternBytes(c.bytes)));
+    EXPECT_EQ(image.size(), 25u + c.bytes);
     EXPECT_EQ(image.substr(14, 2) + image.substr(21, 2), Word(c.bytes) + Word(c.bytes + 2));
+    EXPECT_EQ(image.substr(24, c.bytes), PatternBytes(c.bytes));
   }
   // The last, empty program; the worked example; a shorter image over it, name bytes kept.
   EXPECT_EQ(ReadBytes("juego.tap"), "\x13\0\0\3A         \0\0\xFF\xFF\0\x80\xE2\2\0\xFF\xFF"s);
@@ -94,11 +96,13 @@ TEST_F(TapeTest, ByteCountsUpToTenPerLineAndProgramNameBytes) {
             "\x13\0\0\3PRUEBA    \x0A\0\0\x80\0\x80\x18\x0C\0\xFF"
             "\1\2\3\4\5\6\7\x08\x09\x0A\xF4"s);
   EXPECT_EQ(screen_.Colour(31, 16) * 100 + screen_.Colour(6, 17), Yellow * 101);  // the summary
-  TestListing listing(PatternLines(1));
+  // Each prompt starts on a clear row, however long the answer before it.
+  EXPECT_EQ(Compile(example, "juego.txt", "ABCDEFGHIJ\r"), -1);
+  EXPECT_EQ(screen_.TrimmedRow(17), std::string(21, ' ') + "Direccion del DUMP [0-65535]:");
   // Empty Enter, Backspace there, Tab, Escape, extended keys ignored; ten characters at most.
-  EXPECT_EQ(Compile(listing, "juego.txt", "\r\ba\x7F\t\x1b" + UpKey + "\xE9 zq\b123456\r0\r0\r"),
+  EXPECT_EQ(Compile(example, "juego.txt", "\r\ba\x7F\t\x1b" + UpKey + "\xE9 zq\b123456\r0\r0\r"),
             -1);
-  EXPECT_EQ(ReadBytes("juego.tap"), BuildTapeImage("a\x7F\xE9 z12345", 0, ""));
+  EXPECT_EQ(ReadBytes("juego.tap").substr(4, 10), "a\x7F\xE9 z12345");
   EXPECT_EQ(screen_.Text(17, 17, 2), "a?");
 }
 
