@@ -76,10 +76,10 @@ TEST_F(LoaderTest, CleanFileIsStoredAsTypedAndBackedUpWholeWithoutAPause) {
   WriteBytes(dir / "juego.bak", "old backup\n");
   const std::string spaced = "  2   00 11 22 33 44 55 66 77 88 99   765  ";
   const std::string kept = "003 0011223344556677889a 9";
-  Load(wide + "\r\n" + spaced + "\r" + kept + "\n");  // no keys: no pause
+  Load(wide + "\r\n" + spaced + "\r" + kept + "\n", {int64_t{1} << 30, 2});  // no keys: no pause
   EXPECT_EQ(Backup(), Joined({wide, spaced, kept}));
   EXPECT_EQ(Stored(), Joined({"1" + Data, "2" + Data, kept}, "\n"));
-  EXPECT_EQ(screen.TrimmedRow(first + 2).size(), 1u);  // the indicator, left in place
+  EXPECT_EQ(screen.TrimmedRow(first + 2), ">");  // the indicator's third frame from seed 2
 }
 
 // A listing just as GRAVIX saves it, with this build's line ends, is its own copy: the backup
@@ -124,9 +124,9 @@ TEST_F(LoaderTest, GapsAnsweredYesBecomeZeroLinesAndNoRenumbers) {
 
 TEST_F(LoaderTest, UnreadableAndRepeatedNumbersAreRetypedAndControlBytesShownHarmlessly) {
   const std::string hostile = "\x1b]2;T\x07 00\x1b[2J\x07 76\x1b";
-  // Empty Enter and 1 (too small) refused, the letter ignored; 0005 keeps its zeros until
-  // the gap it opens renumbers it.
-  screen.Keys("\r1\ra2\r0005\rn\r");
+  // Empty Enter and 1 (too small) refused, the letter and a fifth digit ignored; 0005 keeps its
+  // zeros until the gap it opens renumbers it.
+  screen.Keys("\r1\ra2\r00056\rn\r");
   Load("1" + Data + "\n" + hostile + "\n2" + Data + "\n");
   const std::string typed = "   Introduce numero de linea correcto: ";
   ExpectRows(
@@ -160,6 +160,7 @@ TEST_F(LoaderTest, ZeroLinesRunningPastTheTableFillIt) {
               "excedido.", "Total de lineas procesadas: 5000", ""},
              {{1, 7, LightCyan}, {1, 9, LightCyan}});
   EXPECT_EQ(Stored(4998), Joined({"4998" + Data, "4999" + Zero, "5000" + Zero}, "\n"));
+  EXPECT_EQ(Backup(), Joined(lines));
 }
 
 TEST_F(LoaderTest, TheBackupNeverNamesTheListingEmptyFilesAreBackedUpAndReadErrorsEndTheRun) {
