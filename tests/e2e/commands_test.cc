@@ -4,7 +4,6 @@
 
 #include <set>
 
-#include "e2e/plain_run.h"
 #include "e2e/terminal.h"
 
 namespace {
@@ -45,6 +44,11 @@ TEST(Commands, EachFormAndItsStatus) {
        "suma 350 en vez de 305\n"
        "Listado con problemas: 8 lineas; incorrectas: 3; problemas de numeracion: 2.\n",
        ""},
+      {{"--check", "grande.txt"},
+       1,
+       "Memoria llena o mas de 5000 lineas: solo se cargan las 5000 primeras\n"
+       "Listado con problemas: 5000 lineas; incorrectas: 0; problemas de numeracion: 1.\n",
+       ""},
       {{"--check", "falta.txt"}, 1, "", "ERROR: El fichero \"falta.txt\" no existe.\n"},
       {{"--check", "borde.txt", "rayas.txt"}, 1, "", "ERROR: Demasiados parametros.\n"},
       {{"--tap", "BORDE", "65536", "27", "borde.txt"},
@@ -64,47 +68,32 @@ TEST(Commands, EachFormAndItsStatus) {
        "",
        "ERROR: El listado necesita el dialogo de numeracion.\nLinea 6 del fichero: numero de "
        "linea \"5\" repetido o fuera de orden, se esperaba 6\n"}};
+  string overTheTable;
+  for (int line = 1; line <= 5001; ++line)
+    overTheTable += std::to_string(line) + " 00000000000000000000 0\n";
   for (const Form& form : forms) {
-    ScratchDirectory dir;
+    TempDir dir;
     for (const char* name : {"borde.txt", "rayas-errores.txt"})
-      fs::copy(Source + "/examples/" + name, dir.Path() / name);
-    const PlainRun run = RunPlain(form.arguments, dir.Path());
+      fs::copy(Source + "/examples/" + name, dir.path / name);
+    WriteBytes(dir / "grande.txt", overTheTable);
+    std::vector<string> command = form.arguments;
+    command.insert(command.begin(), GRAVIX_PROGRAM);
+    const PlainRun run = RunPlain(command, dir.path);
     const string shown = testing::PrintToString(form.arguments);
     EXPECT_EQ(run.status, form.status) << shown;
     EXPECT_EQ(run.output, form.output) << shown;
     EXPECT_EQ(run.errors, form.errors) << shown;
-    EXPECT_EQ(Files(dir.Path()), (std::set<string>{"borde.txt", "rayas-errores.txt"})) << shown;
+    EXPECT_EQ(Files(dir.path), (std::set<string>{"borde.txt", "grande.txt", "rayas-errores.txt"}))
+        << shown;
   }
   // The help names every form, in plain text.
-  const PlainRun help = RunPlain({"-h"}, Source);
+  const PlainRun help = RunPlain({GRAVIX_PROGRAM, "-h"}, Source);
   EXPECT_EQ(help.status, 0);
   for (const char* form :
        {"gravix fichero", "gravix --new fichero", "gravix --check fichero",
         "gravix --tap NOMBRE DUMP BYTES fichero", "--help", "--version", "gravix -- fichero"})
     EXPECT_NE(help.output.find(form), string::npos) << form;
   EXPECT_EQ(help.output.find('\x1b'), string::npos);
-}
-
-// --tap writes what the dialogue writes for the same answers, through the same name rule, and
-// prints the summary; the listing is left as it was and no backup is made.
-TEST(Commands, TapWritesTheDialoguesImage) {
-  ScratchDirectory dialogue, script;
-  const string listing = ReadFileBytes(Source + "/examples/rayas.txt");
-  WriteFileBytes(dialogue.Path() / "rayas.txt", listing);
-  WriteFileBytes(script.Path() / "rayas.txt", listing);
-  Terminal term({.arguments = {"rayas.txt"}, .directory = dialogue.Path()});
-  ASSERT_TRUE(term.WaitForText(1, 5, "---[ Editor ]")) << term.ScreenDump();
-  term.SendKeys("\rRAYAS\r32768\r63\r");
-  ASSERT_TRUE(term.WaitForText(32, 18, "Pulsa una tecla.")) << term.ScreenDump();
-
-  const PlainRun run = RunPlain({"--tap", "RAYAS", "32768", "63", "rayas.txt"}, script.Path());
-  EXPECT_EQ(run.status, 0) << run.errors;
-  EXPECT_EQ(run.output,
-            "Archivo: rayas.tap\nPrograma: \"RAYAS     \"   #   Dump: 32768   #   Bytes: 63\n");
-  EXPECT_EQ(ReadFileBytes(script.Path() / "rayas.tap"),
-            ReadFileBytes(dialogue.Path() / "rayas.tap"));
-  EXPECT_EQ(ReadFileBytes(script.Path() / "rayas.txt"), listing);
-  EXPECT_EQ(Files(script.Path()), (std::set<string>{"rayas.tap", "rayas.txt"}));
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // Hostile listings and file names in a real terminal: binary bytes, NULs, terminal commands,
-// very long lines, 100 000 lines, then random keys. Nothing may crash or hang, and every
-// escape sequence the terminal receives is one of the program's own.
+// very long lines, then random keys. Nothing may crash or hang, and every escape sequence the
+// terminal receives is one of the program's own.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -14,16 +14,6 @@ using std::string;
 
 std::mt19937 random(20261207);
 
-// Title, colour, screen switch, status request, 8-bit CSI, reset, bell, back space, NUL, data.
-const std::vector<string> HostilePieces = {
-    "\x1b]2;HOSTIL\x07", "\x1b[31m", "\x1b[?1049h", "\x1b[6n", "\2332J", "\033c", "\x07\x08",
-    string(1, '\0'),     "0",        "7",           "A",       "F",      " ",     "12"};
-// Keys as a terminal sends them, cut escape sequences among them.
-const std::vector<string> KeyPieces = {
-    "\x1b[A", "\x1b[6~", "\x1b[H", "\x1b[3~", "\x1bOP", "\x1b[1;5", "\x1bO", "\x1b", "0",
-    "9",      "A",       "a",      "c",       "g",      "G",        "h",     "H",    "s",
-    "S",      "n",       "N",      "\t",      "\r",     "\x7f",     " "};
-
 // count pieces, one in four a random byte; never Q or X, which would end the run too soon.
 string Random(int count, const std::vector<string>& pieces) {
   string text;
@@ -34,19 +24,22 @@ string Random(int count, const std::vector<string>& pieces) {
   return text;
 }
 
-// Loads the listing, types the keys and 300 random ones, then leaves from any state: Home
-// ends a pause, Q quits, N answers "Salir SIN guardar", the rest finishes a prompt.
+// Loads the listing, types the keys and 300 random ones as a terminal sends them, cut escape
+// sequences among them, then leaves from any state: Home ends a pause, Q quits, N answers
+// "Salir SIN guardar", the rest finishes a prompt.
 void RunHostile(const string& name, const string& listing, string keys, const string& shown) {
-  ScratchDirectory dir;
-  WriteFileBytes(dir.Path() / name, listing);
-  Terminal term({.arguments = {name}, .directory = dir.Path()});
-  ASSERT_TRUE(term.WaitToShow("GRAVIX v")) << term.StartError();
-  keys += Random(300, KeyPieces);
+  TempDir dir;
+  WriteBytes(dir / name, listing);
+  Terminal term({.arguments = {name}, .directory = dir.path});
+  ASSERT_TRUE(term.WaitToShow("GRAVIX v")) << term.StartError();  // raw: no key echoed
+  keys += Random(300, {"\x1b[A", "\x1b[6~", "\x1b[H", "\x1b[3~", "\x1bOP", "\x1b[1;5", "\x1bO",
+                       "\x1b",   "0",       "9",      "A",       "a",      "c",        "g",
+                       "h",      "s",       "n",      "\t",      "\r",     "\x7f"});
   for (int i = 0; i < 6; ++i) keys += "\x1b[HQN" + string(10, '\x7f') + "1\r";
   // In pieces, with a pause that lets a cut escape sequence time out.
   for (size_t start = 0; start < keys.size(); start += 128) {
     term.SendKeys(std::string_view(keys).substr(start, 128));
-    term.WaitUntil([](const Terminal&) { return false; }, std::chrono::milliseconds(20));
+    term.Pause(Wait(20));
   }
   ASSERT_TRUE(term.WaitForExit(std::chrono::seconds(60))) << term.ScreenDump();
   EXPECT_EQ(term.ExitCode(), 0) << term.ScreenDump();
@@ -65,23 +58,22 @@ void RunHostile(const string& name, const string& listing, string keys, const st
       << ::testing::PrintToString(foreign.str());
 }
 
+// Title, colour, screen switch, status request, 8-bit CSI, reset, bell, back space, NUL, data.
 TEST(Hostile, BinaryListingsAndNamesReachTheTerminalOnlyAsText) {
+  const std::vector<string> pieces = {
+      "\x1b]2;HOSTIL\x07", "\x1b[31m", "\x1b[?1049h", "\x1b[6n", "\2332J", "\033c", "\x07\x08",
+      string(1, '\0'),     "0",        "7",           "A",       "F",      " ",     "12"};
   for (int run = 1; run <= 3; ++run) {
-    string listing, keys = Random(40, KeyPieces);
+    string listing, keys;
     for (int line = 0; line < 200; ++line)
       listing += (random() % 3 ? "" : std::to_string(line) + " ") +
-                 Random(random() % 20 ? random() % 60 : 15000, HostilePieces) +
+                 Random(random() % 20 ? random() % 60 : 15000, pieces) +
                  (random() % 2 ? "\n" : "\r");
     // Each loader question answered: a number no line exceeds, then N to the gap it opens.
     for (const char c : listing + "\n")
       keys += c == '\n' || c == '\r' ? "\177\177\177\1779999\rN" : "";
     RunHostile("juego.txt", listing, keys, "Procesando");
   }
-  string listing;
-  for (int line = 1; line <= 100000; ++line)
-    listing += std::to_string(line) + " \x1b]2;HOSTIL\x07\x1b[31m" + string(1, '\0') + "\2332J 1\n";
-  RunHostile("juego.txt", listing, Random(40, KeyPieces) + "\177\177\177\1779999\rN",
-             "Procesando");  // the table full
   // The compile summary shows the name.
   RunHostile("\x1b]2;HOSTIL\x07\x1b[31m\2332J.txt", "1 06000E0076790F0F0FE6 534\n", "\rP\r0\r10\r ",
              "Archivo: ?]2;HOSTIL??[31m");

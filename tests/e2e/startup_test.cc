@@ -13,33 +13,35 @@ const std::string LongFolder =
     std::string(120, 'a') + "/" + std::string(120, 'b') + "/" + std::string(58, 'd');
 
 struct StartEnd {
+  std::string name;
   ProgramOptions options;
   std::string error;  // empty: the help alone, status 0
 };
 
 class StartupEnd : public ::testing::TestWithParam<StartEnd> {};
 
-TEST_P(StartupEnd, EndShowsBannerErrorAndHelpInColourWithItsStatus) {
+TEST_P(StartupEnd, ShowsBannerErrorAndHelpInColourWithItsStatus) {
   const std::string& error = GetParam().error;
-  ScratchDirectory dir;
+  TempDir dir;
   for (const std::string& folder : {LongFolder, std::string("carpeta.txt")})
-    std::filesystem::create_directories(dir.Path() / folder);
-  ASSERT_EQ(mkfifo((dir.Path() / "tuberia.txt").c_str(), 0666), 0);
-  WriteFileBytes(dir.Path() / "solo.txt", "1 00000000000000000000 0\n");
-  ASSERT_EQ(chmod((dir.Path() / "solo.txt").c_str(), 0444), 0);
-  WriteFileBytes(dir.Path() / "oculto.txt", "1 00000000000000000000 0\n");
-  ASSERT_EQ(chmod((dir.Path() / "oculto.txt").c_str(), 0200), 0);
+    std::filesystem::create_directories(dir.path / folder);
+  ASSERT_EQ(mkfifo((dir / "tuberia.txt").c_str(), 0666), 0);
+  for (auto [name, mode] : {std::pair{"solo.txt", 0444}, {"oculto.txt", 0200}}) {
+    WriteBytes(dir / name, "1 00000000000000000000 0\n");
+    ASSERT_EQ(chmod((dir / name).c_str(), mode), 0);
+  }
   ProgramOptions options = GetParam().options;
-  options.directory = dir.Path();
+  options.directory = dir.path;
   Terminal term(options);
-  if (!term.Started() && options.unprivileged) GTEST_SKIP() << term.StartError();
+  if (!term.StartError().empty() && options.unprivileged) GTEST_SKIP() << term.StartError();
   ASSERT_TRUE(term.WaitForExit()) << term.StartError() << term.ScreenDump();
   EXPECT_EQ(term.TrimmedRow(1), "               GRAVIX v0.5a");
   EXPECT_EQ(term.Colour(16, 1), 12);
-  EXPECT_EQ(term.Row(3), std::string(80, '-'));
+  EXPECT_EQ(term.TrimmedRow(3), std::string(80, '-'));
   int helpRow = 4;
   if (!error.empty()) {
-    const std::string shown = term.Row(4) + term.Row(5) + term.Row(6) + term.Row(7);
+    std::string shown;
+    for (int row = 4; row <= 7; ++row) shown += term.Text(1, row, 80);
     EXPECT_EQ(shown.substr(0, error.size() + 1), error + " ");
     EXPECT_EQ(term.Colour(3, 4), 14);
     helpRow = 6 + static_cast<int>(error.size() - 1) / 80;  // after the bell's empty line
@@ -57,30 +59,34 @@ TEST_P(StartupEnd, EndShowsBannerErrorAndHelpInColourWithItsStatus) {
   EXPECT_EQ(term.ExitCode(), error.empty() ? 0 : 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, StartupEnd,
-    ::testing::Values(
-        StartEnd{{}, ""},
-        StartEnd{{.arguments = {"a.txt", "b.txt"}}, "  ERROR: Demasiados parametros."},
-        StartEnd{{.arguments = {"falta.txt"}}, "  ERROR: El fichero \"falta.txt\" no existe."},
-        StartEnd{{.arguments = {"carpeta.txt"}}, "  ERROR: El fichero \"carpeta.txt" + Protected},
-        // Opening a FIFO would wait for a writer forever.
-        StartEnd{{.arguments = {"tuberia.txt"}}, "  ERROR: El fichero \"tuberia.txt" + Protected},
-        // Root ignores the permission bits.
-        StartEnd{{.arguments = {"solo.txt"}, .unprivileged = true},
-                 "  ERROR: El fichero \"solo.txt" + Protected},
-        StartEnd{{.arguments = {"oculto.txt"}, .unprivileged = true},
-                 "  ERROR: El fichero \"oculto.txt\" no se puede leer."},
-        // Shown cut, used whole: the cut name would be another file.
-        StartEnd{{.arguments = {LongFolder}},
-                 ("  ERROR: El fichero \"" + LongFolder).substr(0, 255)},
-        StartEnd{{.arguments = {"--", "-falta.txt"}},
-                 "  ERROR: El fichero \"-falta.txt\" no existe."},
-        StartEnd{{.arguments = {"--new", "solo.txt"}},
-                 "  ERROR: El fichero \"solo.txt\" ya existe."},
-        StartEnd{{.arguments = {"--new", "falta/nuevo.txt"}},
-                 "  ERROR: El fichero \"falta/nuevo.txt\" no se puede crear."},
-        StartEnd{{.arguments = {"solo.txt"}, .rows = 24},
-                 "  ERROR: La ventana del terminal es menor de 80x25 caracteres."}));
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Runs, StartupEnd, ::testing::Values(
+    StartEnd{"Help", {}, ""},
+    StartEnd{"TwoNames", {.arguments = {"a.txt", "b.txt"}}, "  ERROR: Demasiados parametros."},
+    StartEnd{"Missing", {.arguments = {"falta.txt"}},
+             "  ERROR: El fichero \"falta.txt\" no existe."},
+    StartEnd{"Folder", {.arguments = {"carpeta.txt"}},
+             "  ERROR: El fichero \"carpeta.txt" + Protected},
+    // Opening a FIFO would wait for a writer forever.
+    StartEnd{"Fifo", {.arguments = {"tuberia.txt"}},
+             "  ERROR: El fichero \"tuberia.txt" + Protected},
+    // Root ignores the permission bits.
+    StartEnd{"ReadOnly", {.arguments = {"solo.txt"}, .unprivileged = true},
+             "  ERROR: El fichero \"solo.txt" + Protected},
+    StartEnd{"Unreadable", {.arguments = {"oculto.txt"}, .unprivileged = true},
+             "  ERROR: El fichero \"oculto.txt\" no se puede leer."},
+    // Shown cut, used whole: the cut name would be another file.
+    StartEnd{"LongName", {.arguments = {LongFolder}},
+             ("  ERROR: El fichero \"" + LongFolder).substr(0, 255)},
+    StartEnd{"AfterDoubleDash", {.arguments = {"--", "-falta.txt"}},
+             "  ERROR: El fichero \"-falta.txt\" no existe."},
+    StartEnd{"NewOverAFile", {.arguments = {"--new", "solo.txt"}},
+             "  ERROR: El fichero \"solo.txt\" ya existe."},
+    StartEnd{"NewInNoFolder", {.arguments = {"--new", "falta/nuevo.txt"}},
+             "  ERROR: El fichero \"falta/nuevo.txt\" no se puede crear."},
+    StartEnd{"SmallWindow", {.arguments = {"solo.txt"}, .rows = 24},
+             "  ERROR: La ventana del terminal es menor de 80x25 caracteres."}),
+    [](const auto& info) { return info.param.name; });
+// clang-format on
 
 }  // namespace

@@ -5,13 +5,12 @@
 #include <poll.h>
 #include <pty.h>
 #include <sys/ioctl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 #include <utmp.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
-#include <fstream>
 
 namespace {
 
@@ -151,7 +150,7 @@ std::string Terminal::Text(int column, int row, int length) const {
 }
 
 std::string Terminal::TrimmedRow(int row) const {
-  std::string text = Row(row);
+  std::string text = Text(1, row, 80);
   return text.erase(text.find_last_not_of(' ') + 1);
 }
 
@@ -208,17 +207,23 @@ bool Terminal::SettingsAsBefore() const {
          now.c_lflag == was.c_lflag && std::equal(now.c_cc, now.c_cc + NCCS, was.c_cc);
 }
 
-ScratchDirectory::ScratchDirectory() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "gravix-e2e-XXXXXX").string();
-  if (mkdtemp(pattern.data())) chmod((path_ = pattern).c_str(), 0755);
-}
-
-std::string ReadFileBytes(const std::filesystem::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!std::filesystem::is_regular_file(path)) return "";
-  return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
-void WriteFileBytes(const std::filesystem::path& path, std::string_view bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
+// Through the shell, so that a program that never ends is ended by timeout.
+PlainRun RunPlain(const std::vector<std::string>& command, const std::filesystem::path& directory,
+                  const std::vector<std::string>& environment) {
+  auto quoted = [](const std::string& word) {
+    std::string text = "'";
+    for (char c : word) text += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return text + "'";
+  };
+  const TempDir streams;
+  std::string line = "cd " + quoted(directory) + " && env -i LANG=C.UTF-8";
+  for (const char* name : {"PATH", "HOME", "ASAN_OPTIONS", "UBSAN_OPTIONS"})
+    if (const char* value = getenv(name)) line += " " + quoted(std::string(name) + "=" + value);
+  for (const std::string& setting : environment) line += " " + quoted(setting);
+  line += " setsid -w timeout 60";
+  for (const std::string& word : command) line += " " + quoted(word);
+  line += " </dev/null >" + quoted(streams / "output") + " 2>" + quoted(streams / "errors");
+  const int status = std::system(line.c_str());
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(streams / "output"),
+          ReadBytes(streams / "errors")};
 }

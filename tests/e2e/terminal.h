@@ -1,16 +1,18 @@
 #pragma once
 // Runs a program in a pseudo-terminal and reads its screen through libvterm, as a user would
-// see it in an xterm that answers nothing back. Columns and rows are 1-based, as in the program.
+// see it in an xterm that answers nothing back; or with no terminal at all, as a script runs it.
+// Columns and rows are 1-based, as in the program.
 #include <sys/wait.h>
 #include <termios.h>
 #include <vterm.h>
 
 #include <chrono>
 #include <csignal>
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "platform/temp_dir.h"
 
 struct ProgramOptions {
   std::vector<std::string> arguments{};
@@ -22,13 +24,6 @@ struct ProgramOptions {
   bool unprivileged = false;               // run as user and group 65534
 };
 
-// What a terminal sends for each key.
-namespace KeyBytes {
-constexpr std::string_view Up = "\x1b[A", Down = "\x1b[B", End = "\x1b[F", PageUp = "\x1b[5~",
-                           PageDown = "\x1b[6~", Insert = "\x1b[2~", Delete = "\x1b[3~",
-                           Enter = "\r", Backspace = "\x7f", Tab = "\t";
-}
-
 using Wait = std::chrono::milliseconds;
 constexpr Wait DefaultWait = std::chrono::seconds(30);
 
@@ -37,8 +32,7 @@ class Terminal {
   explicit Terminal(const ProgramOptions& options);
   ~Terminal();  // a program still running is killed
 
-  bool Started() const { return startError_.empty(); }
-  const std::string& StartError() const { return startError_; }
+  const std::string& StartError() const { return startError_; }  // empty once started
   void SendKeys(std::string_view bytes);
   void Signal(int signalNumber) {
     if (!ended_) kill(child_, signalNumber);
@@ -55,11 +49,13 @@ class Terminal {
   bool WaitForText(int column, int row, std::string_view text, Wait timeout = DefaultWait);
   bool WaitToShow(std::string_view text, Wait timeout = DefaultWait);  // anywhere on the screen
   bool WaitForExit(Wait timeout = DefaultWait);
+  void Pause(Wait time) {  // reading what comes meanwhile
+    WaitUntil([](const Terminal&) { return false; }, time);
+  }
 
   int ExitCode() const { return ended_ && WIFEXITED(status_) ? WEXITSTATUS(status_) : -1; }
   int EndSignal() const { return ended_ && WIFSIGNALED(status_) ? WTERMSIG(status_) : 0; }
   std::string Text(int column, int row, int length) const;  // UTF-8 of the cells
-  std::string Row(int row) const { return Text(1, row, 80); }
   std::string TrimmedRow(int row) const;
   std::string ScreenDump() const;  // trimmed rows, each ended by a line feed
   // Rows first to last (0: the bottom one): each cell's text and colour as a hex digit ("." for
@@ -86,16 +82,11 @@ class Terminal {
   std::chrono::steady_clock::time_point endSeen_;
 };
 
-// A fresh directory under the system's temporary directory, readable by everyone (so an
-// unprivileged child reaches its files), removed at the end.
-struct ScratchDirectory {
-  ScratchDirectory();
-  ~ScratchDirectory() { std::filesystem::remove_all(path_, ignored_); }
-  const std::filesystem::path& Path() const { return path_; }
-  std::filesystem::path path_;
-  std::error_code ignored_;
+// A program run as a script runs it: no controlling terminal, standard input /dev/null, its
+// environment only C.UTF-8, the caller's PATH, HOME and sanitizer options, then environment.
+struct PlainRun {
+  int status;  // -1 when it did not end by exit
+  std::string output, errors;
 };
-
-// Empty when unreadable or not a file.
-std::string ReadFileBytes(const std::filesystem::path& path);
-void WriteFileBytes(const std::filesystem::path& path, std::string_view bytes);
+PlainRun RunPlain(const std::vector<std::string>& command, const std::filesystem::path& directory,
+                  const std::vector<std::string>& environment = {});

@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <regex>
 
-#include "e2e/plain_run.h"
 #include "e2e/terminal.h"
 
 namespace {
@@ -27,9 +26,9 @@ bool RunWineTool(string command) {
   return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
 }
 
-// The ends before the editor, then a listing with bare line feeds and a wrong digit loaded,
-// the digit mended, compiled with Enter, left with Ctrl+C answered N (saved): both builds key
-// by key.
+// The ends before the editor, the forms for scripts, then a listing with bare line feeds and a
+// wrong digit loaded, the digit mended, compiled with Enter, left with Ctrl+C answered N (saved):
+// both builds key by key.
 TEST(Wine, EndsAndASessionMatchTheLinuxBuild) {
   if (!fs::exists(WindowsProgram) || !RunWineTool("which wine wineserver") ||
       (!fs::exists(WinePrefix / "system.reg") && !RunWineTool("wineboot -i")))
@@ -41,15 +40,16 @@ TEST(Wine, EndsAndASessionMatchTheLinuxBuild) {
   } stop;
   const string listing =
       "1 96000E0076790F0F0FE6 534\n2 07D3FE0C10F43A485C0F 981\n3 0F0FE607D3FEC9000000 933\n";
-  ScratchDirectory wineDir, nativeDir;
-  for (const fs::path& dir : {wineDir.Path(), nativeDir.Path()}) {
-    fs::create_directory(dir / "carpeta.txt");
-    WriteFileBytes(dir / "juego.txt", listing);
+  TempDir wineDir, nativeDir;
+  for (const TempDir* dir : {&wineDir, &nativeDir}) {
+    fs::create_directory(dir->path / "carpeta.txt");
+    WriteBytes(*dir / "juego.txt", listing);
+    fs::copy(string(GRAVIX_SOURCE_DIR) + "/examples/borde.txt", dir->path);
   }
   auto onWine = [&](std::vector<string> arguments) {
     arguments.insert(arguments.begin(), WindowsProgram.string());
     return ProgramOptions{.arguments = arguments,
-                          .directory = wineDir.Path(),
+                          .directory = wineDir.path,
                           .environment = WineSettings,
                           .program = "wine"};
   };
@@ -59,8 +59,7 @@ TEST(Wine, EndsAndASessionMatchTheLinuxBuild) {
   // Started by wine alone, the console window is gravix.exe's own, as from the Explorer: the
   // help and the fatal errors wait for a key before it closes.
   for (const std::vector<string>& arguments : {std::vector<string>{}, {"carpeta.txt"}}) {
-    Terminal wine(onWine(arguments)),
-        native({.arguments = arguments, .directory = nativeDir.Path()});
+    Terminal wine(onWine(arguments)), native({.arguments = arguments, .directory = nativeDir.path});
     ASSERT_TRUE(native.WaitForExit());
     const int waitRow = native.CursorRow() + 1;
     ASSERT_TRUE(wine.WaitForText(1, waitRow, "Pulsa una tecla para cerrar.", WineWait))
@@ -81,40 +80,32 @@ TEST(Wine, EndsAndASessionMatchTheLinuxBuild) {
   Terminal fromCmd(viaCmd);
   ASSERT_TRUE(fromCmd.WaitForExit(WineWait)) << fromCmd.ScreenDump();
   EXPECT_EQ(fromCmd.ScreenDump().find("Pulsa una tecla"), string::npos);
-  const PlainRun version =
-      RunPlain({WindowsProgram.string(), "--version"}, wineDir.Path(), "wine", WineSettings);
-  EXPECT_EQ(version.status, 0);
-  EXPECT_EQ(version.output, "gravix 0.5a\r\n");
-  for (const fs::path& dir : {wineDir.Path(), nativeDir.Path()})
-    WriteFileBytes(dir / "borde.txt",
-                   ReadFileBytes(string(GRAVIX_SOURCE_DIR) + "/examples/borde.txt"));
-  const std::vector<string> tap = {"--tap", "BORDE", "32768", "27", "borde.txt"};
-  std::vector<string> onWineTap = tap;
-  onWineTap.insert(onWineTap.begin(), WindowsProgram.string());
-  EXPECT_EQ(RunPlain(onWineTap, wineDir.Path(), "wine", WineSettings).status, 0);
-  EXPECT_EQ(RunPlain(tap, nativeDir.Path()).status, 0);
-  EXPECT_EQ(ReadFileBytes(wineDir.Path() / "borde.tap").size(), 25u + 27);
-  EXPECT_TRUE(ReadFileBytes(wineDir.Path() / "borde.tap") ==
-              ReadFileBytes(nativeDir.Path() / "borde.tap"));
+  const string exe = WindowsProgram.string();
+  const PlainRun version = RunPlain({"wine", exe, "--version"}, wineDir.path, WineSettings);
+  EXPECT_EQ(std::pair(version.status, version.output), std::pair(0, string("gravix 0.5a\r\n")));
+  EXPECT_EQ(RunPlain({"wine", exe, "--tap", "BORDE", "32768", "27", "borde.txt"}, wineDir.path,
+                     WineSettings)
+                .status,
+            0);
+  EXPECT_EQ(RunPlain({GRAVIX_PROGRAM, "--tap", "BORDE", "32768", "27", "borde.txt"}, nativeDir.path)
+                .status,
+            0);
+  EXPECT_TRUE(ReadBytes(wineDir / "borde.tap").size() == 25 + 27 &&
+              ReadBytes(wineDir / "borde.tap") == ReadBytes(nativeDir / "borde.tap"));
+
   Terminal wine(onWine({"juego.txt"})),
-      native({.arguments = {"juego.txt"}, .directory = nativeDir.Path()});
+      native({.arguments = {"juego.txt"}, .directory = nativeDir.path});
   // Keys, then a text the screen shows once they are handled. Byte 0xA6 of the key help goes to
-  // the console unchanged: both show ª. Ctrl+L repaints and types nothing; Ctrl+C is X.
-  const std::pair<string, string> steps[] = {{"", "---[ Editor ]"},
-                                             {string(KeyBytes::Delete), " 6000E0076790F0F0FE6 "},
-                                             {"0", " 06000E0076790F0F0FE6"},
-                                             {"\x0c"
-                                              "1",
-                                              " 016000E0076790F0F0FE6"},
-                                             {"\b", " 06000E0076790F0F0FE6"},
-                                             {"\r", "Nombre del programa:"},
-                                             {"BORDE\r32768\r30\r", "Bytes: 30"},
-                                             {"k", "---[ Editor ]"},
-                                             // Wine drops keys not read yet at a Ctrl+C.
-                                             {"h", "Re Pag/Av Pag"},
-                                             {"\x03", "Salir SIN guardar cambios (S/N):"},
-                                             {"n", "Los cambios han sido guardados."},
-                                             {" ", ""}};
+  // the console unchanged: both show ª. Ctrl+L repaints and types nothing; Ctrl+C is X; wine
+  // drops keys not read yet at a Ctrl+C.
+  // clang-format off
+  const std::pair<string, string> steps[] = {
+      {"", "---[ Editor ]"}, {"\x1b[3~", " 6000E0076790F0F0FE6 "}, {"0", " 06000E0076790F0F0FE6"},
+      {"\x0c" "1", " 016000E0076790F0F0FE6"}, {"\b", " 06000E0076790F0F0FE6"},
+      {"\r", "Nombre del programa:"}, {"BORDE\r32768\r30\r", "Bytes: 30"}, {"k", "---[ Editor ]"},
+      {"h", "Re Pag/Av Pag"}, {"\x03", "Salir SIN guardar cambios (S/N):"},
+      {"n", "Los cambios han sido guardados."}, {" ", ""}};
+  // clang-format on
   for (const auto& [keys, shown] : steps) {
     ASSERT_TRUE(wine.WaitUntil(raw, WineWait)) << wine.ScreenDump();
     wine.SendKeys(keys);
@@ -129,11 +120,10 @@ TEST(Wine, EndsAndASessionMatchTheLinuxBuild) {
   }
   EXPECT_EQ(wine.ExitCode(), 0);
   auto crLf = [](const string& text) { return std::regex_replace(text, std::regex("\n"), "\r\n"); };
-  EXPECT_EQ(ReadFileBytes(wineDir.Path() / "juego.txt"), crLf("1 0" + listing.substr(3)));
-  EXPECT_EQ(ReadFileBytes(wineDir.Path() / "juego.bak"), crLf(listing));
-  EXPECT_EQ(ReadFileBytes(nativeDir.Path() / "juego.tap").size(), 25u + 30);
-  EXPECT_TRUE(ReadFileBytes(wineDir.Path() / "juego.tap") ==
-              ReadFileBytes(nativeDir.Path() / "juego.tap"));
+  EXPECT_EQ(ReadBytes(wineDir / "juego.txt"), crLf("1 0" + listing.substr(3)));
+  EXPECT_EQ(ReadBytes(wineDir / "juego.bak"), crLf(listing));
+  EXPECT_TRUE(ReadBytes(nativeDir / "juego.tap").size() == 25 + 30 &&
+              ReadBytes(wineDir / "juego.tap") == ReadBytes(nativeDir / "juego.tap"));
 }
 
 }  // namespace

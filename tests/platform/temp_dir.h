@@ -16,7 +16,8 @@ struct TempDir {  // under a random name (mkdtemp is not on every platform)
   std::string operator/(const std::string& name) const { return (path / name).string(); }
 };
 
-inline std::string ReadBytes(const std::string& name) {
+inline std::string ReadBytes(const std::string& name) {  // empty when no such file
+  if (!std::filesystem::is_regular_file(name)) return {};
   std::ifstream file(name, std::ios::binary);
   return {std::istreambuf_iterator<char>(file), {}};
 }
