@@ -1,5 +1,3 @@
-// Replacing a file on Linux: a new file renamed over the name where the file's identity allows
-// it, else the old file rewritten in place; never a cut file, never a stray temporary one.
 #include <gtest/gtest.h>
 #include <linux/filter.h>
 #include <linux/seccomp.h>
@@ -56,65 +54,57 @@ struct stat Identity(const std::string& path) {
   return info;
 }
 
-// A rename refused where the file's place explains it (another file system under a bind mount,
-// a mount point, a sticky folder) becomes a rewrite in place; refused for any other reason, the
-// save fails and the old file stays.
-TEST(ReplaceFileSafely, ARefusedRenameRewritesInPlaceOnlyWhereThePlaceExplainsIt) {
-  for (auto [error, result] :
-       {std::pair{EXDEV, 0}, {EBUSY, 0}, {EPERM, 0}, {EACCES, EACCES}, {ENOSPC, ENOSPC}}) {
-    TempDir dir;
-    WriteBytes(dir / "juego.txt", "1 old\n");
-    const ino_t file = Identity(dir / "juego.txt").st_ino;
-    const int status = ReplaceInChild(dir / "juego.txt", [&] { return RenameFails(error); });
-    if (status == 100) GTEST_SKIP() << "the machine refuses a seccomp filter";
-    EXPECT_EQ(status, result) << error;
-    EXPECT_EQ(ReadBytes(dir / "juego.txt"), result ? "1 old\n" : NewBytes) << error;
-    EXPECT_EQ(Identity(dir / "juego.txt").st_ino, file) << error;
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), {}), 1) << error;
-  }
+bool FileSizeLimit(rlim_t bytes) {
+  const rlimit limit{bytes, bytes};
+  return signal(SIGXFSZ, SIG_IGN) != SIG_ERR && setrlimit(RLIMIT_FSIZE, &limit) == 0;
 }
 
-// A file of another owner is replaced by a rename where that owner can be given to the new
-// file (root), else rewritten in place (anyone else); either way owner and mode stay.
-TEST(ReplaceFileSafely, OwnerAndModeStay) {
-  for (const bool unprivileged : {false, true}) {
+// A listing of another owner, replaced in a child process that meets a fault or runs as another
+// user: the status, the bytes (new, or old after a failure), the owner and mode kept, and
+// whether the file is still the same one (rewritten in place) or a new one renamed over it. A
+// rename refused where the file's place explains it (another file system under a bind mount, a
+// mount point, a sticky folder) becomes a rewrite in place; for any other reason the save fails.
+TEST(ReplaceFileSafely, NeverACutFileNorAStrayOne) {
+  // clang-format off
+  const struct { const char* meets; std::function<bool()> setup; bool linked; int status; bool same; }
+  cases[] = {
+      {"nothing", [] { return true; }, false, 0, false},  // root gives the new file the owner
+      {"another user", [] { return setuid(65534) == 0; }, false, 0, true},  // who cannot
+      {"EXDEV", [] { return RenameFails(EXDEV); }, false, 0, true},
+      {"EBUSY", [] { return RenameFails(EBUSY); }, false, 0, true},
+      {"EPERM", [] { return RenameFails(EPERM); }, false, 0, true},
+      {"EACCES", [] { return RenameFails(EACCES); }, false, EACCES, true},
+      {"ENOSPC", [] { return RenameFails(ENOSPC); }, false, ENOSPC, true},
+      {"a full disk", [] { return FileSizeLimit(16); }, true, EFBIG, true}};  // a second name
+  // clang-format on
+  for (const auto& c : cases) {
     TempDir dir;
     const std::string name = dir / "juego.txt";
     WriteBytes(name, "1 old\n");
-    if (chown(name.c_str(), 1234, 4321) != 0 || chmod(name.c_str(), 0666) != 0 ||
-        chmod(dir.path.c_str(), 0777) != 0)
+    if (chown(name.c_str(), 1234, 4321) || chmod(name.c_str(), 0666) ||
+        chmod(dir.path.c_str(), 0777))
       GTEST_SKIP() << "only root may give a file away";
+    if (c.linked) fs::create_hard_link(name, dir / "copia.txt");
     const ino_t file = Identity(name).st_ino;
-    EXPECT_EQ(ReplaceInChild(name, [&] { return !unprivileged || setuid(65534) == 0; }), 0);
-    EXPECT_EQ(ReadBytes(name), NewBytes);
+    const int status = ReplaceInChild(name, c.setup);
+    if (status == 100) GTEST_SKIP() << "the machine refuses " << c.meets;
     const struct stat now = Identity(name);
-    EXPECT_EQ(now.st_ino == file, unprivileged);
+    EXPECT_EQ(status, c.status) << c.meets;
+    EXPECT_EQ(ReadBytes(name), c.status ? "1 old\n" : NewBytes) << c.meets;
+    EXPECT_EQ(now.st_ino == file, c.same) << c.meets;
     EXPECT_EQ(std::tuple(now.st_uid, now.st_gid, now.st_mode & 07777),
-              std::tuple(1234u, 4321u, 0666u));
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), {}), 1);
+              std::tuple(1234u, 4321u, 0666u))
+        << c.meets;
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), {}), c.linked ? 2 : 1) << c.meets;
   }
-}
-
-// A symbolic link stays a link, its target getting the new bytes. A file with a second name is
-// rewritten in place; a full disk meanwhile puts its old bytes back.
-TEST(ReplaceFileSafely, LinksStayAndAFailedRewriteKeepsTheOldBytes) {
+  // A symbolic link stays a link, its target getting the bytes. The root folder takes a new
+  // file when it may be written.
   TempDir dir;
-  const std::string real = dir / "real.txt";
-  WriteBytes(real, "old contents that are longer\n");
+  WriteBytes(dir / "real.txt", "1 old\n");
   fs::create_symlink("real.txt", dir / "juego.txt");
-  ASSERT_TRUE(ReplaceFileSafely(dir / "juego.txt", "1 new\n"));
+  ASSERT_TRUE(ReplaceFileSafely(dir / "juego.txt", NewBytes));
   EXPECT_EQ(fs::read_symlink(dir / "juego.txt"), "real.txt");
-  EXPECT_EQ(ReadBytes(real), "1 new\n");
-  fs::create_hard_link(real, dir / "copia.txt");
-  const int status = ReplaceInChild(real, [] {
-    const rlimit limit{16, 16};
-    return signal(SIGXFSZ, SIG_IGN) != SIG_ERR && setrlimit(RLIMIT_FSIZE, &limit) == 0;
-  });
-  EXPECT_EQ(ReadBytes(dir / "copia.txt"), "1 new\n");
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), {}), 3);
-  if (status == 100) GTEST_SKIP() << "the machine refuses a file size limit";
-  EXPECT_EQ(status, EFBIG);
-  // A file can be made in the root folder when it may be written there.
+  EXPECT_EQ(ReadBytes(dir / "real.txt"), NewBytes);
   EXPECT_EQ(CanCreateFile("/juego.txt"), access("/", W_OK | X_OK) == 0);
 }
 
