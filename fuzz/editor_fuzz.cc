@@ -3,7 +3,6 @@
 // faulty lines with bytes that would drive a terminal.
 #include <algorithm>
 #include <memory>
-#include <string>
 #include <vector>
 
 #include "console/memory/memory_console.h"
@@ -28,13 +27,11 @@ const std::vector<std::string> FaultyLines = {
 
 // The text and colours of the rows that never change: banner, rules, the blank row above the help.
 std::string FixedRegions(const MemoryConsole& screen) {
-  std::string text;
-  for (int row : {1, 2, 3, 4, 5, 15, 19, 20}) {
-    text += screen.Row(row);
+  std::string cells;
+  for (int row : {1, 2, 3, 4, 5, 15, 19, 20})
     for (int column = 1; column <= 80; ++column)
-      text += static_cast<char>(screen.Colour(column, row));
-  }
-  return text;
+      cells += screen.Text(column, row, 1) + static_cast<char>(screen.Colour(column, row));
+  return cells;
 }
 
 }  // namespace
@@ -43,12 +40,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   if (size == 0) return 0;
   const std::vector<std::string>& lines = bytes[0] % 2 ? CorrectLines : FaultyLines;
   static auto table = std::make_unique<LineTable>();
-  LoadBudget budget{int64_t{1} << 20, 1};
-  for (const std::string& line : lines)
-    if (!AddLine(*table, static_cast<int16_t>(table->count + 1), line, budget)) ++table->count;
-  const std::string directory = FuzzDirectory(), oldListing = "1 00000000000000000000 0\n";
-  WriteWholeFile(directory + "/juego.txt", oldListing);
-  std::filesystem::remove(directory + "/juego.tap");
+  for (const std::string& line : lines) Check(AppendLine(*table, line, int64_t{1} << 20));
+  const std::string listingName = FuzzDirectory() + "/juego.txt", oldListing = "1 0 0\n";
+  const std::string imageName = FuzzDirectory() + "/juego.tap";
+  WriteBytes(listingName, oldListing);
+  std::filesystem::remove(imageName);
 
   MemoryConsole screen;
   DrawEditorScreen();
@@ -58,26 +54,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   // An extended key ends a pause, Q quits, N answers "Salir SIN guardar", the rest a prompt.
   for (int unit = 0; unit < 6; ++unit)
     screen.Keys(std::string("\0\x47QN", 4) + std::string(10, '\b') + "1\r");
-  RunEditor(directory + "/juego.txt", *table);  // a throw is a finding
+  RunEditor(listingName, *table);  // a throw is a finding
 
-  CheckStoredLines(*table);
   // Insert adds lines after the last; none goes but a stray one.
+  CheckStoredLines(*table);
   Check(table->count >= static_cast<int16_t>(lines.size()));
+  // Left with Q, or X answered N, the listing is the table; a save writes every line there is
+  // then, and Insert may add more later.
   std::string saved;
-  for (int index = 1; index <= table->count; ++index)
-    saved += std::string(LineText(*table, index)) + "\n";
-  const std::string listing = ReadWholeFile(directory + "/juego.txt");
-  if (!screen.Written().ends_with("(S/N): S")) Check(listing == saved);
-  // A save writes every line there is then; Insert may add some later, and a stray one goes.
-  Check(listing == oldListing ||
-        std::count(listing.begin(), listing.end(), '\n') >= static_cast<int>(lines.size()));
+  for (int index = 1; index <= table->count; ++index) saved.append(LineText(*table, index)) += '\n';
+  const std::string listing = ReadBytes(listingName);
+  Check(screen.Written().ends_with("(S/N): S") || listing == saved);
+  Check(listing == oldListing || std::count(listing.begin(), listing.end(), '\n') >=
+                                     static_cast<std::ptrdiff_t>(lines.size()));
   // A tape image: a 19-byte header block, then a data block as long as the header says.
-  const std::string image = ReadWholeFile(directory + "/juego.tap");
+  const std::string image = ReadBytes(imageName);
   const auto word = [&](int at) { return uint8_t(image[at]) + 256u * uint8_t(image[at + 1]); };
   Check(image.empty() || (image.size() >= 25 && image.starts_with(std::string("\x13\0\0\x03", 4)) &&
                           word(14) <= 10u * table->count && word(21) == word(14) + 2 &&
                           image.size() == 25 + word(14)));
-  Check(std::distance(std::filesystem::directory_iterator(directory), {}) ==
+  Check(std::distance(std::filesystem::directory_iterator(FuzzDirectory()), {}) ==
         (image.empty() ? 1 : 2));
   Check(screen.Scrolls() == 0 && screen.MovesOutside() == 0 && FixedRegions(screen) == fixed);
   Check(OnlyOwnControlBytes(screen.Written()));

@@ -1,9 +1,9 @@
-// Any file line, split and joined: fields within their bounds, the stored form at most 60
-// characters and split back into the same fields, checksums and numbers read as they must be.
+// Any file line, split and joined: fields within their bounds and free of blanks, the stored
+// form at most 60 characters and split back into the same fields, checksums and numbers read as
+// they must be.
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
-#include <string>
 
 #include "listing/line_format.h"
 #include "program_checks.h"
