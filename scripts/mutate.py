@@ -128,9 +128,16 @@ def Run(command, cwd, timeout, log):
     try:
         return process.wait(timeout=timeout) == 0
     except subprocess.TimeoutExpired:
-        # A mutant that hangs a test's forked child hangs it with end signals blocked.
+        # A mutant that hangs a test's forked child hangs it with end signals blocked; the
+        # program in its own terminal session may spin on after its test is gone.
         os.killpg(process.pid, signal.SIGKILL)
         process.wait()
+        for entry in Path("/proc").glob("[0-9]*"):
+            try:
+                if Path(cwd, "gravix").resolve() == (entry / "exe").resolve():
+                    os.kill(int(entry.name), signal.SIGKILL)
+            except OSError:
+                pass
         return False
 
 
