@@ -6,7 +6,6 @@
 
 #include "console/console.h"
 #include "console/memory/memory_console.h"
-#include "editor/editor_screen.h"
 #include "editor/test_listing.h"
 #include "platform/temp_dir.h"
 
@@ -64,25 +63,6 @@ TEST(EditorKeys, EditingAtFieldEndsAndLimits) {
     TestListing listing({"1 00112233445566778899 765", "2 0 ", full});
     RunKeys(screen, listing, c.keys);
     EXPECT_EQ(LineText(*listing.table, c.line), c.stored) << c.keys;
-  }
-}
-
-// A changed character redraws row 10 alone, a line change rows 6 to 14 alone: exactly what
-// drawing them writes, nothing more.
-TEST(EditorKeys, RedrawsOnlyWhatChanged) {
-  for (const bool lineChange : {false, true}) {
-    MemoryConsole screen;
-    TestListing listing(PatternLines(20, true));
-    RunKeys(screen, listing, "");
-    const size_t start = screen.Written().size();
-    RunKeys(screen, listing, lineChange ? DownKey : "5");
-    const std::string redraw = screen.Written().substr(start);
-    screen = MemoryConsole();
-    if (lineChange)
-      DrawEditorPage(2, listing.Count(), *listing.table);
-    else
-      DrawListingLine(10, "1 500000000000000000000 0");
-    EXPECT_EQ(redraw, screen.Written());
   }
 }
 

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "program/usage.h"
-
 namespace {
 
 // Each form, "--" before a name that looks like an option, and what makes a command line wrong.
@@ -32,12 +30,6 @@ TEST(CommandLine, FormsAndMisuses) {
   }
   EXPECT_EQ(ParseCommandLine({"--tap", "-A", "0", "1", "j.txt"}).tapAnswers,
             (std::vector<std::string>{"-A", "0", "1"}));
-}
-
-// Only a window of its own closes with the program; cmd or PowerShell share theirs.
-TEST(CommandLine, TheWindowWaitsOnlyWhenItIsGravixsAlone) {
-  EXPECT_TRUE(WindowClosesWithProgram(1));
-  for (int processes : {0, 2, 3}) EXPECT_FALSE(WindowClosesWithProgram(processes)) << processes;
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <cerrno>
 #include <filesystem>
 #include <string>
-#include <tuple>
 
 #include "platform/temp_dir.h"
 
@@ -25,8 +24,8 @@ uint64_t FileIndex(const std::string& path) {
 }
 
 // A new file moved over the name, a file with a second name rewritten in place, a missing
-// folder refused; no temporary file left; error codes for the exit status from 1 to 255.
-TEST(WindowsPlatform, FilesAndErrorCodes) {
+// folder refused; no temporary file left.
+TEST(WindowsPlatform, FilesAreReplacedWholeOrNotAtAll) {
   TempDir dir;
   const std::string name = dir / "juego.txt", copy = dir / "copia.txt";
   WriteBytes(name, "old listing, longer than the new one\r\n");
@@ -43,14 +42,6 @@ TEST(WindowsPlatform, FilesAndErrorCodes) {
   EXPECT_FALSE(ReplaceFileSafely(dir / "no-such-folder\\juego.txt", "1 00 0\r\n"));
   EXPECT_EQ(errno, ENOENT);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), {}), 2);
-  for (auto [errnoValue, lastError, code] : {std::tuple{EACCES, DWORD{0}, EACCES},
-                                             {0, DWORD{ERROR_SHARING_VIOLATION}, 32},
-                                             {0, DWORD{ERROR_NO_UNICODE_TRANSLATION}, 255},
-                                             {0, DWORD{0}, EIO}}) {
-    errno = errnoValue;
-    SetLastError(lastError);
-    EXPECT_EQ(IoErrorCode(), code) << lastError;
-  }
 }
 
 }  // namespace
