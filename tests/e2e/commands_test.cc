@@ -28,13 +28,13 @@ struct Form {
 // In a folder holding the two examples; each form leaves the folder as it found it.
 TEST(Commands, EachFormAndItsStatus) {
   const string usage = "Uso: gravix --help\n";
+  // clang-format off
   const Form forms[] = {
       {{"--version"}, 0, "gravix 0.5a\n", ""},
       {{"-x"}, 2, "", "gravix: opcion desconocida: -x\n" + usage},
       {{"--check"}, 2, "", "gravix: falta el nombre del fichero\n" + usage},
       {{"--check", "borde.txt"}, 0, "Listado correcto: 3 lineas.\n", ""},
-      {{"--check", "rayas-errores.txt"},
-       1,
+      {{"--check", "rayas-errores.txt"}, 1,
        "Linea 6 del fichero: numero de linea \"5\" repetido o fuera de orden, se esperaba 6\n"
        "Linea 7 del fichero: falta la linea 7\n"
        "Linea 3: caracter no valido en la posicion 8.\n"
@@ -42,32 +42,22 @@ TEST(Commands, EachFormAndItsStatus) {
        "16: B en vez de 8\n"
        "Linea 5: suma escrita 305, calculada 350. Pista: posiciones 19-20: 14 en vez de 41; "
        "suma 350 en vez de 305\n"
-       "Listado con problemas: 8 lineas; incorrectas: 3; problemas de numeracion: 2.\n",
-       ""},
-      {{"--check", "grande.txt"},
-       1,
+       "Listado con problemas: 8 lineas; incorrectas: 3; problemas de numeracion: 2.\n", ""},
+      {{"--check", "grande.txt"}, 1,
        "Memoria llena o mas de 5000 lineas: solo se cargan las 5000 primeras\n"
-       "Listado con problemas: 5000 lineas; incorrectas: 0; problemas de numeracion: 1.\n",
-       ""},
+       "Listado con problemas: 5000 lineas; incorrectas: 0; problemas de numeracion: 1.\n", ""},
       {{"--check", "falta.txt"}, 1, "", "ERROR: El fichero \"falta.txt\" no existe.\n"},
       {{"--check", "borde.txt", "rayas.txt"}, 1, "", "ERROR: Demasiados parametros.\n"},
-      {{"--tap", "BORDE", "65536", "27", "borde.txt"},
-       2,
-       "",
+      {{"--tap", "BORDE", "65536", "27", "borde.txt"}, 2, "",
        "gravix: DUMP debe ser un numero de 0 a 65535\n" + usage},
-      {{"--tap", "BORDE", "0", "31", "borde.txt"},
-       2,
-       "",
+      {{"--tap", "BORDE", "0", "31", "borde.txt"}, 2, "",
        "gravix: BYTES debe ser un numero de 1 a 30\n" + usage},
-      {{"--tap", "ABCDEFGHIJK", "0", "1", "borde.txt"},
-       2,
-       "",
+      {{"--tap", "ABCDEFGHIJK", "0", "1", "borde.txt"}, 2, "",
        "gravix: NOMBRE debe tener de 1 a 10 caracteres\n" + usage},
-      {{"--tap", "X", "0", "1", "rayas-errores.txt"},
-       1,
-       "",
+      {{"--tap", "X", "0", "1", "rayas-errores.txt"}, 1, "",
        "ERROR: El listado necesita el dialogo de numeracion.\nLinea 6 del fichero: numero de "
        "linea \"5\" repetido o fuera de orden, se esperaba 6\n"}};
+  // clang-format on
   string overTheTable;
   for (int line = 1; line <= 5001; ++line)
     overTheTable += std::to_string(line) + " 00000000000000000000 0\n";
