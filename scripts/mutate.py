@@ -150,6 +150,9 @@ def CopyTree(tree):
                                  target.read_bytes() != source.read_bytes()):
             target.parent.mkdir(parents=True, exist_ok=True)
             shutil.copy2(source, target)
+    kept = {tree / name for name in files}
+    for target in [path for path in tree.rglob("*") if path.is_file() and path not in kept]:
+        target.unlink()  # gone from the tree since the last run
 
 
 def main():
