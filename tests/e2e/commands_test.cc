@@ -2,6 +2,7 @@
 // write anything but the tape image of a successful --tap, and never a byte of screen control.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <set>
 
 #include "e2e/terminal.h"
@@ -75,6 +76,28 @@ TEST(Commands, EachFormAndItsStatus) {
     EXPECT_EQ(run.errors, form.errors) << shown;
     EXPECT_EQ(Files(dir.path), (std::set<string>{"borde.txt", "grande.txt", "rayas-errores.txt"}))
         << shown;
+  }
+  // The examples load without a question and compile to what their assembler sources say:
+  // the data block pasmo assembles, blocks tzxlist finds whole; the listing left as it was.
+  for (const string example : {"borde", "rayas"}) {
+    TempDir dir;
+    const string source = Source + "/examples/" + example, bin = dir / "rutina.bin";
+    ASSERT_EQ(std::system(("pasmo --bin '" + source + ".asm' '" + bin + "' >&2").c_str()), 0);
+    const string routine = ReadBytes(bin), count = std::to_string(routine.size());
+    fs::copy(source + ".txt", dir.path / "juego.txt");
+    const PlainRun run =
+        RunPlain({GRAVIX_PROGRAM, "--tap", "RUTINA", "32768", count, "juego.txt"}, dir.path);
+    EXPECT_EQ(run.output,
+              "Archivo: juego.tap\nPrograma: \"RUTINA    \"   #   Dump: 32768   #   "
+              "Bytes: " +
+                  count + "\n");
+    const string image = ReadBytes(dir / "juego.tap");
+    EXPECT_EQ(image.substr(24, image.size() - 25), routine);
+    const PlainRun listed = RunPlain({"tzxlist", "juego.tap"}, dir.path);
+    EXPECT_EQ(listed.output.find("(FAIL)"), string::npos) << listed.output;
+    EXPECT_NE(listed.output.find("Bytes: \"RUTINA    \" CODE  32768, " + count), string::npos);
+    EXPECT_EQ(ReadBytes(dir / "juego.txt"), ReadBytes(source + ".txt"));
+    EXPECT_EQ(Files(dir.path), (std::set<string>{"juego.tap", "juego.txt", "rutina.bin"}));
   }
   // The help names every form, in plain text.
   const PlainRun help = RunPlain({GRAVIX_PROGRAM, "-h"}, Source);
