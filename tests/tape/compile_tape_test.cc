@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <tuple>
@@ -129,37 +128,5 @@ TEST_F(TapeTest, ImageNamesAndWhereTheSummaryShowsThem) {
   }
   EXPECT_EQ(ReadBytes("x.tap") + ReadBytes("juego.tap"), "listinglisting");
 }
-
-#ifndef _WIN32
-// Tools that know the tape format on their own: tzxlist reads the blocks and checksums, pasmo
-// assembles the same bytes into an image of its own (naming the header after its output file).
-TEST_F(TapeTest, TzxlistAndPasmoAgreeWithEveryImage) {
-  if (std::system("command -v tzxlist >/dev/null && command -v pasmo >/dev/null") != 0)
-    GTEST_SKIP() << "tzxlist or pasmo is not installed";
-  // clang-format off
-  const struct { int lines, address, count; std::string name; } cases[] = {
-      {1, 65535, 1, "A"}, {3, 32768, 25, "BORDE"}, {40, 65136, 400, "ABCDEFGHIJ"},
-      {5000, 0, 50000, "G"}};
-  // clang-format on
-  for (const auto& c : cases) {
-    TestListing listing(PatternLines(c.lines));
-    const std::string address = std::to_string(c.address), count = std::to_string(c.count);
-    ASSERT_EQ(Compile(listing, "juego.txt", c.name + "\r" + address + "\r" + count + "\rk"), 1);
-    ASSERT_EQ(std::system("tzxlist juego.tap >tzxlist.txt 2>&1"), 0);
-    const std::string listed = ReadBytes("tzxlist.txt"),
-                      padded = (c.name + "         ").substr(0, 10);
-    EXPECT_NE(listed.find("Bytes: \"" + padded + "\" CODE  " + address + ", " + count),
-              std::string::npos);
-    EXPECT_EQ(listed.find("(FAIL)"), std::string::npos);  // and both blocks pass
-    EXPECT_NE(listed.find("(PASS)", listed.find("(PASS)") + 1), std::string::npos) << listed;
-    std::string source = "\torg " + address + "\n";
-    for (unsigned char byte : PatternBytes(c.count))
-      source += "\tdefb " + std::to_string(byte) + "\n";
-    WriteBytes("program.asm", source);
-    ASSERT_EQ(std::system(("pasmo --tap program.asm " + c.name).c_str()), 0);
-    EXPECT_EQ(ReadBytes("juego.tap"), ReadBytes(c.name)) << c.name;
-  }
-}
-#endif
 
 }  // namespace
