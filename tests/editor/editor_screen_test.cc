@@ -38,15 +38,6 @@ void ExpectRows(const MemoryConsole& screen, int first, int last,
   }
 }
 
-// Runs the editor on the listing until the keys run out.
-void RunKeys(MemoryConsole& screen, const TestListing& listing, const std::string& keys) {
-  screen.Keys(keys);
-  try {
-    RunEditor("none.txt", *listing.table);
-  } catch (const KeysExhausted&) {
-  }
-}
-
 // The key help's texts are fixed; what can go wrong is where they go and the byte 0xA6. H shows
 // the second page over the first, and H again the first, the screen then as it was.
 TEST(EditorScreen, LayoutWindowAndBothHelpPages) {

@@ -7,22 +7,10 @@
 #include "console/console.h"
 #include "console/memory/memory_console.h"
 #include "editor/test_listing.h"
+#include "platform/platform.h"
 #include "platform/temp_dir.h"
 
 namespace {
-
-// Runs the editor on a fresh screen until it leaves (true) or the keys run out (false).
-bool RunKeys(MemoryConsole& screen, TestListing& listing, const std::string& keys,
-             const std::string& file = "none.txt") {
-  screen = MemoryConsole();
-  screen.Keys(keys);
-  try {
-    RunEditor(file, *listing.table);
-  } catch (const KeysExhausted&) {
-    return false;
-  }
-  return true;
-}
 
 // Page Down arrives as the code of Q and never leaves the editor; G asks until the answer fits.
 TEST(EditorKeys, LineChangesAndCursorColumnsOnATwentyLineListing) {

@@ -1,22 +1,19 @@
 #pragma once
-// Line tables filled the way the loader fills them, released when the test ends.
-
+// Line tables filled the way the loader fills them, and the editor run on them.
 #include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "console/memory/memory_console.h"
+#include "editor/editor.h"
 #include "listing/line_format.h"
 #include "listing/line_table.h"
-#include "platform/platform.h"
 
 struct TestListing {
   std::unique_ptr<LineTable> table = std::make_unique<LineTable>();
-
   explicit TestListing(const std::vector<std::string>& lines) {
-    LoadBudget budget{1 << 20, 1};
-    for (const std::string& line : lines)
-      if (!AddLine(*table, static_cast<int16_t>(table->count + 1), line, budget)) ++table->count;
+    for (const std::string& line : lines) AppendLine(*table, line, 1 << 20);
   }
   int16_t Count() const { return table->count; }
 };
@@ -39,4 +36,16 @@ inline std::vector<std::string> PatternLines(int lineCount, bool zeros = false) 
                                 std::to_string(DataChecksum(data)));
   }
   return lines;
+}
+
+// Runs the editor until it leaves (true) or the keys run out (false).
+inline bool RunKeys(MemoryConsole& screen, const TestListing& listing, const std::string& keys,
+                    const std::string& file = "none.txt") {
+  screen.Keys(keys);
+  try {
+    RunEditor(file, *listing.table);
+  } catch (const KeysExhausted&) {
+    return false;
+  }
+  return true;
 }
