@@ -35,27 +35,6 @@ TEST(SplitLines, FieldsOfTypedAndStoredLines) {
   }
 }
 
-TEST(DataChecksum, SumsTenBytesOrAddsUpFaultCodes) {
-  const std::pair<std::string, int> cases[] = {
-      {"00112233445566778899", 765},
-      {std::string(20, 'F'), 2550},
-      {"", -2},
-      {std::string(19, '1'), -2},
-      {std::string(21, '1'), -1},
-      {"0011223344556677889a", -4},
-      {"0011223344556677889:", -4},
-      {"/011223344556677889G", -4},
-      {"12G4", -6},
-      {std::string("0011223344\0"
-                   "556677889",
-                   20),
-       -4},
-      {"G" + std::string(21, '0'), -5},
-  };
-  for (const auto& [data, code] : cases) EXPECT_EQ(DataChecksum(data), code) << data;
-  EXPECT_FALSE(IsCorrectLine({"1", "", "-2"}));  // a fault code is never a checksum
-}
-
 // Blanks and a sign first, $ for hexadecimal in either case or % for binary, then digits only,
 // within 32 bits. An empty text is none, whatever lies after it in memory.
 TEST(TextToInteger, TheOneFormOfANumber) {
