@@ -26,7 +26,7 @@ bool RunWineTool(string command) {
   return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
 }
 
-// The ends before the editor, the forms for scripts, then a listing with bare line feeds and a
+// The ends before the editor, a form for scripts, then a listing with bare line feeds and a
 // wrong digit loaded, the digit mended, compiled with Enter, left with Ctrl+C answered N (saved):
 // both builds key by key.
 TEST(Wine, EndsAndASessionMatchTheLinuxBuild) {
@@ -44,7 +44,6 @@ TEST(Wine, EndsAndASessionMatchTheLinuxBuild) {
   for (const TempDir* dir : {&wineDir, &nativeDir}) {
     fs::create_directory(dir->path / "carpeta.txt");
     WriteBytes(*dir / "juego.txt", listing);
-    fs::copy(string(GRAVIX_SOURCE_DIR) + "/examples/borde.txt", dir->path);
   }
   auto onWine = [&](std::vector<string> arguments) {
     arguments.insert(arguments.begin(), WindowsProgram.string());
@@ -83,15 +82,6 @@ TEST(Wine, EndsAndASessionMatchTheLinuxBuild) {
   const string exe = WindowsProgram.string();
   const PlainRun version = RunPlain({"wine", exe, "--version"}, wineDir.path, WineSettings);
   EXPECT_EQ(std::pair(version.status, version.output), std::pair(0, string("gravix 0.5a\r\n")));
-  EXPECT_EQ(RunPlain({"wine", exe, "--tap", "BORDE", "32768", "27", "borde.txt"}, wineDir.path,
-                     WineSettings)
-                .status,
-            0);
-  EXPECT_EQ(RunPlain({GRAVIX_PROGRAM, "--tap", "BORDE", "32768", "27", "borde.txt"}, nativeDir.path)
-                .status,
-            0);
-  EXPECT_TRUE(ReadBytes(wineDir / "borde.tap").size() == 25 + 27 &&
-              ReadBytes(wineDir / "borde.tap") == ReadBytes(nativeDir / "borde.tap"));
 
   Terminal wine(onWine({"juego.txt"})),
       native({.arguments = {"juego.txt"}, .directory = nativeDir.path});
