@@ -5,8 +5,10 @@ find_program(GRAVIX_WINE NAMES wine wine64 REQUIRED)
 find_program(GRAVIX_WINEBOOT wineboot REQUIRED)
 find_program(GRAVIX_WINESERVER wineserver REQUIRED)
 
+# Wine keeps its server's socket folder in TMPDIR: the build directory holds it too.
 set(GRAVIX_WINE_ENVIRONMENT
   "WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix"
+  "TMPDIR=${CMAKE_BINARY_DIR}"
   "WINEDEBUG=-all"
   "WINEDLLOVERRIDES=mscoree,mshtml=")
 

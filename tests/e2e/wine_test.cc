@@ -15,10 +15,12 @@ namespace fs = std::filesystem;
 using std::string;
 
 const fs::path WindowsProgram = GRAVIX_WINDOWS_PROGRAM;
-// The Windows unit tests' prefix, beside the program: made once, kept between runs.
+// The Windows unit tests' prefix and wine server, beside the program: made once, kept between
+// runs.
 const fs::path WinePrefix = WindowsProgram.parent_path() / "wineprefix";
-const std::vector<string> WineSettings = {"WINEPREFIX=" + WinePrefix.string(), "WINEDEBUG=-all",
-                                          "WINEDLLOVERRIDES=mscoree,mshtml="};  // no installers
+const std::vector<string> WineSettings = {
+    "WINEPREFIX=" + WinePrefix.string(), "TMPDIR=" + WindowsProgram.parent_path().string(),
+    "WINEDEBUG=-all", "WINEDLLOVERRIDES=mscoree,mshtml="};  // no installers
 constexpr std::chrono::seconds WineWait{60};
 
 bool RunWineTool(string command) {
