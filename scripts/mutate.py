@@ -149,7 +149,7 @@ def CopyTree(tree):
         if source.is_file() and (not target.exists() or
                                  target.read_bytes() != source.read_bytes()):
             target.parent.mkdir(parents=True, exist_ok=True)
-            shutil.copy2(source, target)
+            shutil.copyfile(source, target)  # a fresh time, so make rebuilds it
     kept = {tree / name for name in files}
     for target in [path for path in tree.rglob("*") if path.is_file() and path not in kept]:
         target.unlink()  # gone from the tree since the last run
