@@ -29,6 +29,12 @@ constexpr int Runs = 21;
 constexpr int BigListing = 5000;
 constexpr std::chrono::milliseconds Quiet{150};
 
+// What a terminal sends for the keys the figures use.
+namespace KeyBytes {
+constexpr std::string_view Up = "\x1b[A", Down = "\x1b[B", PageUp = "\x1b[5~", PageDown = "\x1b[6~",
+                           Delete = "\x1b[3~", Enter = "\r", Backspace = "\x7f", Tab = "\t";
+}
+
 bool failed = false;
 
 void Report(const char* name, double value) { std::printf("%s %.3f\n", name, value); }
@@ -109,7 +115,7 @@ void StartToEditor(const fs::path& directory, const std::string& listing, StartF
   fs::remove(directory / fs::path(listing).replace_extension(".bak"));
   const Clock::time_point start = Clock::now();
   Terminal term({.arguments = {listing}, .directory = directory});
-  if (!term.Started() || !WaitForEditor(term, "     1"))
+  if (!term.StartError().empty() || !WaitForEditor(term, "     1"))
     return Fail("no editor for " + listing + " " + term.StartError(), term);
   figures.milliseconds.push_back(Milliseconds(Clock::now() - start));
   figures.peakKiB.push_back(PeakResidentKiB(ChildProcess()));
@@ -154,7 +160,7 @@ void WorstKeystrokeBytes(const fs::path& directory) {
   for (int i = 0; i < 10; ++i) checksum += i % 2 ? "x" : "1";
   std::ofstream(directory / "worst.txt") << "1 " << data << " " << checksum << "\n";
   Terminal term({.arguments = {"worst.txt"}, .directory = directory});
-  if (!term.Started() || !WaitForEditor(term, "     1"))
+  if (!term.StartError().empty() || !WaitForEditor(term, "     1"))
     return Fail("no editor for worst.txt", term);
   Report("digit_worst", static_cast<double>(BytesFor(term, "5")));
   Quit(term);
@@ -216,8 +222,8 @@ double PasmoMilliseconds(const fs::path& directory) {
 int main() {
   // Listings and images on tmpfs, for GRAVIX and pasmo alike.
   setenv("TMPDIR", FastDirectory().c_str(), 1);
-  ScratchDirectory scratch;
-  const fs::path& directory = scratch.Path();
+  TempDir scratch;
+  const fs::path& directory = scratch.path;
   WriteListing(directory / "one.txt", 1);
   WriteListing(directory / "big.txt", BigListing);
 
@@ -239,10 +245,10 @@ int main() {
 
   {
     Terminal term({.arguments = {"big.txt"}, .directory = directory});
-    if (term.Started() && WaitForEditor(term, "     1")) {
+    if (term.StartError().empty() && WaitForEditor(term, "     1")) {
       KeystrokeBytes(term, DataDigitsOf(1));
       Report("compile_gravix", CompileMilliseconds(term));
-      if (ReadFileBytes(directory / "big.tap").size() != 25 + 10 * BigListing)
+      if (ReadBytes(directory / "big.tap").size() != 25 + 10 * BigListing)
         Fail("the image is not 50025 bytes", term);
       Quit(term);
     } else {
