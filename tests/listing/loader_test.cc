@@ -110,12 +110,10 @@ TEST_F(LoaderTest, GapsAnsweredYesBecomeZeroLinesAndNoRenumbers) {
               "    Renumerando linea \"7\" a \"5\"", "  Numero de linea encontrado: \"8\"", "",
               "   Lineas de ceros desde \"6\" hasta \"7\" (S/N): S",
               "    Insertando lineas de ceros desde \"6\" hasta \"7\"", ""},
-             {{3, 2, LightMagenta},
-              {30, 3, LightMagenta},
-              {4, 4, White},
-              {46, 4, White},
-              {5, 5, LightCyan},
-              {5, 9, LightCyan}});
+             // clang-format off
+             {{3, 2, LightMagenta}, {30, 3, LightMagenta}, {4, 4, White}, {46, 4, White},
+              {5, 5, LightCyan}, {5, 9, LightCyan}});
+  // clang-format on
   EXPECT_FALSE(screen.CursorVisible());
   EXPECT_EQ(Stored(), Joined({"1" + Data, "2" + Zero, "3" + Data, "4" + Data, "5" + Data,
                               "6" + Zero, "7" + Zero, "8" + Data},
@@ -137,14 +135,10 @@ TEST_F(LoaderTest, UnreadableAndRepeatedNumbersAreRetypedAndControlBytesShownHar
        "  Numero de linea encontrado: \"5\"", "  Numero de linea esperado: \"3\"",
        "   Lineas de ceros desde \"3\" hasta \"4\" (S/N): n",
        "    Renumerando linea \"0005\" a \"3\"", ""},
-      {{3, 2, LightGreen},
-       {5, 3, LightRed},
-       {9, 3, LightRed},
-       {11, 3, White},
-       {28, 4, LightGreen},
-       {29, 4, LightRed},
-       {40, 5, White},
-       {5, 7, LightCyan}});
+      // clang-format off
+      {{3, 2, LightGreen}, {5, 3, LightRed}, {9, 3, LightRed}, {11, 3, White}, {28, 4, LightGreen},
+       {29, 4, LightRed}, {40, 5, White}, {5, 7, LightCyan}});
+  // clang-format on
   EXPECT_EQ(Stored(), Joined({"1" + Data, "2 00\x1b[2J\x07 76\x1b", "3" + Data}, "\n"));
 }
 
