@@ -207,21 +207,22 @@ bool Terminal::SettingsAsBefore() const {
          now.c_lflag == was.c_lflag && std::equal(now.c_cc, now.c_cc + NCCS, was.c_cc);
 }
 
-// Through the shell, so that a program that never ends is ended by timeout.
+// Through the shell, so that a program that never ends is ended by timeout. Each word is quoted
+// with a blank in front of it.
 PlainRun RunPlain(const std::vector<std::string>& command, const std::filesystem::path& directory,
                   const std::vector<std::string>& environment) {
   auto quoted = [](const std::string& word) {
-    std::string text = "'";
+    std::string text = " '";
     for (char c : word) text += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return text + "'";
   };
   const TempDir streams;
-  std::string line = "cd " + quoted(directory) + " && env -i LANG=C.UTF-8";
+  std::string line = "cd" + quoted(directory) + " && env -i LANG=C.UTF-8";
   for (const char* name : {"PATH", "HOME", "ASAN_OPTIONS", "UBSAN_OPTIONS"})
-    if (const char* value = getenv(name)) line += " " + quoted(std::string(name) + "=" + value);
-  for (const std::string& setting : environment) line += " " + quoted(setting);
+    if (const char* value = getenv(name)) line += quoted(std::string(name) + "=" + value);
+  for (const std::string& setting : environment) line += quoted(setting);
   line += " setsid -w timeout 60";
-  for (const std::string& word : command) line += " " + quoted(word);
+  for (const std::string& word : command) line += quoted(word);
   line += " </dev/null >" + quoted(streams / "output") + " 2>" + quoted(streams / "errors");
   const int status = std::system(line.c_str());
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(streams / "output"),
