@@ -9,7 +9,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   auto isScanCode = [](int code) {
-    return (code >= 59 && code <= 68) ||
+    return (code >= 16 && code <= 25) || (code >= 30 && code <= 38) || (code >= 44 && code <= 50) ||
+           (code >= 59 && code <= 68) || (code >= 120 && code <= 131) ||
            (code >= 71 && code <= 83 && code != 74 && code != 76 && code != 78);
   };
   FuzzedDataProvider input(bytes, size);

@@ -13,6 +13,9 @@ void PrintLine(std::string_view text, PlainStream stream = PlainStream::Output);
 // Sends what is left; false (errno set) when something printed did not get through.
 bool FinishPrinting();
 
+// Each binding: the text with every byte that could drive its terminal or console shown as "?".
+std::string HarmlessPlainText(std::string_view text);
+
 // A command-line argument as typing it into GRAVIX would give it: code page 437 bytes, so a
 // name compiled from the command line and one typed at the prompt make the same tape. None
 // when a character has no place in code page 437.

@@ -28,6 +28,21 @@ bool OpensString(uint8_t byte) {
   return byte == ']' || byte == 'P' || byte == 'X' || byte == '^' || byte == '_';
 }
 
+// Alt with a letter, digit, minus or equals: the PC's Alt scan codes. No command takes them,
+// so an Alt chord never reaches a field or a command as its plain key.
+int AltScanCode(uint8_t byte) {
+  constexpr std::string_view Rows[] = {"qwertyuiop", "asdfghjkl", "zxcvbnm"};
+  constexpr int RowStarts[] = {16, 30, 44};
+  for (int row = 0; row < 3; ++row)
+    if (size_t at = Rows[row].find(static_cast<char>(byte)); at != std::string_view::npos)
+      return RowStarts[row] + static_cast<int>(at);
+  if (byte >= '1' && byte <= '9') return 120 + (byte - '1');
+  if (byte == '0') return 129;
+  if (byte == '-') return 130;
+  if (byte == '=') return 131;
+  return -1;
+}
+
 void Deliver(std::string& keys, uint8_t a) { keys.push_back(static_cast<char>(a)); }
 void DeliverExtended(std::string& keys, int scanCode) {
   keys.push_back('\0');
@@ -48,6 +63,9 @@ void DecodeEscapeByte(KeyDecoder& decoder, uint8_t byte, std::string& keys) {
       pending.push_back(static_cast<char>(byte));
     } else if (byte == 27) {
       Deliver(keys, 27);  // the first Escape stood alone; the second may start a sequence
+    } else if (const int altScanCode = AltScanCode(byte); altScanCode >= 0) {
+      pending.clear();
+      DeliverExtended(keys, altScanCode);
     } else {
       // Escape stood alone and the next key came quickly: both are delivered, the key as itself.
       pending.clear();

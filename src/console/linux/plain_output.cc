@@ -1,16 +1,12 @@
-// Plain output on Linux: standard output and standard error as they are, a terminal or not.
+// Plain output on Linux: the text as the locale has it, but for what a terminal could obey.
 #include "console/plain_output.h"
 
 #include <iconv.h>
 #include <langinfo.h>
 
-#include <cerrno>
 #include <clocale>
-#include <cstdio>
 
 namespace {
-
-int failure = 0;  // errno of the first write that did not get through
 
 // The length of a well-formed UTF-8 sequence at text[at], or 0.
 size_t Utf8Length(std::string_view text, size_t at) {
@@ -26,10 +22,12 @@ size_t Utf8Length(std::string_view text, size_t at) {
   return length;
 }
 
+}  // namespace
+
 // Controls, DEL and the C1 controls (bytes 128-159, or their UTF-8 form) become "?", so neither
 // a UTF-8 terminal nor an 8-bit one takes any of them for a command. Other characters stay as
 // the locale has them.
-std::string Harmless(std::string_view text) {
+std::string HarmlessPlainText(std::string_view text) {
   std::string shown;
   for (size_t at = 0; at < text.size();) {
     const auto c = static_cast<uint8_t>(text[at]);
@@ -42,25 +40,6 @@ std::string Harmless(std::string_view text) {
     at += length == 0 ? 1 : length;
   }
   return shown;
-}
-
-void Note(bool ok) {
-  if (!ok && failure == 0) failure = errno ? errno : EIO;
-}
-
-}  // namespace
-
-void PrintLine(std::string_view text, PlainStream stream) {
-  const std::string line = Harmless(text) + "\n";
-  FILE* file = stream == PlainStream::Output ? stdout : stderr;
-  Note(std::fwrite(line.data(), 1, line.size(), file) == line.size());
-}
-
-bool FinishPrinting() {
-  Note(std::fflush(stdout) == 0);
-  Note(std::fflush(stderr) == 0);
-  errno = failure;
-  return failure == 0;
 }
 
 std::optional<std::string> ArgumentAsTyped(std::string_view argument) {

@@ -1,36 +1,14 @@
-// Plain output on Windows: the C library's standard streams, whose text mode ends each line with
-// CR LF. The console takes bytes 128-255 as characters of its code page, never as commands.
+// Plain output on Windows, where the standard streams' text mode ends each line with CR LF. The
+// console takes bytes 128-255 as characters of its code page, never as commands.
 #include "console/plain_output.h"
 
 #include <windows.h>
 
-#include <cerrno>
-#include <cstdio>
-
-namespace {
-
-int failure = 0;  // errno of the first write that did not get through
-
-void Note(bool ok) {
-  if (!ok && failure == 0) failure = errno ? errno : EIO;
-}
-
-}  // namespace
-
-void PrintLine(std::string_view text, PlainStream stream) {
-  std::string line(text);
-  for (char& c : line)
+std::string HarmlessPlainText(std::string_view text) {
+  std::string shown(text);
+  for (char& c : shown)
     if (static_cast<uint8_t>(c) < 32 || c == 127) c = '?';
-  line += '\n';
-  FILE* file = stream == PlainStream::Output ? stdout : stderr;
-  Note(std::fwrite(line.data(), 1, line.size(), file) == line.size());
-}
-
-bool FinishPrinting() {
-  Note(std::fflush(stdout) == 0);
-  Note(std::fflush(stderr) == 0);
-  errno = failure;
-  return failure == 0;
+  return shown;
 }
 
 // Arguments come in the ANSI code page; typed keys in the console's own (the OEM one).

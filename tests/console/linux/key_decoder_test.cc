@@ -41,12 +41,13 @@ TEST(KeyDecoder, BytesOfCommonTerminalsBecomeTheKeysTheConsoleDelivers) {
                    false),
             Codes({59, 60, 61, 62, 63, 59, 60, 61, 62, 59, 60, 61, 62, 63, 64, 65, 66, 67, 68}));
   EXPECT_EQ(Decode("\x1b", false), "");  // a lone Escape waits
-  // A lone Escape, and the key after it as itself however soon it comes (Alt+key is no
-  // command); a typed 0 never makes H an Up key; unknown, broken and overlong sequences are
-  // dropped whole, never typed.
+  // Alt with a letter, digit, minus or equals: the PC's Alt scan codes. A lone Escape, and a
+  // key after it that starts no sequence and no Alt chord as itself; a typed 0 never makes H an
+  // Up key; unknown, broken and overlong sequences are dropped whole, never typed.
   // clang-format off
   const std::pair<std::string, std::string> timed[] = {
-      {"\x1b", "\x1b"}, {"\x1b" "5", "\x1b" "5"}, {"\x1bq\x1b-", "\x1bq\x1b-"},
+      {"\x1bq\x1bl\x1bm\x1b" "1\x1b" "0\x1b-\x1b=", Codes({16, 38, 50, 120, 129, 130, 131})},
+      {"\x1b", "\x1b"}, {"\x1bQ\x1b\t", "\x1bQ\x1b\t"},
       {"\x1b\x1b[A", "\x1b" + X(72)}, {"\x7f", "\b"}, {"\b\t\r a1Z\x03\x0c", "\b\t\r a1Z\x03\x0c"},
       {std::string("\0H", 2), "H"}, {"\x1b[1;5A", ""}, {"\x1b[99~x", "x"}, {"\x1b[200~", ""},
       {"\x1bOZ", ""}, {"\x1b]2;title\x07x", "x"}, {"\x1bP1$r\x1b\\y", "y"}, {"\x1bX", ""},
