@@ -118,8 +118,11 @@ def Equivalents():
     return keys
 
 
-def Key(file, description, original):
-    return f"{file} | {description} | {original.strip()}"
+def Key(file, description, lines, number):
+    """file | mutation | original line; a line that repeats an earlier one adds | its place."""
+    text = lines[number - 1].strip()
+    place = 1 + [line.strip() for line in lines[:number - 1]].count(text)
+    return f"{file} | {description} | {text}" + (f" | {place}" if place > 1 else "")
 
 
 def Run(command, cwd, timeout, log):
@@ -203,7 +206,7 @@ def main():
         path = tree / file
         original = path.read_text()
         lines = original.split("\n")
-        key = Key(file, description, lines[number - 1])
+        key = Key(file, description, lines, number)
         lines[number - 1] = mutated
         path.write_text("\n".join(lines))
         print(f"[{k}/{len(sample)}] {file}:{number}: {description} ... ", end="", flush=True)
