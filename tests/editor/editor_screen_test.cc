@@ -78,7 +78,8 @@ TEST(EditorScreen, ScrollMarksAtTheWindowBoundaries) {
   for (auto [current, marks, lines] : {std::tuple{4, "    vvvv", "     1     7"},
                                        {5, "^^^^vvvv", "     2     8"},
                                        {16, "^^^^vvvv", "    13    19"},
-                                       {17, "^^^^    ", "    14    20"}}) {
+                                       {17, "^^^^    ", "    14    20"},
+                                       {1, "    vvvv", "           4"}}) {  // rows 7-9 cleared
     DrawEditorPage(current, listing.Count(), *listing.table);
     EXPECT_EQ(screen.Text(38, 6, 4) + screen.Text(38, 14, 4), marks) << current;
     EXPECT_EQ(screen.Text(1, 7, 6) + screen.Text(1, 13, 6), lines) << current;
@@ -97,8 +98,10 @@ TEST(EditorScreen, FaultColoursAndLettersOfTheCurrentLineRow) {
       {"7 G123456789ABCDEF012345 100", "(CD)    100", "C*1 A*21 F*4 9*3"},
       {"7 00112233445566778a99 100", "(C)     100", "F*17 C*1 F*5 9*3"},
       {sum567 + "567", "(567)   567", "F*28"}, {sum567 + "568", "(567)   568", "F*25 9*3"},
-      {sum567 + "0a9", "(567)   0a9", "F*25 A*1 C*1 A*1"}, {sum567 + "$1a", "(567)   $1a", "F*25 9*3"},
+      {sum567 + "0a9", "(567)   0a9", "F*25 A*1 C*1 A*1"},
+      {sum567 + "$1a", "(567)   $1a", "F*25 9*3"},
       {sum567 + "$237", "(567)   $237", "F*29"}, {sum567, "(567)", "F*25"},
+      {"12 00000000000000000000 0", "(0)     0", "F*24"},
       {"12 000000000000000000000 -1", "(D)     -1", "A*21 F*3 9*2"}};  // -1 is no fault code
   // clang-format on
   for (const auto& c : cases) {

@@ -12,7 +12,8 @@
 
 namespace {
 
-// Page Down arrives as the code of Q and never leaves the editor; G asks until the answer fits.
+// Page Down arrives as the code of Q and never leaves the editor; G asks until the answer fits,
+// four digits at most.
 TEST(EditorKeys, LineChangesAndCursorColumnsOnATwentyLineListing) {
   // clang-format off
   const struct { std::string keys; int line, column; } cases[] = {
@@ -22,7 +23,8 @@ TEST(EditorKeys, LineChangesAndCursorColumnsOnATwentyLineListing) {
       {PageDownKey + PageDownKey, 15, 10}, {PageDownKey + PageDownKey + PageDownKey, 1, 10},
       {"\t", 1, 70}, {"\t" + EndKey, 1, 71}, {"\t" + EndKey + DownKey, 2, 70},
       {"\t" + DownKey + "\t", 2, 10}, {EndKey, 1, 30}, {EndKey + RightKey + LeftKey, 1, 29},
-      {LeftKey + RightKey + RightKey, 1, 12}, {EndKey + HomeKey, 1, 10}, {"G0\r21\r0005\r", 5, 10}};
+      {LeftKey + RightKey + RightKey, 1, 12}, {EndKey + HomeKey, 1, 10},
+      {"G0\r21\r00057\r", 5, 10}};
   // clang-format on
   for (const auto& c : cases) {
     MemoryConsole screen;
