@@ -49,8 +49,9 @@ TEST(KeyDecoder, BytesOfCommonTerminalsBecomeTheKeysTheConsoleDelivers) {
       {"\x1bq\x1bl\x1bm\x1b" "1\x1b" "0\x1b-\x1b=", Codes({16, 38, 50, 120, 129, 130, 131})},
       {"\x1b", "\x1b"}, {"\x1bQ\x1b\t", "\x1bQ\x1b\t"},
       {"\x1b\x1b[A", "\x1b" + X(72)}, {"\x7f", "\b"}, {"\b\t\r a1Z\x03\x0c", "\b\t\r a1Z\x03\x0c"},
-      {std::string("\0H", 2), "H"}, {"\x1b[1;5A", ""}, {"\x1b[99~x", "x"}, {"\x1b[200~", ""},
-      {"\x1bOZ", ""}, {"\x1b]2;title\x07x", "x"}, {"\x1bP1$r\x1b\\y", "y"}, {"\x1bX", ""},
+      {std::string("\0H", 2), "H"}, {"\x1b[1;5A", ""}, {"\x1b[2 qx", "x"}, {"\x1b[99~x", "x"},
+      {"\x1b[200~", ""}, {"\x1bOZ", ""}, {"\x1b]2;title\x07x", "x"}, {"\x1bP1$r\x1b\\y", "y"},
+      {"\x1bX", ""},
       {"\x1b[" + std::string(100, '1') + "Ax", "x"}};
   // clang-format on
   for (const auto& [bytes, delivered] : timed) EXPECT_EQ(Decode(bytes), delivered) << bytes;
