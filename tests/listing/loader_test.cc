@@ -142,6 +142,14 @@ TEST_F(LoaderTest, UnreadableAndRepeatedNumbersAreRetypedAndControlBytesShownHar
   EXPECT_EQ(Stored(), Joined({"1" + Data, "2 00\x1b[2J\x07 76\x1b", "3" + Data}, "\n"));
 }
 
+TEST_F(LoaderTest, ANumberQuestionAloneEndsInThePauseToo) {
+  screen.Keys("2\r ");
+  Load(Joined({"1" + Data, "1" + Data}, "\n"));
+  ExpectRows({"", "", "  Numero de linea encontrado incorrecto:", "", "", "",
+              "    Renumerando linea \"1\" a \"2\"", ""},
+             {});
+}
+
 TEST_F(LoaderTest, ZeroLinesRunningPastTheTableFillIt) {
   screen.Keys("S ");
   std::vector<std::string> lines = Numbered(1, 4998);
