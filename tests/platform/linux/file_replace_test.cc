@@ -59,29 +59,33 @@ bool FileSizeLimit(rlim_t bytes) {
   return signal(SIGXFSZ, SIG_IGN) != SIG_ERR && setrlimit(RLIMIT_FSIZE, &limit) == 0;
 }
 
-// A listing of another owner, replaced in a child process that meets a fault or runs as another
-// user: the status, the bytes (new, or old after a failure), the owner and mode kept, and
-// whether the file is still the same one (rewritten in place) or a new one renamed over it. A
-// rename refused where the file's place explains it (another file system under a bind mount, a
-// mount point, a sticky folder) becomes a rewrite in place; for any other reason the save fails.
+// A listing of another owner or group, replaced in a child process that meets a fault or
+// runs as another user: the status, the bytes (new, or old after a failure), the owner and mode
+// kept, and whether the file is still the same one (rewritten in place) or a new one renamed over
+// it. A rename refused where the file's place explains it (another file system under a bind mount,
+// a mount point, a sticky folder) becomes a rewrite in place; for any other reason the save fails.
 TEST(ReplaceFileSafely, NeverACutFileNorAStrayOne) {
   // clang-format off
-  const struct { const char* meets; std::function<bool()> setup; bool linked; int status; bool same; }
-  cases[] = {
-      {"nothing", [] { return true; }, false, 0, false},  // root gives the new file the owner
-      {"another user", [] { return setuid(65534) == 0; }, false, 0, true},  // who cannot
-      {"EXDEV", [] { return RenameFails(EXDEV); }, false, 0, true},
-      {"EBUSY", [] { return RenameFails(EBUSY); }, false, 0, true},
-      {"EPERM", [] { return RenameFails(EPERM); }, false, 0, true},
-      {"EACCES", [] { return RenameFails(EACCES); }, false, EACCES, true},
-      {"ENOSPC", [] { return RenameFails(ENOSPC); }, false, ENOSPC, true},
-      {"a full disk", [] { return FileSizeLimit(16); }, true, EFBIG, true}};  // a second name
+  const struct { const char* meets; std::function<bool()> setup; bool linked; int status; bool same;
+                 uid_t owner; gid_t group; } cases[] = {
+      // Root gives the new file the owner, or the group; anyone else cannot.
+      {"nothing", [] { return true; }, false, 0, false, 1234, 0},
+      {"nothing", [] { return true; }, false, 0, false, 0, 4321},
+      {"another user", [] { return setuid(65534) == 0; }, false, 0, true, 1234, 4321},
+      {"EXDEV", [] { return RenameFails(EXDEV); }, false, 0, true, 1234, 4321},
+      {"EBUSY", [] { return RenameFails(EBUSY); }, false, 0, true, 1234, 4321},
+      {"EPERM", [] { return RenameFails(EPERM); }, false, 0, true, 1234, 4321},
+      {"EACCES", [] { return RenameFails(EACCES); }, false, EACCES, true, 1234, 4321},
+      {"ENOSPC", [] { return RenameFails(ENOSPC); }, false, ENOSPC, true, 1234, 4321},
+      {"a full disk", [] { return FileSizeLimit(16); }, true, EFBIG, true, 1234, 4321},  // 2 names
+      {"no standard input", [] { return close(0) == 0; }, false, 0, false, 1234, 4321},  // fd 0
+      {"no standard input", [] { return close(0) == 0; }, true, 0, true, 1234, 4321}};
   // clang-format on
   for (const auto& c : cases) {
     TempDir dir;
     const std::string name = dir / "juego.txt";
     WriteBytes(name, "1 old\n");
-    if (chown(name.c_str(), 1234, 4321) || chmod(name.c_str(), 0666) ||
+    if (chown(name.c_str(), c.owner, c.group) || chmod(name.c_str(), 0666) ||
         chmod(dir.path.c_str(), 0777))
       GTEST_SKIP() << "only root may give a file away";
     if (c.linked) fs::create_hard_link(name, dir / "copia.txt");
@@ -93,7 +97,7 @@ TEST(ReplaceFileSafely, NeverACutFileNorAStrayOne) {
     EXPECT_EQ(ReadBytes(name), c.status ? "1 old\n" : NewBytes) << c.meets;
     EXPECT_EQ(now.st_ino == file, c.same) << c.meets;
     EXPECT_EQ(std::tuple(now.st_uid, now.st_gid, now.st_mode & 07777),
-              std::tuple(1234u, 4321u, 0666u))
+              std::tuple(c.owner, c.group, 0666u))
         << c.meets;
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), {}), c.linked ? 2 : 1) << c.meets;
   }
