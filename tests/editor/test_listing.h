@@ -3,12 +3,15 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "console/memory/memory_console.h"
 #include "editor/editor.h"
 #include "listing/line_format.h"
 #include "listing/line_table.h"
+
+static_assert(!std::is_copy_constructible_v<LineTable>, "a copy would share the table's lines");
 
 struct TestListing {
   std::unique_ptr<LineTable> table = std::make_unique<LineTable>();
