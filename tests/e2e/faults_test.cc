@@ -1,11 +1,12 @@
-// The built program meeting faults: a full disk, a directory or listing taken away, an input
-// that ends, end signals in its waiting states. Whatever happens the terminal is left as it
-// was, the listing is the old one or the new one and never cut, no temporary file is left.
+// The program meeting faults (a full disk, a folder or listing taken away, an input that ends,
+// end signals and Ctrl+C in its waits) and hostile listings and names. Whatever happens the
+// terminal is left as it was, the listing is old or new and never cut, no temporary file is left.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
-#include <set>
+#include <random>
+#include <regex>
 
 #include "e2e/terminal.h"
 
@@ -13,36 +14,32 @@ namespace {
 
 namespace fs = std::filesystem;
 using Names = std::set<std::string>;
+using std::string;
 
 // A gap the loader asks about; S makes 300 correct lines, about 7 KB saved. The backup is 50 B.
-const std::string GapListing = "1 00000000000000000000 0\n300 00000000000000000000 0\n";
+const string GapListing = ZeroLines(1, 1) + ZeroLines(300, 300);
 
-Names Files(const fs::path& directory) {
-  Names names;
-  for (const auto& entry : fs::directory_iterator(directory)) names.insert(entry.path().filename());
-  return names;
-}
-
-// Once the keys typed at the loader's question bring `shown`: a file-size limit (past it a write
-// fails with EFBIG, as on a full disk), input at its end, an end signal (the run ends as if not
-// caught), or a change to the folder before saving and compiling. A read-only folder (the program
-// then runs as its owner, 65534) takes the listing, saved in place, but no new tape image.
-enum Change { None, InputEnds, Signal, FolderRemoved, FolderGoneForTape, ListingAFolder, ReadOnly };
+// At `shown`, after the keys typed at the loader's question: writes past a file-size limit fail
+// with EFBIG as on a full disk; an end signal or Ctrl+C ends the run as if not caught; the folder
+// changes before saving and compiling. A read-only folder (the program runs as its owner, 65534)
+// takes the listing, saved in place, but no tape image.
+enum Change { None, InputEnds, Signal, CtrlC, FolderRemoved, FolderGone, ListingAFolder, ReadOnly };
 struct Fault {
-  std::string name, sizeLimit, keys, shown;
+  string name, sizeLimit, keys, shown;
   Change change;
   int code;  // the exit status or the end signal
+  string listing = GapListing;
 };
 class Faults : public ::testing::TestWithParam<Fault> {};
 
 TEST_P(Faults, EndRestoresTheTerminalAndLeavesTheListingOldOrNew) {
-  const auto& [name, sizeLimit, keys, shown, change, code] = GetParam();
+  const auto& [name, sizeLimit, keys, shown, change, code, old] = GetParam();
   const rlimit noCore{0, 0};  // SIGQUIT's core dump would be a stray file beside the listing
   ASSERT_EQ(setrlimit(RLIMIT_CORE, &noCore), 0);
   TempDir dir;
   const fs::path folder = dir.path / "sub", listing = folder / "juego.txt";
   fs::create_directory(folder);
-  WriteBytes(listing, GapListing);
+  WriteBytes(listing, old);
   ASSERT_EQ(chown(folder.c_str(), 65534, 65534) | chown(listing.c_str(), 65534, 65534), 0);
   Terminal term({.arguments = {"--fsize=" + sizeLimit, GRAVIX_PROGRAM, "juego.txt"},
                  .directory = folder,
@@ -53,28 +50,26 @@ TEST_P(Faults, EndRestoresTheTerminalAndLeavesTheListingOldOrNew) {
   ASSERT_TRUE(term.WaitToShow("(S/N):")) << term.ScreenDump();
   term.SendKeys(keys);
   ASSERT_TRUE(term.WaitToShow(shown)) << term.ScreenDump();
-  EXPECT_TRUE(change != Signal || !term.SettingsAsBefore());  // raw until the end
+  const bool signalled = change == Signal || change == CtrlC,
+             gone = change == FolderRemoved || change == FolderGone;
+  EXPECT_TRUE(!signalled || term.Raw());
   if (change == Signal) term.Signal(code);
-  const bool folderGone = change == FolderRemoved || change == FolderGoneForTape;
-  if (folderGone) fs::remove_all(folder);
+  if (change == CtrlC) term.SendKeys("\x03");
+  if (gone) fs::remove_all(folder);
   if (change == ListingAFolder) fs::remove(listing), fs::create_directory(listing);
   if (change == ReadOnly) chmod(folder.c_str(), 0555);
   if (change >= FolderRemoved)
-    term.SendKeys(change == FolderGoneForTape ? "\rP\r0\r3000\r" : "s \rP\r0\r3000\r");
+    term.SendKeys(change == FolderGone ? "\rP\r0\r3000\r" : "s \rP\r0\r3000\r");
   ASSERT_TRUE(term.WaitForExit()) << term.ScreenDump();
-  EXPECT_EQ(change == Signal ? term.EndSignal() : term.ExitCode(), code);
-  // A Runtime error is reported below the screen, which scrolls up one row for it.
-  if (change != Signal) {
-    EXPECT_EQ(term.TrimmedRow(24), "Runtime error " + std::to_string(code));
-  }
-  EXPECT_TRUE(term.SettingsAsBefore());
-  EXPECT_TRUE(term.CursorVisible());
-  std::string saved;
-  for (int line = 1; line <= 300; ++line)
-    saved += std::to_string(line) + " 00000000000000000000 0\n";
-  EXPECT_EQ(ReadBytes(listing), change <= Signal ? GapListing : change == ReadOnly ? saved : "");
+  EXPECT_EQ(signalled ? term.EndSignal() : term.ExitCode(), code);
+  // The Runtime error goes below the screen, which scrolls up one row for it.
+  EXPECT_TRUE(signalled || term.TrimmedRow(24) == "Runtime error " + std::to_string(code))
+      << term.ScreenDump();
+  EXPECT_TRUE(term.SettingsAsBefore() && term.CursorVisible());
+  const string saved = change == ReadOnly ? ZeroLines(1, 300) : "";
+  EXPECT_EQ(ReadBytes(listing), change <= CtrlC ? old : saved);
   EXPECT_EQ(fs::exists(folder) ? Files(folder) : Names{},
-            (folderGone ? Names{} : Names{"juego.bak", "juego.txt"}));
+            (gone ? Names{} : Names{"juego.bak", "juego.txt"}));
   EXPECT_TRUE(change != ListingAFolder || fs::is_empty(listing));
 }
 
@@ -89,41 +84,21 @@ INSTANTIATE_TEST_SUITE_P(Runs, Faults, ::testing::Values(
     Fault{"IntInTheEditor", "unlimited", "s ", "---[ Editor ]", Signal, SIGINT},
     Fault{"HupAtGoTo", "unlimited", "s g", "Ir a linea [1-300]:", Signal, SIGHUP},
     Fault{"QuitAtTheName", "unlimited", "s \r", "Nombre del programa:", Signal, SIGQUIT},
+    Fault{"CtrlCAtTheQuestion", "unlimited", "", "", CtrlC, SIGINT},
+    Fault{"CtrlCAtTheNumber", "unlimited", "s", "correcto:", CtrlC, SIGINT,
+          GapListing + "x 00000000000000000000 0\n"},
+    Fault{"CtrlCAtThePause", "unlimited", "s", "Pulsa una tecla.", CtrlC, SIGINT},
     Fault{"FolderRemoved", "unlimited", "s ", "---[ Editor ]", FolderRemoved, ENOENT},
-    Fault{"FolderGoneForTape", "unlimited", "s ", "---[ Editor ]", FolderGoneForTape, ENOENT},
+    Fault{"FolderGoneForTape", "unlimited", "s ", "---[ Editor ]", FolderGone, ENOENT},
     Fault{"ListingAFolder", "unlimited", "s ", "---[ Editor ]", ListingAFolder, EISDIR},
     Fault{"FolderReadOnly", "unlimited", "s ", "---[ Editor ]", ReadOnly, EACCES}),
     [](const auto& info) { return info.param.name; });
 // clang-format on
 
-// Ctrl+C at each wait before the editor: the run ends as an interrupted program does (a shell
-// sees 130), the terminal as it was, nothing written but the backup.
-TEST(Interrupt, CtrlCBeforeTheEditorEndsTheRun) {
-  const std::tuple<std::string, std::string, std::string> waits[] = {
-      {GapListing, "", "(S/N):"},
-      {"x 00000000000000000000 0\n", "", "Introduce numero de linea correcto:"},
-      {GapListing, "s", "Pulsa una tecla."}};
-  for (const auto& [listing, keys, shown] : waits) {
-    TempDir dir;
-    WriteBytes(dir / "juego.txt", listing);
-    Terminal term({.arguments = {"-c", GRAVIX_PROGRAM " juego.txt; echo status $?"},
-                   .directory = dir.path,
-                   .program = "sh"});
-    term.SendKeys(keys);
-    ASSERT_TRUE(term.WaitToShow(shown)) << term.ScreenDump();
-    term.SendKeys("\x03");
-    ASSERT_TRUE(term.WaitForExit()) << term.ScreenDump();
-    EXPECT_NE(term.ScreenDump().find("\nstatus 130\n"), std::string::npos) << term.ScreenDump();
-    EXPECT_TRUE(term.SettingsAsBefore() && term.CursorVisible());
-    EXPECT_EQ(ReadBytes(dir / "juego.txt"), listing);
-    EXPECT_EQ(Files(dir.path), (Names{"juego.bak", "juego.txt"}));
-  }
-}
-
-// A kill while the listing is being replaced: strace holds each fsync for half a second, and
-// the signal comes once the temporary file exists.
+// A kill while the listing is replaced: strace holds each fsync half a second, and the signal
+// comes once the temporary file exists.
 TEST(Saving, EndSignalLeavesTheListingWholeAndNoTemporaryFile) {
-  const std::string spaced = "1 06 00 0E 00 76 79 0F 0F 0F E6 534\n";
+  const string spaced = "1 06 00 0E 00 76 79 0F 0F 0F E6 534\n";
   TempDir dir;
   WriteBytes(dir / "juego.txt", spaced);
   Terminal term({.arguments = {"-D", "-o", "/dev/null", "-e", "trace=fsync", "-e",
@@ -137,9 +112,64 @@ TEST(Saving, EndSignalLeavesTheListingWholeAndNoTemporaryFile) {
   term.Signal(SIGTERM);
   ASSERT_TRUE(term.WaitForExit()) << term.ScreenDump();
   EXPECT_EQ(term.EndSignal(), SIGTERM);
-  const std::string listing = ReadBytes(dir / "juego.txt");
-  EXPECT_TRUE(listing == spaced || listing == "1 06000E0076790F0F0FE6 534\n") << listing;
+  const string listing = ReadBytes(dir / "juego.txt");
+  EXPECT_TRUE(listing == spaced || listing == Borde.substr(0, 27)) << listing;
   EXPECT_EQ(Files(dir.path), (Names{"juego.bak", "juego.txt"}));
+}
+
+// count pieces, one in four a random byte; never Q or X, which would end the run too soon.
+string Random(std::mt19937& random, int count, const std::vector<string>& pieces) {
+  string text;
+  while (count-- > 0)
+    text += random() % 4 ? pieces[random() % pieces.size()] : string(1, char(random()));
+  for (char& c : text) c = string("qQxX").find(c) == string::npos ? c : 'n';
+  return text;
+}
+
+// Three listings of binary lines (title, colour, screen switch, status request, 8-bit CSI, reset,
+// bell, back space, NUL), their questions answered, 300 random keys with cut escape sequences,
+// then a way out of any state: Home ends a pause, Q quits, N answers "Salir SIN guardar", the
+// rest finishes a prompt. Last a hostile name, which the compile summary shows.
+TEST(Hostile, BinaryListingsAndNamesReachTheTerminalOnlyAsText) {
+  std::mt19937 random(20261207);
+  const string name = "\x1b]2;HOSTIL\x07\x1b[31m\2332J.txt";
+  for (int run = 1; run <= 4; ++run) {
+    string listing = Borde.substr(0, 27), keys = "\rP\r0\r10\r ";
+    for (int line = 0; line < 200 && run < 4; ++line)
+      listing += Random(random, random() % 20 ? random() % 60 : 15000,
+                        {"\x1b]2;HOSTIL\x07", "\x1b[31m", "\x1b[?1049h", "\x1b[6n", "\2332J",
+                         "\033c", "\x07\x08", string(1, '\0'), "0", "7", "A", " ", "12"}) +
+                 (random() % 2 ? "\n" : "\r");
+    for (const char c : listing.substr(27))
+      keys += c == '\n' || c == '\r' ? "\177\177\177\1779999\rN" : "";
+    keys += Random(random, 300,
+                   {"\x1b[A", "\x1b[6~", "\x1b[H", "\x1b[3~", "\x1bOP", "\x1b[1;5", "\x1bO", "\x1b",
+                    "0", "9", "a", "g", "h", "s", "n", "\t", "\r"});
+    for (int i = 0; i < 6; ++i) keys += "\x1b[HQN" + string(10, '\x7f') + "1\r";
+    TempDir dir;
+    WriteBytes(dir / (run < 4 ? "juego.txt" : name), listing);
+    Terminal term({.arguments = {run < 4 ? "juego.txt" : name}, .directory = dir.path});
+    ASSERT_TRUE(term.WaitToShow("GRAVIX v")) << term.StartError();  // raw: no key echoed
+    for (size_t start = 0; start < keys.size(); start += 128) {     // a cut sequence times out
+      term.SendKeys(std::string_view(keys).substr(start, 128));
+      term.Pause(Wait(20));
+    }
+    ASSERT_TRUE(term.WaitForExit(std::chrono::seconds(60))) << term.ScreenDump();
+    EXPECT_EQ(term.ExitCode(), 0) << term.ScreenDump();
+    EXPECT_TRUE(term.SettingsAsBefore());
+    // Without the program's own sequences (cursor moves, clears, colours, the cursor shown or
+    // hidden) no control byte but line feed, return and back space is left.
+    const string rest = std::regex_replace(
+        term.RawOutput(),
+        std::regex("\x1b\\[(\\d+;\\d+H|H|\\d+G|C|2J|K|(0;(1;)?3[0-7];40|(1|22)(;3[0-7])?|3[0-7]|0)"
+                   "m|\\?25[hl])"),
+        "");
+    EXPECT_NE(rest.find(run < 4 ? "Procesando" : "Archivo: ?]2;HOSTIL??[31m"), string::npos);
+    std::smatch foreign;
+    EXPECT_FALSE(std::regex_search(rest, foreign,
+                                   std::regex("[\\x00-\\x07\\x09\\x0b\\x0c\\x0e-\\x1f].{0,15}")))
+        << ::testing::PrintToString(foreign.str());
+  }
 }
 
 }  // namespace

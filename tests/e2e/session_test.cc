@@ -1,6 +1,9 @@
 // Whole sessions of the real program, driven by the keys a terminal sends, and the files they
-// leave.
+// leave; keys over a slow link, a window resized, foreign output.
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <tuple>
 
 #include "e2e/terminal.h"
 
@@ -9,43 +12,55 @@ namespace {
 using std::string;
 using namespace std::string_literals;
 
-// A wrong digit mended with Down, End, Backspace and a key (row 10 changes colour), compiled
-// with Enter before any save, then saved with S and left with Ctrl+C, which is X, answered N.
-TEST(Session, ACorrectedLineIsCompiledUnsavedThenSaved) {
-  TempDir dir;
-  const string typed =
-      "1 06000E0076790F0F0FE6 534\n2 07D3FE0C10F43A485C0E 981\n3 0F0FE607D3FEC9000000 933\n";
-  WriteBytes(dir / "borde.txt", typed);
-  Terminal term({.arguments = {"borde.txt"}, .directory = dir.path});
-  ASSERT_TRUE(term.WaitForText(1, 5, "---[ Editor ]")) << term.ScreenDump();
-  term.SendKeys("\x1b[B\x1b[F\x7f");
-  ASSERT_TRUE(term.WaitForText(62, 10, "(d)")) << term.ScreenDump();
-  EXPECT_EQ(term.Colour(10, 10), 10);  // too short: light green
-  term.SendKeys("f");
-  term.SendKeys("\rborde\r65536\r32768\r25\r");  // the address out of range: asked again
-  ASSERT_TRUE(term.WaitForText(32, 18, "Pulsa una tecla.")) << term.ScreenDump();
-  // Header, then the data block: flag FF, the 25 bytes of the mended lines, their XOR.
-  EXPECT_EQ(ReadBytes(dir / "borde.tap"),
-            "\x13\0\0\3borde     \x19\0\0\x80\0\x80\x44\x1b\0\xFF\x06\x00\x0E\x00\x76\x79\x0F\x0F"
-            "\x0F\xE6\x07\xD3\xFE\x0C\x10\xF4\x3A\x48\x5C\x0F\x0F\x0F\xE6\x07\xD3\xC0"s);
-  EXPECT_EQ(ReadBytes(dir / "borde.txt"), typed);
-  term.SendKeys(" s");
-  ASSERT_TRUE(term.WaitForText(16, 17, "Los cambios han sido guardados. Pulsa una tecla."));
-  const string saved = typed.substr(0, 48) + "F" + typed.substr(49);
-  EXPECT_EQ(ReadBytes(dir / "borde.txt"), saved);
-  term.SendKeys(" \x03n\r");  // Ctrl+C is X: not leaving without saving, saved again
-  ASSERT_TRUE(term.WaitForExit()) << term.ScreenDump();
-  EXPECT_EQ(term.ExitCode(), 0);
-  EXPECT_EQ(term.ScreenDump(), string(25, '\n'));  // the screen left clear
-  EXPECT_TRUE(term.CursorVisible());
-  EXPECT_EQ(ReadBytes(dir / "borde.txt"), saved);
-  EXPECT_EQ(ReadBytes(dir / "borde.bak"), typed);
+// The data block of the border routine's first 25 bytes: length, flag FF, the bytes, their XOR.
+const string Data =
+    "\x1b\0\xFF\x06\x00\x0E\x00\x76\x79\x0F\x0F\x0F\xE6\x07\xD3\xFE\x0C\x10\xF4\x3A\x48"
+    "\x5C\x0F\x0F\x0F\xE6\x07\xD3\xC0"s;
+
+// A wrong digit mended with Down, End, Backspace and a key, compiled under a name with ñ before
+// any save, saved with S, left with Ctrl+C (X) answered N; in each locale. The ñ typed in UTF-8 or
+// Latin-1 is code page 437's 0xA4 on tape; the C locale has none and writes no byte above 127.
+TEST(Session, ACorrectedLineIsCompiledUnsavedThenSavedInEachLocale) {
+  TempDir locales;
+  ASSERT_EQ(RunPlain({"localedef", "-i", "es_ES", "-f", "ISO-8859-1", locales / "es"}, "/").status,
+            0)
+      << "the locales package missing?";
+  const string typed = Borde.substr(0, 48) + "E" + Borde.substr(49);
+  for (const auto& [setting, name, taped] :
+       {std::tuple<string, string, string>{"LC_ALL=C.UTF-8", "A\xc3\xb1", "A\xa4        "},
+        {"LC_ALL=es", "A\xf1", "A\xa4        "},
+        {"LC_ALL=C", "A\xf1", "A         "}}) {
+    TempDir dir;
+    WriteBytes(dir / "borde.txt", typed);
+    Terminal term({.arguments = {"borde.txt"},
+                   .directory = dir.path,
+                   .environment = {"LOCPATH=" + locales.path.string(), setting}});
+    ASSERT_TRUE(term.WaitForText(1, 5, "---[ Editor ]")) << term.ScreenDump();
+    term.SendKeys("\x1b[B\x1b[F\x7f");
+    ASSERT_TRUE(term.WaitForText(62, 10, "(d)")) << term.ScreenDump();
+    term.SendKeys("f\r" + name + "\r65536\r32768\r25\r");  // the address out of range: asked again
+    ASSERT_TRUE(term.WaitForText(32, 18, "Pulsa una tecla.")) << term.ScreenDump();
+    const char sum = taped[1] == ' ' ? '\x7b' : '\xff';  // the header's XOR
+    EXPECT_EQ(ReadBytes(dir / "borde.tap"),
+              "\x13\0\0\3"s + taped + "\x19\0\0\x80\0\x80"s + sum + Data);
+    EXPECT_EQ(ReadBytes(dir / "borde.txt"), typed);
+    const bool ascii = setting == "LC_ALL=C";
+    EXPECT_TRUE(!ascii || term.TrimmedRow(25) == string(25, ' ') + "H = Ver 2? pantalla de teclas");
+    term.SendKeys(" s");
+    ASSERT_TRUE(term.WaitForText(16, 17, "Los cambios han sido guardados. Pulsa una tecla."));
+    EXPECT_EQ(ReadBytes(dir / "borde.txt"), Borde);
+    term.SendKeys(" \x03n\r");  // not leaving without saving: saved again
+    ASSERT_TRUE(term.WaitForExit()) << term.ScreenDump();
+    EXPECT_EQ(std::tuple(term.ExitCode(), term.ScreenDump(), term.CursorVisible()),
+              std::tuple(0, string(25, '\n'), true));
+    EXPECT_EQ(ReadBytes(dir / "borde.txt"), Borde);
+    EXPECT_EQ(ReadBytes(dir / "borde.bak"), typed);
+    EXPECT_EQ(std::ranges::none_of(term.RawOutput(), [](char c) { return c & 0x80; }), ascii);
+  }
 }
 
-// A listing typed from scratch: Insert starts each line, a stray one goes before the compile,
-// and Q creates the file; nothing was there to back up. Its name is 300 characters long (through
-// folders: no file system takes such a name): every file operation must use all of it, or it
-// would reach another file.
+// Typed from scratch: Insert starts each line, a stray one goes before the compile, Q creates the
+// file, with no backup. Its 300-character name (through folders) must be used whole everywhere.
 TEST(Session, ANewListingIsTypedCompiledAndCreated) {
   TempDir dir;
   const string name = string(120, 'a') + "/" + string(120, 'b') + "/" + string(54, 'c');
@@ -56,29 +71,54 @@ TEST(Session, ANewListingIsTypedCompiledAndCreated) {
   ASSERT_TRUE(term.WaitForText(1, 10, "     3" + string(55, ' ') + "(d)")) << term.ScreenDump();
   term.SendKeys("\rNUEVO\r32768\r20\r");
   ASSERT_TRUE(term.WaitToShow("Bytes: 20")) << term.ScreenDump();
-  EXPECT_EQ(ReadBytes(dir / (name + ".tap")).substr(24, 20),
-            "\x06\x00\x0E\x00\x76\x79\x0F\x0F\x0F\xE6\x07\xD3\xFE\x0C\x10\xF4\x3A\x48\x5C\x0F"s);
+  EXPECT_EQ(ReadBytes(dir / (name + ".tap")).substr(24, 20), Data.substr(3, 20));
   EXPECT_FALSE(std::filesystem::exists(dir / (name + ".txt")));
   term.SendKeys(" q");
   ASSERT_TRUE(term.WaitForExit()) << term.ScreenDump();
   EXPECT_EQ(term.ExitCode(), 0);
-  EXPECT_EQ(ReadBytes(dir / (name + ".txt")),
-            "1 06000E0076790F0F0FE6 534\n2 07D3FE0C10F43A485C0F 981\n");
+  EXPECT_EQ(ReadBytes(dir / (name + ".txt")), Borde.substr(0, 54));
   EXPECT_FALSE(std::filesystem::exists(dir / (name + ".bak")));
 }
 
-// The loader's activity indicator changes frame for every stored line, but a frame the next
-// one covers before the output is written never reaches the terminal.
+// The loader's indicator changes frame for every stored line, but a frame the next one covers
+// before the output is written never reaches the terminal.
 TEST(Session, IndicatorFramesCoveredBeforeAWriteAreNotSent) {
   TempDir dir;
-  string listing;
-  for (int line = 1; line <= 2999; ++line)
-    listing += std::to_string(line) + " 00000000000000000000 0\n";
-  WriteBytes(dir / "juego.txt", listing + "3001 0000 0\n");  // 3000 missing
+  WriteBytes(dir / "juego.txt", ZeroLines(1, 2999) + "3001 0000 0\n");
   Terminal term({.arguments = {"juego.txt"}, .directory = dir.path});
-  ASSERT_TRUE(term.WaitForText(1, 8, "   La linea \"3000\" es una linea de ceros (S/N): "))
-      << term.ScreenDump();
+  ASSERT_TRUE(term.WaitToShow("La linea \"3000\" es una linea de ceros (S/N):"));
   EXPECT_LT(term.RawOutput().size(), 2000u);  // two bytes a line would be 6000 by now
+}
+
+// An arrow whose bytes come 50 ms apart is still the arrow, a lone Escape (nothing within 100 ms)
+// leaves the digit after it alone; a resize with a digit typed while small, and foreign output
+// wiped by Ctrl+L: each time the screen is, cell for cell, a fresh run's after the same keys.
+TEST(Repaint, ASlowLinkAResizeAndCtrlLGiveAFreshRunsScreen) {
+  TempDir dir;
+  WriteBytes(dir / "juego.txt", Borde);
+  Terminal term({.arguments = {"juego.txt"}, .directory = dir.path}),
+      fresh({.arguments = {"juego.txt"}, .directory = dir.path});
+  auto same = [&](const Terminal& t) {
+    return t.Cells() == fresh.Cells() && t.CursorVisible() == fresh.CursorVisible() &&
+           std::pair(t.CursorRow(), t.CursorColumn()) ==
+               std::pair(fresh.CursorRow(), fresh.CursorColumn());
+  };
+  fresh.SendKeys("\x1b[Bh57");  // Down, the second key help page, two digits
+  ASSERT_TRUE(fresh.WaitForText(10, 10, "5707D3FE0C")) << fresh.ScreenDump();
+  ASSERT_TRUE(term.WaitForText(1, 5, "---[ Editor ]")) << term.ScreenDump();
+  for (const auto& [keys, pause] : {std::pair{"\x1b", 50}, {"[Bh\x1b", 150}, {"5", 0}}) {
+    term.SendKeys(keys);
+    term.Pause(Wait(pause));
+  }
+  ASSERT_TRUE(term.WaitForText(10, 10, "507D3FE0C")) << term.ScreenDump();
+  term.Resize(20, 60);
+  term.SendKeys("7");
+  term.Resize(25, 80);
+  EXPECT_TRUE(term.WaitUntil(same, Wait(3000))) << term.Cells() << fresh.Cells();
+  term.ShowForeign("\x1b[H\x1b[2J\x1b[31mMensaje de otro programa\r\n");
+  ASSERT_FALSE(same(term));
+  term.SendKeys("\x0c");
+  EXPECT_TRUE(term.WaitUntil(same)) << term.ScreenDump();
 }
 
 }  // namespace

@@ -9,29 +9,28 @@
 #include <utmp.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// A failed set-up step in the child sends its errno back before exec would close the pipe.
-[[noreturn]] void FailChild(int reportFd) {
-  [[maybe_unused]] const ssize_t written = write(reportFd, &errno, sizeof errno);
-  _exit(127);
+int CellCount(std::string_view text) {  // a UTF-8 continuation byte starts no cell
+  return static_cast<int>(std::ranges::count_if(text, [](char c) { return (c & 0xC0) != 0x80; }));
 }
 
-// One cell per character: UTF-8 continuation bytes do not count.
-int CellCount(std::string_view text) {
-  return static_cast<int>(
-      std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+std::vector<std::string> Environment(const std::vector<std::string>& asked) {
+  std::vector<std::string> settings = {"LANG=C.UTF-8"};
+  for (const char* name : {"PATH", "HOME", "ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"})
+    if (const char* value = getenv(name)) settings.push_back(std::string(name) + "=" + value);
+  settings.insert(settings.end(), asked.begin(), asked.end());
+  return settings;
 }
 
 }  // namespace
 
-Terminal::Terminal(const ProgramOptions& options) : rows_(options.rows) {
-  vterm_ = vterm_new(rows_, 80);
+Terminal::Terminal(const ProgramOptions& options)
+    : rows_(options.rows), vterm_(vterm_new(rows_, 80)) {
   vterm_set_utf8(vterm_, 1);
   // The program shows colours 8-15 as bold plus 30-37, as the Linux console does.
   vterm_state_set_bold_highbright(vterm_obtain_state(vterm_), 1);
@@ -45,17 +44,16 @@ Terminal::Terminal(const ProgramOptions& options) : rows_(options.rows) {
   vterm_screen_reset(vterm_obtain_screen(vterm_), 1);
 
   // Everything the child needs is made before fork: after it, only async-signal-safe calls.
-  ProgramOptions copy = options;
-  copy.environment.insert(copy.environment.end(), {"TERM=xterm", "LANG=C.UTF-8"});
-  for (const char* name : {"PATH", "HOME", "ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"})
-    if (const char* value = getenv(name))
-      copy.environment.push_back(std::string(name) + "=" + value);
-  std::vector<char*> argv = {copy.program.data()}, envp;
-  for (std::string& argument : copy.arguments) argv.push_back(argument.data());
-  for (std::string& entry : copy.environment) envp.push_back(entry.data());
+  std::vector<std::string> words = options.arguments, settings = Environment(options.environment);
+  words.insert(words.begin(), options.program);
+  settings.push_back("TERM=xterm");
+  std::vector<char*> argv, envp;
+  for (std::string& word : words) argv.push_back(word.data());
+  for (std::string& setting : settings) envp.push_back(setting.data());
   argv.push_back(nullptr);
   envp.push_back(nullptr);
-  winsize size{static_cast<unsigned short>(rows_), 80, 0, 0};
+  const char *directory = options.directory.c_str(), *input = options.standardInput.c_str();
+  const winsize size{static_cast<unsigned short>(rows_), 80, 0, 0};
   int slave = -1, report[2], error = 0;
   if (openpty(&master_, &slave, nullptr, nullptr, &size) != 0 || pipe2(report, O_CLOEXEC) != 0) {
     startError_ = std::string("openpty: ") + strerror(errno);
@@ -65,19 +63,18 @@ Terminal::Terminal(const ProgramOptions& options) : rows_(options.rows) {
   fcntl(master_, F_SETFL, O_NONBLOCK);
   if ((child_ = fork()) == 0) {
     close(master_);
-    if (login_tty(slave) != 0 || (!copy.directory.empty() && chdir(copy.directory.c_str()) != 0))
-      FailChild(report[1]);
-    const int input = copy.standardInput.empty() ? 0 : open(copy.standardInput.c_str(), O_RDONLY);
-    if (input < 0 || dup2(input, 0) < 0) FailChild(report[1]);
-    if (copy.unprivileged && (setgroups(0, nullptr) || setgid(65534) || setuid(65534)))
-      FailChild(report[1]);
-    execvpe(argv[0], argv.data(), envp.data());
-    FailChild(report[1]);
+    if (login_tty(slave) == 0 && (!*directory || chdir(directory) == 0) &&
+        (!*input || dup2(open(input, O_RDONLY), 0) == 0) &&
+        (!options.unprivileged || (!setgroups(0, nullptr) && !setgid(65534) && !setuid(65534))))
+      execvpe(argv[0], argv.data(), envp.data());
+    // The failed step's errno goes back; an exec would have closed the pipe.
+    [[maybe_unused]] const ssize_t written = write(report[1], &errno, sizeof errno);
+    _exit(127);
   }
   close(slave);
   close(report[1]);
   if (child_ < 0 || read(report[0], &error, sizeof error) == sizeof error)
-    startError_ = copy.program + " not started: " + strerror(child_ < 0 ? errno : error);
+    startError_ = options.program + " not started: " + strerror(child_ < 0 ? errno : error);
   close(report[0]);
 }
 
@@ -95,30 +92,25 @@ void Terminal::Receive() {
     const ssize_t received = read(master_, bytes, sizeof bytes);
     // EIO: every holder of the terminal's other side is gone.
     outputClosed_ = received == 0 || (received < 0 && errno != EAGAIN);
-    if (received > 0) raw_.append(bytes, static_cast<size_t>(received));
-    if (received > 0) vterm_input_write(vterm_, bytes, static_cast<size_t>(received));
+    raw_.append(bytes, std::max<ssize_t>(received, 0));
+    vterm_input_write(vterm_, bytes, std::max<ssize_t>(received, 0));
   }
-  if (!ended_ && child_ > 0 && waitpid(child_, &status_, WNOHANG) == child_) {
-    ended_ = true;
-    endSeen_ = Clock::now();
-  }
+  if (!ended_ && child_ > 0 && waitpid(child_, &status_, WNOHANG) == child_)
+    ended_ = true, endSeen_ = Clock::now();
 }
 
 // A program busy writing its screen takes no keys: its output is read while they wait to go in.
 void Terminal::SendKeys(std::string_view bytes) {
   while (!bytes.empty() && !ended_) {
     const ssize_t written = write(master_, bytes.data(), bytes.size());
-    if (written > 0) bytes.remove_prefix(static_cast<size_t>(written));
+    if (written > 0) bytes.remove_prefix(written);
     if (written <= 0) Receive();
   }
 }
 
 bool Terminal::WaitUntil(const std::function<bool(const Terminal&)>& condition, Wait timeout) {
-  const auto deadline = Clock::now() + timeout;
-  while (!condition(*this)) {
+  for (const auto deadline = Clock::now() + timeout; !condition(*this); Receive())
     if (Clock::now() >= deadline || (ended_ && outputClosed_)) return false;
-    Receive();
-  }
   return true;
 }
 
@@ -132,8 +124,8 @@ bool Terminal::WaitToShow(std::string_view text, Wait timeout) {
                    timeout);
 }
 
-// A program that has ended while a child it left behind (the wine server) still holds the
-// terminal gets a moment to say its last word.
+// A program whose child (the wine server) still holds the terminal gets a moment for its last
+// word.
 bool Terminal::WaitForExit(Wait timeout) {
   return WaitUntil(
       [](const Terminal& t) {
@@ -172,20 +164,18 @@ int Terminal::Colour(int column, int row) const {
 
 std::string Terminal::Cells(int first, int last) const {
   std::string cells;
-  for (int row = first; row <= (last > 0 ? last : rows_); ++row)
+  for (int row = first; row <= (last > 0 ? last : rows_); ++row, cells += '\n')
     for (int column = 1; column <= 80; ++column) {
       const std::string text = Text(column, row, 1);
       // A blank's foreground shows nowhere: terminals differ in what they keep of it.
       cells += text + (text == " " ? '.' : "-0123456789ABCDEF"[Colour(column, row) + 1]);
-      if (column == 80) cells += '\n';
     }
   return cells;
 }
 
 void Terminal::Resize(int rows, int columns) {
   const winsize size{static_cast<unsigned short>(rows), static_cast<unsigned short>(columns), 0, 0};
-  vterm_set_size(vterm_, rows, columns);
-  rows_ = rows;
+  vterm_set_size(vterm_, rows_ = rows, columns);
   ioctl(master_, TIOCSWINSZ, &size);
 }
 
@@ -195,14 +185,14 @@ VTermPos Terminal::Cursor() const {
   return position;
 }
 
-termios Terminal::CurrentSettings() const {
+termios Terminal::Settings() const {
   termios settings{};  // Linux answers for the program's side when asked on this side
   tcgetattr(master_, &settings);
   return settings;
 }
 
 bool Terminal::SettingsAsBefore() const {
-  const termios now = CurrentSettings(), &was = initialSettings_;
+  const termios now = Settings(), &was = initialSettings_;
   return now.c_iflag == was.c_iflag && now.c_oflag == was.c_oflag && now.c_cflag == was.c_cflag &&
          now.c_lflag == was.c_lflag && std::equal(now.c_cc, now.c_cc + NCCS, was.c_cc);
 }
@@ -217,14 +207,26 @@ PlainRun RunPlain(const std::vector<std::string>& command, const std::filesystem
     return text + "'";
   };
   const TempDir streams;
-  std::string line = "cd" + quoted(directory) + " && env -i LANG=C.UTF-8";
-  for (const char* name : {"PATH", "HOME", "ASAN_OPTIONS", "UBSAN_OPTIONS"})
-    if (const char* value = getenv(name)) line += quoted(std::string(name) + "=" + value);
-  for (const std::string& setting : environment) line += quoted(setting);
+  std::string line = "cd" + quoted(directory) + " && env -i";
+  for (const std::string& setting : Environment(environment)) line += quoted(setting);
   line += " setsid -w timeout 60";
   for (const std::string& word : command) line += quoted(word);
   line += " </dev/null >" + quoted(streams / "output") + " 2>" + quoted(streams / "errors");
   const int status = std::system(line.c_str());
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(streams / "output"),
           ReadBytes(streams / "errors")};
+}
+
+std::set<std::string> Files(const std::filesystem::path& directory) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(directory))
+    names.insert(entry.path().filename());
+  return names;
+}
+
+std::string ZeroLines(int first, int last) {
+  std::string lines;
+  for (int line = first; line <= last; ++line)
+    lines += std::to_string(line) + " 00000000000000000000 0\n";
+  return lines;
 }

@@ -1,7 +1,6 @@
 #pragma once
-// Runs a program in a pseudo-terminal and reads its screen through libvterm, as a user would
-// see it in an xterm that answers nothing back; or with no terminal at all, as a script runs it.
-// Columns and rows are 1-based, as in the program.
+// A program in a pseudo-terminal, its screen read through libvterm as an xterm that answers
+// nothing back shows it; or a program run as a script runs it. Rows and columns count from 1.
 #include <sys/wait.h>
 #include <termios.h>
 #include <vterm.h>
@@ -9,6 +8,7 @@
 #include <chrono>
 #include <csignal>
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -31,25 +31,19 @@ class Terminal {
  public:
   explicit Terminal(const ProgramOptions& options);
   ~Terminal();  // a program still running is killed
-
   const std::string& StartError() const { return startError_; }  // empty once started
   void SendKeys(std::string_view bytes);
-  void Signal(int signalNumber) {
-    if (!ended_) kill(child_, signalNumber);
-  }
-  // The window resized, as a terminal does it: the program is told by SIGWINCH.
-  void Resize(int rows, int columns);
-  // Output of another program on the same terminal, shown over the program's screen.
-  void ShowForeign(std::string_view bytes) {
+  void Signal(int number) { ended_ || kill(child_, number); }
+  void Resize(int rows, int columns);         // as a window does: the program gets SIGWINCH
+  void ShowForeign(std::string_view bytes) {  // another program writing to the same terminal
     vterm_input_write(vterm_, bytes.data(), bytes.size());
   }
-
   // Each reads the program's output until the condition holds or the time is up.
   bool WaitUntil(const std::function<bool(const Terminal&)>& condition, Wait timeout = DefaultWait);
   bool WaitForText(int column, int row, std::string_view text, Wait timeout = DefaultWait);
   bool WaitToShow(std::string_view text, Wait timeout = DefaultWait);  // anywhere on the screen
   bool WaitForExit(Wait timeout = DefaultWait);
-  void Pause(Wait time) {  // reading what comes meanwhile
+  void Pause(Wait time) {
     WaitUntil([](const Terminal&) { return false; }, time);
   }
 
@@ -58,7 +52,7 @@ class Terminal {
   std::string Text(int column, int row, int length) const;  // UTF-8 of the cells
   std::string TrimmedRow(int row) const;
   std::string ScreenDump() const;  // trimmed rows, each ended by a line feed
-  // Rows first to last (0: the bottom one): each cell's text and colour as a hex digit ("." for
+  // Rows first to last (0: the bottom one), each cell's text and colour as a hex digit ("." for
   // a blank).
   std::string Cells(int first = 1, int last = 0) const;
   int Colour(int column, int row) const;  // PC colour 0-15 of the foreground; -1 not one
@@ -66,12 +60,13 @@ class Terminal {
   int CursorRow() const { return Cursor().row + 1; }
   bool CursorVisible() const { return cursorVisible_; }
   const std::string& RawOutput() const { return raw_; }
-  termios CurrentSettings() const;
+  bool Raw() const { return (Settings().c_lflag & (ICANON | ECHO)) == 0; }  // no echo, no editing
   bool SettingsAsBefore() const;  // those that matter to a program: as before it ran
 
  private:
   void Receive();
   VTermPos Cursor() const;
+  termios Settings() const;
 
   int rows_, master_ = -1, status_ = 0;
   pid_t child_ = -1;
@@ -82,11 +77,16 @@ class Terminal {
   std::chrono::steady_clock::time_point endSeen_;
 };
 
-// A program run as a script runs it: no controlling terminal, standard input /dev/null, its
-// environment only C.UTF-8, the caller's PATH, HOME and sanitizer options, then environment.
+// No controlling terminal, standard input /dev/null, the environment only C.UTF-8, the caller's
+// PATH, HOME and sanitizer options, then environment.
 struct PlainRun {
   int status;  // -1 when it did not end by exit
   std::string output, errors;
 };
 PlainRun RunPlain(const std::vector<std::string>& command, const std::filesystem::path& directory,
                   const std::vector<std::string>& environment = {});
+
+std::set<std::string> Files(const std::filesystem::path& directory);  // the names in it
+std::string ZeroLines(int first, int last);  // correct lines of 20 zeros, numbered first to last
+inline const std::string Borde =             // the border example
+    "1 06000E0076790F0F0FE6 534\n2 07D3FE0C10F43A485C0F 981\n3 0F0FE607D3FEC9000000 933\n";

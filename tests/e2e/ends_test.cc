@@ -1,0 +1,162 @@
+// The program's ends: before the editor in a real terminal; the forms for scripts run as a
+// script runs them, with no terminal, writing nothing but the tape image of a successful --tap.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "e2e/terminal.h"
+
+namespace {
+
+using std::string;
+
+const string Examples = GRAVIX_SOURCE_DIR "/examples/";
+const string Protected =
+    "\" esta protegido contra escritura o se encuentra en un dispositivo de solo-lectura";
+// No file system takes a 300-character name: it runs through folders.
+const string LongFolder = string(120, 'a') + "/" + string(120, 'b') + "/" + string(58, 'd');
+
+struct StartEnd {
+  string name;
+  ProgramOptions options;
+  string error;  // between "  ERROR: " and "."; none: the help alone, status 0
+};
+// clang-format off
+const StartEnd StartEnds[] = {
+    {"Help", {}, ""},
+    {"TwoNames", {.arguments = {"a.txt", "b.txt"}}, "Demasiados parametros"},
+    {"Missing", {.arguments = {"falta.txt"}}, "El fichero \"falta.txt\" no existe"},
+    {"Folder", {.arguments = {"carpeta.txt"}}, "El fichero \"carpeta.txt" + Protected},
+    {"Fifo", {.arguments = {"tuberia.txt"}}, "El fichero \"tuberia.txt" + Protected},  // no wait
+    // Root ignores the permission bits.
+    {"ReadOnly", {.arguments = {"solo.txt"}, .unprivileged = true}, "El fichero \"solo.txt" + Protected},
+    {"Unreadable", {.arguments = {"oculto.txt"}, .unprivileged = true},
+     "El fichero \"oculto.txt\" no se puede leer"},
+    // Shown cut, used whole: the cut name would be another file.
+    {"LongName", {.arguments = {LongFolder}}, "El fichero \"" + LongFolder},
+    {"NewOverAFile", {.arguments = {"--new", "solo.txt"}}, "El fichero \"solo.txt\" ya existe"},
+    {"NewInNoFolder", {.arguments = {"--new", "falta/nuevo.txt"}},
+     "El fichero \"falta/nuevo.txt\" no se puede crear"},
+    {"SmallWindow", {.arguments = {"solo.txt"}, .rows = 24},
+     "La ventana del terminal es menor de 80x25 caracteres"}};
+// clang-format on
+class StartupEnd : public ::testing::TestWithParam<StartEnd> {};
+
+TEST_P(StartupEnd, ShowsBannerErrorAndHelpInColourWithItsStatus) {
+  const string& asked = GetParam().error;
+  const string error = asked.empty() ? "" : ("  ERROR: " + asked + ".").substr(0, 255);
+  TempDir dir;
+  std::filesystem::create_directories(dir.path / LongFolder);
+  std::filesystem::create_directory(dir.path / "carpeta.txt");
+  ASSERT_EQ(mkfifo((dir / "tuberia.txt").c_str(), 0666), 0);
+  for (auto [name, mode] : {std::pair{"solo.txt", 0444}, {"oculto.txt", 0200}}) {
+    WriteBytes(dir / name, ZeroLines(1, 1));
+    ASSERT_EQ(chmod((dir / name).c_str(), mode), 0);
+  }
+  ProgramOptions options = GetParam().options;
+  options.directory = dir.path;
+  Terminal term(options);
+  if (!term.StartError().empty() && options.unprivileged) GTEST_SKIP() << term.StartError();
+  ASSERT_TRUE(term.WaitForExit()) << term.StartError() << term.ScreenDump();
+  EXPECT_EQ(term.TrimmedRow(1), "               GRAVIX v0.5a");
+  EXPECT_EQ(term.Colour(16, 1), 12);
+  EXPECT_EQ(term.TrimmedRow(3), string(80, '-'));
+  // The error in yellow, a bell and an empty row, then the help.
+  const int help = error.empty() ? 4 : 6 + static_cast<int>(error.size() - 1) / 80;
+  string shown;
+  for (int row = 4; row < help - 1; ++row) shown += term.Text(1, row, 80);
+  EXPECT_EQ(shown.erase(shown.find_last_not_of(' ') + 1), error);
+  EXPECT_EQ(term.Colour(3, 4), error.empty() ? 15 : 14);
+  EXPECT_EQ(term.RawOutput().find('\a') != string::npos, !error.empty());
+  EXPECT_EQ(term.TrimmedRow(help),
+            "GRAVIX es un programa para convertir programas del formato de codigo maquina");
+  EXPECT_EQ(term.TrimmedRow(help + 5),
+            " donde  fichero = Archivo de texto con el codigo a compilar");
+  EXPECT_EQ(term.Colour(59, help + 5), 15);
+  EXPECT_EQ(std::tuple(term.CursorRow(), term.CursorColumn(), term.CursorVisible()),
+            std::tuple(help + 6, 1, true));
+  // Only a smaller terminal is asked to grow.
+  EXPECT_EQ(term.RawOutput().find("\x1b[8;25;80t") != string::npos, options.rows < 25);
+  EXPECT_EQ(term.ExitCode(), error.empty() ? 0 : 1);
+}
+INSTANTIATE_TEST_SUITE_P(Runs, StartupEnd, ::testing::ValuesIn(StartEnds),
+                         [](const auto& info) { return info.param.name; });
+
+// In a folder holding the two examples; each form leaves the folder as it found it.
+TEST(Commands, EachFormAndItsStatus) {
+  // clang-format off
+  const struct {
+    std::vector<string> arguments;
+    int status;
+    string output, errors;  // the whole of each, but the usage line of every misuse (status 2)
+  } forms[] = {
+      {{"--version"}, 0, "gravix 0.5a\n", ""},
+      {{"-x"}, 2, "", "gravix: opcion desconocida: -x\n"},
+      {{"--check"}, 2, "", "gravix: falta el nombre del fichero\n"},
+      {{"--check", "borde.txt"}, 0, "Listado correcto: 3 lineas.\n", ""},
+      {{"--check", "rayas-errores.txt"}, 1,
+       "Linea 6 del fichero: numero de linea \"5\" repetido o fuera de orden, se esperaba 6\n"
+       "Linea 7 del fichero: falta la linea 7\n"
+       "Linea 3: caracter no valido en la posicion 8.\n"
+       "Linea 4: suma escrita 908, calculada 905. Pista: posicion 6: B en vez de 8; posicion "
+       "16: B en vez de 8\n"
+       "Linea 5: suma escrita 305, calculada 350. Pista: posiciones 19-20: 14 en vez de 41; "
+       "suma 350 en vez de 305\n"
+       "Listado con problemas: 8 lineas; incorrectas: 3; problemas de numeracion: 2.\n", ""},
+      {{"--check", "grande.txt"}, 1,
+       "Memoria llena o mas de 5000 lineas: solo se cargan las 5000 primeras\n"
+       "Listado con problemas: 5000 lineas; incorrectas: 0; problemas de numeracion: 1.\n", ""},
+      {{"--check", "falta.txt"}, 1, "", "ERROR: El fichero \"falta.txt\" no existe.\n"},
+      {{"--check", "borde.txt", "rayas.txt"}, 1, "", "ERROR: Demasiados parametros.\n"},
+      {{"--tap", "B", "65536", "27", "borde.txt"}, 2, "", "gravix: DUMP debe ser un numero de 0 a 65535\n"},
+      {{"--tap", "B", "0", "31", "borde.txt"}, 2, "", "gravix: BYTES debe ser un numero de 1 a 30\n"},
+      {{"--tap", "ABCDEFGHIJK", "0", "1", "borde.txt"}, 2, "",
+       "gravix: NOMBRE debe tener de 1 a 10 caracteres\n"},
+      {{"--tap", "X", "0", "1", "rayas-errores.txt"}, 1, "",
+       "ERROR: El listado necesita el dialogo de numeracion.\nLinea 6 del fichero: numero de "
+       "linea \"5\" repetido o fuera de orden, se esperaba 6\n"}};
+  // clang-format on
+  for (const auto& [arguments, status, output, errors] : forms) {
+    TempDir dir;
+    for (const char* name : {"borde.txt", "rayas-errores.txt"})
+      std::filesystem::copy(Examples + name, dir.path / name);
+    WriteBytes(dir / "grande.txt", ZeroLines(1, 5001));
+    std::vector<string> command = arguments;
+    command.insert(command.begin(), GRAVIX_PROGRAM);
+    const PlainRun run = RunPlain(command, dir.path);
+    const string usage = status == 2 ? "Uso: gravix --help\n" : "";
+    EXPECT_EQ(std::tie(run.status, run.output, run.errors),
+              std::tuple(status, output, errors + usage))
+        << testing::PrintToString(arguments);
+    EXPECT_EQ(Files(dir.path), (std::set<string>{"borde.txt", "grande.txt", "rayas-errores.txt"}));
+  }
+  // The examples load without a question and compile to what their assembler sources say:
+  // the data block pasmo assembles, blocks tzxlist finds whole; the listing left as it was.
+  for (const string example : {"borde", "rayas"}) {
+    TempDir dir;
+    const string source = Examples + example, bin = dir / "rutina.bin";
+    ASSERT_EQ(RunPlain({"pasmo", "--bin", source + ".asm", bin}, dir.path).status, 0);
+    const string routine = ReadBytes(bin), count = std::to_string(routine.size());
+    std::filesystem::copy(source + ".txt", dir.path / "juego.txt");
+    EXPECT_EQ(
+        RunPlain({GRAVIX_PROGRAM, "--tap", "R", "32768", count, "juego.txt"}, dir.path).output,
+        "Archivo: juego.tap\nPrograma: \"R         \"   #   Dump: 32768   #   Bytes: " + count +
+            "\n");
+    const string image = ReadBytes(dir / "juego.tap");
+    EXPECT_EQ(image.substr(24, image.size() - 25), routine);
+    const string listed = RunPlain({"tzxlist", "juego.tap"}, dir.path).output;
+    EXPECT_EQ(listed.find("(FAIL)"), string::npos) << listed;
+    EXPECT_NE(listed.find("Bytes: \"R         \" CODE  32768, " + count), string::npos);
+    EXPECT_EQ(ReadBytes(dir / "juego.txt"), ReadBytes(source + ".txt"));
+    EXPECT_EQ(Files(dir.path), (std::set<string>{"juego.tap", "juego.txt", "rutina.bin"}));
+  }
+  // The help names every form, in plain text.
+  const PlainRun help = RunPlain({GRAVIX_PROGRAM, "-h"}, Examples);
+  EXPECT_EQ(help.status, 0);
+  for (const char* form : {"gravix fichero", "gravix --new fichero", "gravix --check fichero",
+                           "gravix --tap NOMBRE DUMP BYTES fichero", "gravix --help, -h",
+                           "gravix --version", "gravix -- fichero"})
+    EXPECT_NE(help.output.find(form), string::npos) << form;
+  EXPECT_EQ(help.output.find('\x1b'), string::npos);
+}
+
+}  // namespace
