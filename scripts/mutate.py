@@ -125,9 +125,9 @@ def Key(file, description, lines, number):
     return f"{file} | {description} | {text}" + (f" | {place}" if place > 1 else "")
 
 
-def Run(command, cwd, timeout, log):
+def Run(command, cwd, timeout, log, env=None):
     process = subprocess.Popen(command, cwd=cwd, stdout=log, stderr=subprocess.STDOUT,
-                               start_new_session=True)
+                               start_new_session=True, env=env)
     try:
         return process.wait(timeout=timeout) == 0
     except subprocess.TimeoutExpired:
@@ -192,9 +192,20 @@ def main():
     unit = [str(build / "gravix_tests"), "--gtest_brief=1", "--gtest_fail_fast"]
     e2e = [str(build / "gravix_e2e"), "--gtest_brief=1", "--gtest_fail_fast",
            "--gtest_filter=-Wine.*"]
+    # A test a mutant ends midway leaves its temporary folder behind: they go here, emptied after.
+    scratch = work / "tmp"
+    tests = dict(os.environ, TMPDIR=str(scratch))
+
+    def Passes(command, timeout):
+        scratch.mkdir(exist_ok=True)
+        try:
+            return Run(command, build, timeout, log, tests)
+        finally:
+            shutil.rmtree(scratch, ignore_errors=True)
+
     if not (Run(configure, tree, 600, log) and
             Run(["cmake", "--build", str(build), "-j", jobs] + targets, tree, 1800, log) and
-            Run(unit, build, 300, log) and Run(e2e, build, 600, log)):
+            Passes(unit, 300) and Passes(e2e, 600)):
         print(f"The unmutated tree does not build or pass its tests: see {work}/mutate.log")
         return 1
 
@@ -215,7 +226,7 @@ def main():
         counts = results.setdefault(file, [0, 0, 0, 0])
         if not Run(["cmake", "--build", str(build), "-j", jobs] + targets, tree, 600, log):
             outcome, slot = "not compiled", 2
-        elif not Run(unit, build, 120, log) or not Run(e2e, build, 300, log):
+        elif not Passes(unit, 120) or not Passes(e2e, 300):
             outcome, slot = "killed", 0
         elif key in equivalent:
             outcome, slot = "equivalent", 3
