@@ -54,6 +54,10 @@ int CompileListing(const TapAnswers& answers, const std::string& fileName) {
     PrintLine(LineFaults(faulty, SplitStoredLine(LineText(*table, faulty))), PlainStream::Errors);
     return FinishBatch(BatchListingFault);
   }
+  if (table->count == 0) {  // no line to take a byte from: the range would be "1 a 0"
+    PrintError("El listado no tiene lineas");
+    return FinishBatch(BatchListingFault);
+  }
   const std::optional<std::string> bytes = TakeListingBytes(*table, table->count, *byteCount);
   if (!bytes)
     return PrintMisuse("BYTES debe ser un numero de 1 a " + std::to_string(10 * table->count));

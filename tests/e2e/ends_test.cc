@@ -111,6 +111,7 @@ TEST(Commands, EachFormAndItsStatus) {
       {{"--tap", "B", "0", "31", "borde.txt"}, 2, "", "gravix: BYTES debe ser un numero de 1 a 30\n"},
       {{"--tap", "ABCDEFGHIJK", "0", "1", "borde.txt"}, 2, "",
        "gravix: NOMBRE debe tener de 1 a 10 caracteres\n"},
+      {{"--tap", "X", "0", "1", "vacio.txt"}, 1, "", "ERROR: El listado no tiene lineas.\n"},
       {{"--tap", "X", "0", "1", "rayas-errores.txt"}, 1, "",
        "ERROR: El listado necesita el dialogo de numeracion.\nLinea 6 del fichero: numero de "
        "linea \"5\" repetido o fuera de orden, se esperaba 6\n"}};
@@ -120,6 +121,7 @@ TEST(Commands, EachFormAndItsStatus) {
     for (const char* name : {"borde.txt", "rayas-errores.txt"})
       std::filesystem::copy(Examples + name, dir.path / name);
     WriteBytes(dir / "grande.txt", ZeroLines(1, 5001));
+    WriteBytes(dir / "vacio.txt", "");
     std::vector<string> command = arguments;
     command.insert(command.begin(), GRAVIX_PROGRAM);
     const PlainRun run = RunPlain(command, dir.path);
@@ -127,7 +129,8 @@ TEST(Commands, EachFormAndItsStatus) {
     EXPECT_EQ(std::tie(run.status, run.output, run.errors),
               std::tuple(status, output, errors + usage))
         << testing::PrintToString(arguments);
-    EXPECT_EQ(Files(dir.path), (std::set<string>{"borde.txt", "grande.txt", "rayas-errores.txt"}));
+    EXPECT_EQ(Files(dir.path),
+              (std::set<string>{"borde.txt", "grande.txt", "rayas-errores.txt", "vacio.txt"}));
   }
   // The examples load without a question and compile to what their assembler sources say:
   // the data block pasmo assembles, blocks tzxlist finds whole; the listing left as it was.
