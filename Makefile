@@ -91,12 +91,14 @@ bench:
 
 # The suite against about 150 small faults put into the logic, one at a time (under half an
 # hour; not in `test`). MUTANTS and SEED pick another sample; ONLY=regex runs instead every
-# mutant whose "file:line: mutation" matches. scripts/mutate-equivalent.txt lists the mutants no
-# test can tell apart, with why.
+# mutant whose "file:line: mutation" matches; MATRIX=1 runs every test on every mutant and ends
+# with what each test kills, alone or with others. scripts/mutate-equivalent.txt lists the
+# mutants no test can tell apart, with why.
 MUTANTS ?= 150
 SEED ?= 20261207
 mutate:
-	python3 scripts/mutate.py --count $(MUTANTS) --seed $(SEED) $(if $(ONLY),--only '$(ONLY)')
+	python3 scripts/mutate.py --count $(MUTANTS) --seed $(SEED) $(if $(ONLY),--only '$(ONLY)') \
+	  $(if $(MATRIX),--matrix)
 
 clean:
 	rm -rf build

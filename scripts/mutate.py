@@ -9,8 +9,12 @@ passes survived, and is either a gap in the tests or an equivalent mutant that n
 tell from the original (those are listed in scripts/mutate-equivalent.txt and left out of the
 score). A fixed seed picks a fixed sample, so two runs compare.
 
+With --matrix every test runs on every mutant (no stop at the first failure), and the run ends
+with which mutants each test kills: a test that kills none that no other test kills is one the
+suite could do without, as far as these mutants tell.
+
 Usage: scripts/mutate.py [--count 150] [--seed 20261207] [--build build/mutate] [--list]
-                         [--only REGEX]
+                         [--only REGEX] [--matrix]
 """
 
 import argparse
@@ -166,6 +170,8 @@ def main():
     parser.add_argument("--list", action="store_true", help="only list the sample")
     parser.add_argument("--only", metavar="REGEX",
                         help="instead of the sample, every mutant whose 'file:line: mutation' matches")
+    parser.add_argument("--matrix", action="store_true",
+                        help="run every test on every mutant and report each test's kills")
     options = parser.parse_args()
 
     files = sorted({p for pattern in LOGIC for p in ROOT.glob(pattern)})
@@ -189,17 +195,28 @@ def main():
     configure = ["cmake", "-S", str(tree), "-B", str(build), "-DCMAKE_BUILD_TYPE=Debug",
                  "-DCMAKE_CXX_FLAGS=-O0 -g0", "-DGRAVIX_TESTS=ON", "-DGRAVIX_WERROR=OFF"]
     targets = ["--target", "gravix", "gravix_tests", "gravix_e2e"]
-    unit = [str(build / "gravix_tests"), "--gtest_brief=1", "--gtest_fail_fast"]
-    e2e = [str(build / "gravix_e2e"), "--gtest_brief=1", "--gtest_fail_fast",
-           "--gtest_filter=-Wine.*"]
+    fast = [] if options.matrix else ["--gtest_fail_fast"]
+    unit = [str(build / "gravix_tests"), "--gtest_brief=1"] + fast
+    e2e = [str(build / "gravix_e2e"), "--gtest_brief=1", "--gtest_filter=-Wine.*"] + fast
     # A test a mutant ends midway leaves its temporary folder behind: they go here, emptied after.
     scratch = work / "tmp"
     tests = dict(os.environ, TMPDIR=str(scratch))
 
+    failed = set()  # the tests that failed on the current mutant, for --matrix
+
     def Passes(command, timeout):
         scratch.mkdir(exist_ok=True)
+        output = work / "test-output.log"
         try:
-            return Run(command, build, timeout, log, tests)
+            with open(output, "w") as out:
+                passed = Run(command, build, timeout, out, tests)
+            text = output.read_text(errors="replace")
+            log.write(text)
+            named = set(re.findall(r"^\[  FAILED  \] (\S+) \(", text, re.M))
+            if not named and not passed:  # a crash or a hang names no test
+                named = {Path(command[0]).name + " (crash or hang)"}
+            failed.update(named)
+            return passed
         finally:
             shutil.rmtree(scratch, ignore_errors=True)
 
@@ -209,8 +226,14 @@ def main():
         print(f"The unmutated tree does not build or pass its tests: see {work}/mutate.log")
         return 1
 
+    def AllPass():  # the unit tests, then (unless they failed and only a kill counts) e2e
+        failed.clear()
+        passed = Passes(unit, 120)
+        return (Passes(e2e, 300) if passed or options.matrix else False) and passed
+
     equivalent = Equivalents()
     results = {}  # file -> [killed, survived, not compiled, equivalent]
+    kills = {}  # test -> the mutants it failed on
     survivors = []
     started = time.monotonic()
     for k, (file, number, description, mutated) in enumerate(sample, 1):
@@ -226,8 +249,10 @@ def main():
         counts = results.setdefault(file, [0, 0, 0, 0])
         if not Run(["cmake", "--build", str(build), "-j", jobs] + targets, tree, 600, log):
             outcome, slot = "not compiled", 2
-        elif not Passes(unit, 120) or not Passes(e2e, 300):
+        elif not AllPass():
             outcome, slot = "killed", 0
+            for test in failed:
+                kills.setdefault(test, set()).add(k)
         elif key in equivalent:
             outcome, slot = "equivalent", 3
         else:
@@ -250,6 +275,14 @@ def main():
         print("\nSurvivors:")
         for survivor in survivors:
             print("  " + survivor)
+    if options.matrix:
+        alone = {test: {m for m in mutants if not any(m in other for t, other in kills.items()
+                                                      if t != test)}
+                 for test, mutants in kills.items()}
+        print(f"\n{'test':70} kills alone")
+        for test in sorted(kills, key=lambda t: (len(alone[t]), len(kills[t]))):
+            print(f"{test:70} {len(kills[test]):5} {len(alone[test]):5}")
+        print("A test not listed failed on no mutant.")
     checked = total[0] + total[1]
     score = total[0] / checked if checked else 1.0
     print(f"\nScore {score:.2f} ({total[0]} killed of {checked}), {minutes:.0f} minutes")
