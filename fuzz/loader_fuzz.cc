@@ -12,12 +12,6 @@
 
 namespace {
 
-std::string SavedForm(const LineTable& table) {
-  std::string saved;
-  for (int index = 1; index <= table.count; ++index) saved.append(LineText(table, index)) += '\n';
-  return saved;
-}
-
 // The backup holds the file's lines, split here on their own (at a line feed, a carriage return
 // or both; a last line without an end counts), each with a line feed, a byte-order mark kept;
 // one that exists stays as it was when the file is exactly what a save of the table writes.

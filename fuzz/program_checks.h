@@ -39,6 +39,13 @@ inline bool OnlyOwnControlBytes(std::string_view written) {
   return true;
 }
 
+// The table's lines as a save on Linux writes them.
+inline std::string SavedForm(const LineTable& table) {
+  std::string saved;
+  for (int index = 1; index <= table.count; ++index) saved.append(LineText(table, index)) += '\n';
+  return saved;
+}
+
 // Entries 1..count hold lines of at most 60 characters, numbered with their entry, whose fields
 // split and join back to the same text; nothing lies beyond count.
 inline void CheckStoredLines(const LineTable& table) {

@@ -6,6 +6,14 @@
 #include "listing/listing_file.h"
 #include "platform/platform.h"
 
+namespace {
+
+void PrintRuntimeError(int code) {
+  PrintLine("Runtime error " + std::to_string(code), PlainStream::Errors);
+}
+
+}  // namespace
+
 void PrintError(std::string_view message) {
   PrintLine("ERROR: " + std::string(message) + ".", PlainStream::Errors);
 }
@@ -19,8 +27,13 @@ int PrintMisuse(std::string_view reason) {
 int FinishBatch(int status) {
   if (FinishPrinting()) return status;
   const int code = IoErrorCode();
-  PrintLine("Runtime error " + std::to_string(code), PlainStream::Errors);
+  PrintRuntimeError(code);
   return code;
+}
+
+int EndWithRuntimeError(int code) {
+  PrintRuntimeError(code);
+  return FinishBatch(code);
 }
 
 BatchListing ReadListingQuietly(const std::string& fileName, LineTable& table) {

@@ -19,6 +19,8 @@ void PrintError(std::string_view message);
 int PrintMisuse(std::string_view reason);
 // Ends the printing: status, or the Runtime error of a failed write.
 int FinishBatch(int status);
+// A file that could not be written: "Runtime error <code>", and code as the exit status.
+int EndWithRuntimeError(int code);
 
 // The listing read into table, or the status of why not (the reason already printed).
 struct BatchListing {

@@ -13,12 +13,9 @@
 
 namespace {
 
-constexpr int32_t HighestAddress = 65535;
-constexpr size_t NumberDigits = 5;  // as many as the prompts take
-
 // The prompts take decimal digits only, up to five of them.
 std::optional<int32_t> Digits(std::string_view text) {
-  if (text.empty() || text.size() > NumberDigits ||
+  if (text.empty() || text.size() > static_cast<size_t>(NumberDigits) ||
       text.find_first_not_of("0123456789") != std::string_view::npos)
     return std::nullopt;
   return TextToInteger(text);
@@ -60,15 +57,13 @@ int CompileListing(const TapAnswers& answers, const std::string& fileName) {
   }
   const std::optional<std::string> bytes = TakeListingBytes(*table, table->count, *byteCount);
   if (!bytes)
-    return PrintMisuse("BYTES debe ser un numero de 1 a " + std::to_string(10 * table->count));
+    return PrintMisuse("BYTES debe ser un numero de 1 a " +
+                       std::to_string(BytesPerLine * table->count));
 
   name->resize(ProgramNameLength, ' ');
   const std::string imageName = DerivedFileName(fileName, ".tap");
-  if (!SaveTapeImage(imageName, *name, static_cast<uint16_t>(*dumpAddress), *bytes)) {
-    const int code = IoErrorCode();
-    PrintLine("Runtime error " + std::to_string(code), PlainStream::Errors);
-    return FinishBatch(code);
-  }
+  if (!SaveTapeImage(imageName, *name, static_cast<uint16_t>(*dumpAddress), *bytes))
+    return EndWithRuntimeError(IoErrorCode());
   PrintLine("Archivo: " + imageName);
   PrintLine(ProgramSummary(*name, *dumpAddress, *byteCount));
   return FinishBatch(BatchDone);

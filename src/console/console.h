@@ -8,6 +8,7 @@
 // every end, so a keystroke costs one write of the rows it changed.
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 constexpr int ScreenColumns = 80;
@@ -60,6 +61,8 @@ void WriteLine(std::string_view text = {});  // text, then the build's line end
 // Text that came from a file, a file name or the keyboard: bytes 0-31 and 127 show as "?",
 // so nothing in it can move the cursor or reach the terminal as a command.
 void WriteDataText(std::string_view text, int width = 0);
+// The same rule on its own, for text that leaves by another way.
+std::string ControlBytesShown(std::string_view text);
 
 // Output buffer. FlushConsole writes it now; FlushConsoleIfDue only when the last write is a
 // few tens of milliseconds old, for long work without key waits (the loader's indicator).

@@ -25,9 +25,11 @@ void WriteLine(std::string_view text) {
   PutText(LineEnd());
 }
 
-void WriteDataText(std::string_view text, int width) {
+std::string ControlBytesShown(std::string_view text) {
   std::string shown(text);
   for (char& c : shown)
     if (static_cast<uint8_t>(c) < 32 || c == 127) c = '?';
-  WriteText(shown, width);
+  return shown;
 }
+
+void WriteDataText(std::string_view text, int width) { WriteText(ControlBytesShown(text), width); }

@@ -112,7 +112,7 @@ int16_t DataChecksum(std::string_view data) {
 
 std::optional<int32_t> TextToInteger(std::string_view text) {
   size_t position = 0;
-  while (position < text.size() && (text[position] == ' ' || text[position] == '\t')) ++position;
+  while (position < text.size() && IsBlank(text[position])) ++position;
   bool negative = false;
   if (position < text.size() && (text[position] == '+' || text[position] == '-'))
     negative = text[position++] == '-';

@@ -7,8 +7,6 @@
 #include "platform/platform.h"
 #include "program/text.h"
 
-bool WindowClosesWithProgram(int consoleProcesses) { return consoleProcesses == 1; }
-
 void ShowUsage(int status) {
   SetTextColor(White);
   WriteLine("GRAVIX es un programa para convertir programas del formato de codigo maquina");
@@ -19,7 +17,9 @@ void ShowUsage(int status) {
   WriteLine(" donde  fichero = Archivo de texto con el codigo a compilar");
   SetTextColor(LightGrey);
   ShowCursor();
-  if (WindowClosesWithProgram(ConsoleProcessCount())) {
+  // A console window GRAVIX has to itself (started from the Explorer, or by dropping a file on
+  // it) closes with the program: the help and the fatal errors wait for a key first.
+  if (ConsoleProcessCount() == 1) {
     WriteText("Pulsa una tecla para cerrar.");
     GetKey();
   }

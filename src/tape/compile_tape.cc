@@ -16,26 +16,12 @@ namespace {
 constexpr int FirstMessageRow = 16;
 constexpr int PromptRow = 17;
 constexpr int LastMessageRow = 18;
-constexpr int BytesPerLine = 10;
-constexpr int32_t HighestAddress = 65535;
-constexpr int NumberDigits = 5;
 constexpr std::string_view FileLabel = "Archivo: ";
 
 void ClearRow(int row) {
   MoveCursor(1, row);
   ClearToEndOfLine();
 }
-
-}  // namespace
-
-// A listing with a wrong line is never compiled, whatever the byte count asked later.
-int FirstFaultyLine(int16_t lineCount, const LineTable& lines) {
-  for (int line = 1; line <= lineCount; ++line)
-    if (!IsCorrectLine(SplitStoredLine(LineText(lines, line)))) return line;
-  return 0;
-}
-
-namespace {
 
 void ReportFaultyLine(int line) {
   SetTextColor(Yellow);
@@ -88,6 +74,13 @@ void ShowSummary(const std::string& imageName, const std::string& programName, i
 }
 
 }  // namespace
+
+// A listing with a wrong line is never compiled, whatever the byte count asked later.
+int FirstFaultyLine(int16_t lineCount, const LineTable& lines) {
+  for (int line = 1; line <= lineCount; ++line)
+    if (!IsCorrectLine(SplitStoredLine(LineText(lines, line)))) return line;
+  return 0;
+}
 
 std::string ProgramSummary(std::string_view programName, int32_t dumpAddress, int32_t byteCount) {
   return "Programa: \"" + std::string(programName) +

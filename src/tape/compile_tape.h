@@ -10,6 +10,11 @@
 
 #include "listing/line_table.h"
 
+// The ranges the compile dialogue takes, the same for --tap.
+constexpr int BytesPerLine = 10;
+constexpr int32_t HighestAddress = 65535;
+constexpr int NumberDigits = 5;  // digits an answer may have
+
 // currentLine comes back as the first faulty line, or 1 once an image was written.
 void CompileTape(int32_t& currentLine, int16_t lineCount, const LineTable& lines,
                  const std::string& fileName);

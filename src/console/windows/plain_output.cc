@@ -4,12 +4,9 @@
 
 #include <windows.h>
 
-std::string HarmlessPlainText(std::string_view text) {
-  std::string shown(text);
-  for (char& c : shown)
-    if (static_cast<uint8_t>(c) < 32 || c == 127) c = '?';
-  return shown;
-}
+#include "console/console.h"
+
+std::string HarmlessPlainText(std::string_view text) { return ControlBytesShown(text); }
 
 // Arguments come in the ANSI code page; typed keys in the console's own (the OEM one).
 std::optional<std::string> ArgumentAsTyped(std::string_view argument) {
