@@ -83,13 +83,15 @@ TEST_F(LoaderTest, CleanFileIsStoredAsTypedAndBackedUpWholeWithoutAPause) {
 }
 
 // A listing just as GRAVIX saves it, with this build's line ends, is its own copy: the backup
-// from before stays. Another line end or a byte-order mark is not what a save writes.
+// from before stays. Another line end, a byte-order mark or a last line without its end is not
+// what a save writes.
 TEST_F(LoaderTest, AnExistingBackupStaysWhileTheListingIsAsSaved) {
   const std::string saved = Joined(Numbered(1, 2)), mark = "\xEF\xBB\xBF";
   const std::pair<std::string, std::string> cases[] = {
       {saved, "old\n"},
       {Joined(Numbered(1, 2), LineEnd() == "\n" ? "\r\n" : "\n"), saved},
       {mark + saved, mark + saved},
+      {saved.substr(0, saved.size() - LineEnd().size()), saved},  // no end after the last line
   };
   for (const auto& [typed, backup] : cases) {
     WriteBytes(dir / "juego.bak", "old\n");

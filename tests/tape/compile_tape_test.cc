@@ -95,6 +95,8 @@ TEST_F(TapeTest, ByteCountsUpToTenPerLineAndProgramNameBytes) {
             "\x13\0\0\3PRUEBA    \x0A\0\0\x80\0\x80\x18\x0C\0\xFF"
             "\1\2\3\4\5\6\7\x08\x09\x0A\xF4"s);
   EXPECT_EQ(screen_.Colour(31, 16) * 100 + screen_.Colour(6, 17), Yellow * 101);  // the summary
+  EXPECT_EQ(screen_.TrimmedRow(17),
+            "     Programa: \"PRUEBA    \"   #   Dump: 32768   #   Bytes: 10");
   // Each prompt starts on a clear row, however long the answer before it.
   EXPECT_EQ(Compile(example, "juego.txt", "ABCDEFGHIJ\r"), -1);
   EXPECT_EQ(screen_.TrimmedRow(17), std::string(21, ' ') + "Direccion del DUMP [0-65535]:");
