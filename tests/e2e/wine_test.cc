@@ -78,7 +78,9 @@ TEST(Wine, EndsAndASessionMatchTheLinuxBuild) {
 
   // A wrong digit mended, compiled with Enter, left with Ctrl+C answered N (saved). Byte 0xA6 of
   // the key help reaches the console unchanged: both show ª. Ctrl+L types nothing; Ctrl+C is X,
-  // and wine drops keys not read yet at a Ctrl+C.
+  // and wine drops keys not read yet at a Ctrl+C. The listing has a second name, so it is saved
+  // in place; the new tape image is moved into its name.
+  fs::create_hard_link(wineDir.path / "juego.txt", wineDir.path / "copia.txt");
   Terminal wine(onWine({"juego.txt"})),
       native({.arguments = {"juego.txt"}, .directory = nativeDir.path});
   // clang-format off
@@ -101,7 +103,8 @@ TEST(Wine, EndsAndASessionMatchTheLinuxBuild) {
   }
   EXPECT_EQ(wine.ExitCode(), 0);
   auto crLf = [](const string& text) { return std::regex_replace(text, std::regex("\n"), "\r\n"); };
-  EXPECT_EQ(ReadBytes(wineDir / "juego.txt"), crLf(Borde));
+  EXPECT_EQ(ReadBytes(wineDir / "juego.txt") + ReadBytes(wineDir / "copia.txt"),
+            crLf(Borde) + crLf(Borde));
   EXPECT_EQ(ReadBytes(wineDir / "juego.bak"), crLf(listing));
   const string image = ReadBytes(nativeDir / "juego.tap");
   EXPECT_TRUE(image.size() == 25 + 30 && ReadBytes(wineDir / "juego.tap") == image);
@@ -111,6 +114,8 @@ TEST(Wine, EndsAndASessionMatchTheLinuxBuild) {
                                    "30", "juego.txt"};
   EXPECT_EQ(RunPlain(tap, wineDir.path, WineSettings).status, 0);
   EXPECT_EQ(ReadBytes(wineDir / "juego.tap"), image);
+  EXPECT_EQ(Files(wineDir.path),
+            (std::set<string>{"carpeta.txt", "copia.txt", "juego.bak", "juego.tap", "juego.txt"}));
 }
 
 }  // namespace
