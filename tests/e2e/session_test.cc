@@ -80,16 +80,6 @@ TEST(Session, ANewListingIsTypedCompiledAndCreated) {
   EXPECT_FALSE(std::filesystem::exists(dir / (name + ".bak")));
 }
 
-// The loader's indicator changes frame for every stored line, but a frame the next one covers
-// before the output is written never reaches the terminal.
-TEST(Session, IndicatorFramesCoveredBeforeAWriteAreNotSent) {
-  TempDir dir;
-  WriteBytes(dir / "juego.txt", ZeroLines(1, 2999) + "3001 0000 0\n");
-  Terminal term({.arguments = {"juego.txt"}, .directory = dir.path});
-  ASSERT_TRUE(term.WaitToShow("La linea \"3000\" es una linea de ceros (S/N):"));
-  EXPECT_LT(term.RawOutput().size(), 2000u);  // two bytes a line would be 6000 by now
-}
-
 // An arrow whose bytes come 50 ms apart is still the arrow, a lone Escape (nothing within 100 ms)
 // leaves the digit after it alone; a resize with a digit typed while small, and foreign output
 // wiped by Ctrl+L: each time the screen is, cell for cell, a fresh run's after the same keys.
