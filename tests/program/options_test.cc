@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "console/memory/memory_console.h"
+#include "program/command_line.h"
+
 namespace {
 
 // Each form, "--" before a name that looks like an option, and what makes a command line wrong.
@@ -30,6 +33,13 @@ TEST(CommandLine, FormsAndMisuses) {
   }
   EXPECT_EQ(ParseCommandLine({"--tap", "-A", "0", "1", "j.txt"}).tapAnswers,
             (std::vector<std::string>{"-A", "0", "1"}));
+}
+
+TEST(CommandLine, AMissingNameIsShownHarmlessly) {
+  MemoryConsole screen;
+  EXPECT_THROW(GetInputFileName({"\x1b]2;pwned\x07.txt"}), ProgramEnd);
+  EXPECT_EQ(screen.TrimmedRow(1), "  ERROR: El fichero \"?]2;pwned?.txt\" no existe.");
+  EXPECT_EQ(screen.Bells(), 1);  // only the error's own bell
 }
 
 }  // namespace
