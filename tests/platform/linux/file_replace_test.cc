@@ -23,24 +23,28 @@ namespace fs = std::filesystem;
 
 const std::string NewBytes = "1 new bytes, more than sixteen\n";
 
-// ReplaceFileSafely(path, NewBytes) in a child process after setup: 0, errno, or 100 when the
-// setup was refused.
+// ReplaceFileSafely(path, NewBytes) in a child process after setup: 0, errno, 100 when the
+// setup was refused, or 101 when it left a file open.
 int ReplaceInChild(const std::string& path, const std::function<bool()>& setup) {
   const pid_t child = fork();
   if (child == 0) {
     alarm(10);  // a fault that hangs the child ends it
-    _exit(!setup() ? 100 : ReplaceFileSafely(path, NewBytes) ? 0 : errno);
+    const auto open = [] { return std::distance(fs::directory_iterator("/proc/self/fd"), {}); };
+    if (!setup()) _exit(100);
+    const auto before = open();
+    const int status = ReplaceFileSafely(path, NewBytes) ? 0 : errno;
+    _exit(open() == before ? status : 101);
   }
   int status = 0;
   waitpid(child, &status, 0);
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-// From here on every rename fails with error.
-bool RenameFails(int error) {
+// From here on every such system call fails with error.
+bool CallFails(uint32_t call, int error) {
   sock_filter program[] = {
       BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
-      BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, SYS_rename, 0, 1),
+      BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, call, 0, 1),
       BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | static_cast<uint32_t>(error)),
       BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW)};
   const sock_fprog filter{std::size(program), program};
@@ -72,12 +76,14 @@ TEST(ReplaceFileSafely, NeverACutFileNorAStrayOne) {
       {"nothing", [] { return true; }, false, 0, false, 1234, 0},
       {"nothing", [] { return true; }, false, 0, false, 0, 4321},
       {"another user", [] { return setuid(65534) == 0; }, false, 0, true, 1234, 4321},
-      {"EXDEV", [] { return RenameFails(EXDEV); }, false, 0, true, 1234, 4321},
-      {"EBUSY", [] { return RenameFails(EBUSY); }, false, 0, true, 1234, 4321},
-      {"EPERM", [] { return RenameFails(EPERM); }, false, 0, true, 1234, 4321},
-      {"EACCES", [] { return RenameFails(EACCES); }, false, EACCES, true, 1234, 4321},
-      {"ENOSPC", [] { return RenameFails(ENOSPC); }, false, ENOSPC, true, 1234, 4321},
+      {"EXDEV", [] { return CallFails(SYS_rename, EXDEV); }, false, 0, true, 1234, 4321},
+      {"EBUSY", [] { return CallFails(SYS_rename, EBUSY); }, false, 0, true, 1234, 4321},
+      {"EPERM", [] { return CallFails(SYS_rename, EPERM); }, false, 0, true, 1234, 4321},
+      {"EACCES", [] { return CallFails(SYS_rename, EACCES); }, false, EACCES, true, 1234, 4321},
+      {"ENOSPC", [] { return CallFails(SYS_rename, ENOSPC); }, false, ENOSPC, true, 1234, 4321},
+      {"a full disk", [] { return FileSizeLimit(16); }, false, EFBIG, true, 1234, 4321},
       {"a full disk", [] { return FileSizeLimit(16); }, true, EFBIG, true, 1234, 4321},  // 2 names
+      {"a failing read", [] { return CallFails(SYS_pread64, EIO); }, true, EIO, true, 1234, 4321},
       {"no standard input", [] { return close(0) == 0; }, false, 0, false, 1234, 4321},  // fd 0
       {"no standard input", [] { return close(0) == 0; }, true, 0, true, 1234, 4321}};
   // clang-format on
