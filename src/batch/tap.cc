@@ -5,6 +5,7 @@
 
 #include "batch/batch_run.h"
 #include "batch/check.h"
+#include "console/console.h"
 #include "console/plain_output.h"
 #include "files/file_names.h"
 #include "platform/platform.h"
@@ -27,9 +28,8 @@ int CompileListing(const TapAnswers& answers, const std::string& fileName) {
   std::optional<std::string> name = ArgumentAsTyped(answers.programName);
   if (!name || name->empty() || name->size() > ProgramNameLength)
     return PrintMisuse("NOMBRE debe tener de 1 a 10 caracteres");
-  for (char c : *name)
-    if (static_cast<uint8_t>(c) < 32 || c == 127)
-      return PrintMisuse("NOMBRE no puede llevar caracteres de control");
+  if (ControlBytesShown(*name) != *name)
+    return PrintMisuse("NOMBRE no puede llevar caracteres de control");
   const std::optional<int32_t> dumpAddress = Digits(answers.dumpAddress);
   if (!dumpAddress || *dumpAddress > HighestAddress)
     return PrintMisuse("DUMP debe ser un numero de 0 a 65535");
@@ -58,7 +58,7 @@ int CompileListing(const TapAnswers& answers, const std::string& fileName) {
   const std::optional<std::string> bytes = TakeListingBytes(*table, table->count, *byteCount);
   if (!bytes)
     return PrintMisuse("BYTES debe ser un numero de 1 a " +
-                       std::to_string(BytesPerLine * table->count));
+                       std::to_string(HighestByteCount(table->count)));
 
   name->resize(ProgramNameLength, ' ');
   const std::string imageName = DerivedFileName(fileName, ".tap");

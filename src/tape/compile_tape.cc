@@ -90,7 +90,7 @@ std::string ProgramSummary(std::string_view programName, int32_t dumpAddress, in
 
 std::optional<std::string> TakeListingBytes(const LineTable& lines, int16_t lineCount,
                                             int32_t byteCount) {
-  if (byteCount < 0 || byteCount > BytesPerLine * std::max<int32_t>(lineCount, 0))
+  if (byteCount < 0 || byteCount > HighestByteCount(lineCount))
     return std::nullopt;
   std::string bytes;
   bytes.reserve(static_cast<size_t>(byteCount));
@@ -115,7 +115,7 @@ void CompileTape(int32_t& currentLine, int16_t lineCount, const LineTable& lines
   SetTextColor(Yellow);
   const std::string programName = AskProgramName();
   const int32_t dumpAddress = AskNumber("Direccion del DUMP [0-65535]: ", HighestAddress);
-  const int32_t highestCount = BytesPerLine * std::max<int32_t>(lineCount, 0);
+  const int32_t highestCount = HighestByteCount(lineCount);
   const int32_t byteCount =
       AskNumber("Numero de BYTES [0-" + std::to_string(highestCount) + "]: ", highestCount);
 

@@ -14,6 +14,10 @@
 constexpr int BytesPerLine = 10;
 constexpr int32_t HighestAddress = 65535;
 constexpr int NumberDigits = 5;  // digits an answer may have
+// The most bytes lineCount lines hold.
+constexpr int32_t HighestByteCount(int16_t lineCount) {
+  return BytesPerLine * (lineCount > 0 ? lineCount : 0);
+}
 
 // currentLine comes back as the first faulty line, or 1 once an image was written.
 void CompileTape(int32_t& currentLine, int16_t lineCount, const LineTable& lines,
