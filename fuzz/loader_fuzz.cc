@@ -1,6 +1,8 @@
 // The whole loader on any file (the input after its first line feed), its dialogues answered by
 // the keys before it, then by a fixed tail; an odd number of them makes memory run out at 40
 // lines, none leaves no backup from before. Then again on what a save of the table would write.
+#include <stdlib.h>
+
 #include <memory>
 #include <optional>
 #include <utility>
@@ -8,9 +10,63 @@
 #include "console/console.h"
 #include "console/memory/memory_console.h"
 #include "listing/loader.h"
-#include "program_checks.h"
+#include "platform/temp_dir.h"
 
 namespace {
+
+// A property that fails is a crash libFuzzer records.
+void Check(bool holds) {
+  if (!holds) std::abort();
+}
+
+// This process's own folder, removed at its end; in memory where possible.
+std::string FuzzDirectory() {
+  namespace fs = std::filesystem;
+  static const struct Folder {
+    std::string path =
+        ((fs::exists("/dev/shm") ? "/dev/shm" : fs::temp_directory_path()) / "gravix-fuzz-XXXXXX");
+    Folder() { Check(mkdtemp(path.data()) != nullptr); }
+    ~Folder() { fs::remove_all(path); }
+  } folder;
+  return folder.path;
+}
+
+// Only the program's own control bytes reach the console: line feeds, the activity indicator's
+// back step after its frame, InputLine's erase ("\b \b"); no bell. File and key text shows "?".
+bool OnlyOwnControlBytes(std::string_view written) {
+  for (size_t i = 0; i < written.size(); ++i) {
+    const auto c = static_cast<uint8_t>(written[i]);
+    if (c == 8 && written.substr(i, 3) == "\b \b")
+      i += 2;
+    else if ((c < 32 || c == 127) && c != '\n' &&
+             !(c == 8 && i > 0 && std::string_view("<=>").find(written[i - 1]) != written.npos))
+      return false;
+  }
+  return true;
+}
+
+// The table's lines as a save on Linux writes them.
+std::string SavedForm(const LineTable& table) {
+  std::string saved;
+  for (int index = 1; index <= table.count; ++index) saved.append(LineText(table, index)) += '\n';
+  return saved;
+}
+
+// Entries 1..count hold lines of at most 60 characters, numbered with their entry, whose fields
+// split and join back to the same text; nothing lies beyond count.
+void CheckStoredLines(const LineTable& table) {
+  Check(table.count >= 0 && table.count <= MaxLines);
+  for (int index = 1; index <= MaxLines; ++index) {
+    Check((table.lines[index - 1] != nullptr) == (index <= table.count));
+    if (index > table.count) continue;
+    const std::string_view line = LineText(table, index);
+    const ListingFields fields = SplitStoredLine(line);
+    Check(line.size() <= MaxLineLength &&
+          JoinListingLine(fields.number, fields.data, fields.checksum) == line &&
+          TextToInteger(fields.number) == index);
+  }
+}
+
 
 // The backup holds the file's lines, split here on their own (at a line feed, a carriage return
 // or both; a last line without an end counts), each with a line feed, a byte-order mark kept;

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -10,7 +9,6 @@
 #include "banner/banner.h"
 #include "console/console.h"
 #include "console/memory/memory_console.h"
-#include "files/file_names.h"
 #include "platform/platform.h"
 #include "platform/temp_dir.h"
 
@@ -136,37 +134,6 @@ TEST_F(LoaderTest, AnUnreadableNumberIsRetypedAndItsControlBytesShownHarmlessly)
               {28, 4, LightGreen}, {29, 4, LightRed}, {40, 5, White}, {5, 7, LightCyan}});
   // clang-format on
   EXPECT_EQ(Stored(), Joined({"1" + Data, "0002 00\x1b[2J\x07 76\x1b"}, "\n"));
-}
-
-TEST_F(LoaderTest, ZeroLinesRunningPastTheTableFillIt) {
-  screen.Keys("S ");
-  std::vector<std::string> lines = Numbered(1, 4998);
-  lines.insert(lines.end(), {"5003" + Data, "5004" + Data});
-  Load(Joined(lines, "\n"), {int64_t{5} << 30, 7});  // the free figure shown is clamped
-  ExpectRows({"", "", "  Numero de linea encontrado: \"5003\"", "",
-              "   Lineas de ceros desde \"4999\" hasta \"5002\" (S/N): S",
-              "    Insertando lineas de ceros desde \"4999\" hasta \"5002\"", "",
-              "Memoria llena [2147483647 bytes libres] o numero de lineas maximo [5000 lineas]",
-              "excedido.", "Total de lineas procesadas: 5000", ""},
-             {{1, 7, LightCyan}, {1, 9, LightCyan}});
-  EXPECT_EQ(Stored(4998), Joined({"4998" + Data, "4999" + Zero, "5000" + Zero}, "\n"));
-  EXPECT_EQ(Backup(), Joined(lines));
-}
-
-TEST_F(LoaderTest, TheBackupNeverNamesTheListingEmptyFilesAreBackedUpAndReadErrorsEndTheRun) {
-  Load("");
-  EXPECT_TRUE(table.count == 0 && std::filesystem::exists(dir / "juego.bak") && Backup().empty());
-  std::filesystem::remove(dir / "juego.bak");  // the same file under the backup's name
-  std::filesystem::create_hard_link(listing, dir / "juego.bak");
-  EXPECT_EQ(DerivedFileName(listing, ".bak"), listing + ".bak");
-  listing = dir / "x.bak";
-  Load(Joined(Numbered(1, 2), "\n"));
-  EXPECT_EQ(ReadBytes(listing), Joined(Numbered(1, 2), "\n"));
-  EXPECT_EQ(ReadBytes(dir / "x.bak.bak"), Joined(Numbered(1, 2)));
-  std::filesystem::create_directory(dir / "listado");  // opens, but every read fails
-  LoadBudget budget{1 << 20, 1};
-  EXPECT_THROW(LoadListing(dir / "listado", table, budget), ProgramEnd);
-  EXPECT_EQ(screen.RuntimeErrorLine().substr(0, 14), "Runtime error ");
 }
 
 }  // namespace
