@@ -1,6 +1,6 @@
 # A thin layer over the CMake presets.
-.PHONY: install uninstall package all build linux windows asan run deps test fuzz-build fuzz \
-  fuzz-corpus bench mutate clean
+.PHONY: install uninstall package all build linux windows asan run deps test bench \
+  mutate clean
 
 # The builds' own make calls need not announce every directory they enter.
 MAKEFLAGS += --no-print-directory
@@ -57,31 +57,6 @@ test: deps
 	ctest --preset asan -j $(JOBS)
 	ctest --preset linux -j $(JOBS)
 	ctest --preset windows
-	$(MAKE) fuzz-corpus
-
-FUZZ_SECONDS ?= 60
-FUZZERS = $(notdir $(basename $(wildcard fuzz/*_fuzz.cc)))
-
-fuzz-build:
-	cmake --preset fuzz >/dev/null
-	cmake --build --preset fuzz -j $(JOBS)
-
-# Each target for FUZZ_SECONDS; new inputs go to build/fuzz/found/, findings to build/fuzz/.
-fuzz: fuzz-build
-	@for name in $(FUZZERS); do \
-	  mkdir -p build/fuzz/found/$$name && \
-	  (cd build/fuzz && ./$$name -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
-	    found/$$name ../../fuzz/corpus/$${name%_fuzz}) >build/fuzz/$$name.log 2>&1; status=$$?; \
-	  grep -E '^(stat::number_of_executed_units|SUMMARY)' build/fuzz/$$name.log | sed "s/^/$$name: /"; \
-	  [ $$status = 0 ] || { echo "$$name: finding, see build/fuzz/$$name.log"; exit 1; }; \
-	done
-
-# Every committed corpus input once: the regressions.
-fuzz-corpus: fuzz-build
-	@for name in $(FUZZERS); do \
-	  build/fuzz/$$name fuzz/corpus/$${name%_fuzz}/* >/dev/null 2>build/fuzz/$$name.log \
-	    && echo "$$name: corpus passed" || { cat build/fuzz/$$name.log; exit 1; }; \
-	done
 
 # Optimised build; one table of figures beside their references (a few minutes, not in `test`).
 bench:

@@ -91,7 +91,6 @@ TEST(Commands, EachFormAndItsStatus) {
   } forms[] = {
       {{"--version"}, 0, "gravix 0.5a\n", ""},
       {{"-x"}, 2, "", "gravix: opcion desconocida: -x\n"},
-      {{"--check"}, 2, "", "gravix: falta el nombre del fichero\n"},
       {{"--check", "borde.txt"}, 0, "Listado correcto: 3 lineas.\n", ""},
       {{"--check", "rayas-errores.txt"}, 1,
        "Linea 6 del fichero: numero de linea \"5\" repetido o fuera de orden, se esperaba 6\n"
@@ -106,7 +105,6 @@ TEST(Commands, EachFormAndItsStatus) {
        "Memoria llena o mas de 5000 lineas: solo se cargan las 5000 primeras\n"
        "Listado con problemas: 5000 lineas; incorrectas: 0; problemas de numeracion: 1.\n", ""},
       {{"--check", "falta.txt"}, 1, "", "ERROR: El fichero \"falta.txt\" no existe.\n"},
-      {{"--check", "borde.txt", "rayas.txt"}, 1, "", "ERROR: Demasiados parametros.\n"},
       {{"--tap", "B", "65536", "27", "borde.txt"}, 2, "", "gravix: DUMP debe ser un numero de 0 a 65535\n"},
       {{"--tap", "B", "0", "31", "borde.txt"}, 2, "", "gravix: BYTES debe ser un numero de 1 a 30\n"},
       {{"--tap", "ABCDEFGHIJK", "0", "1", "borde.txt"}, 2, "",

@@ -95,28 +95,6 @@ INSTANTIATE_TEST_SUITE_P(Runs, Faults, ::testing::Values(
     [](const auto& info) { return info.param.name; });
 // clang-format on
 
-// A kill while the listing is replaced: strace holds each fsync half a second, and the signal
-// comes once the temporary file exists.
-TEST(Saving, EndSignalLeavesTheListingWholeAndNoTemporaryFile) {
-  const string spaced = "1 06 00 0E 00 76 79 0F 0F 0F E6 534\n";
-  TempDir dir;
-  WriteBytes(dir / "juego.txt", spaced);
-  Terminal term({.arguments = {"-D", "-o", "/dev/null", "-e", "trace=fsync", "-e",
-                               "inject=fsync:delay_enter=500000", GRAVIX_PROGRAM, "juego.txt"},
-                 .directory = dir.path,
-                 .program = "strace"});
-  if (!term.StartError().empty() || !term.WaitForText(1, 5, "---[ Editor ]"))
-    GTEST_SKIP() << "strace cannot trace here: " << term.StartError() << term.ScreenDump();
-  term.SendKeys("s");
-  ASSERT_TRUE(term.WaitUntil([&](const Terminal&) { return Files(dir.path).size() > 2; }));
-  term.Signal(SIGTERM);
-  ASSERT_TRUE(term.WaitForExit()) << term.ScreenDump();
-  EXPECT_EQ(term.EndSignal(), SIGTERM);
-  const string listing = ReadBytes(dir / "juego.txt");
-  EXPECT_TRUE(listing == spaced || listing == Borde.substr(0, 27)) << listing;
-  EXPECT_EQ(Files(dir.path), (Names{"juego.bak", "juego.txt"}));
-}
-
 // count pieces, one in four a random byte; never Q or X, which would end the run too soon.
 string Random(std::mt19937& random, int count, const std::vector<string>& pieces) {
   string text;

@@ -59,27 +59,6 @@ TEST(Session, ACorrectedLineIsCompiledUnsavedThenSavedInEachLocale) {
   }
 }
 
-// Typed from scratch: Insert starts each line, a stray one goes before the compile, Q creates the
-// file, with no backup. Its 300-character name (through folders) must be used whole everywhere.
-TEST(Session, ANewListingIsTypedCompiledAndCreated) {
-  TempDir dir;
-  const string name = string(120, 'a') + "/" + string(120, 'b') + "/" + string(54, 'c');
-  std::filesystem::create_directories(dir.path / name);
-  Terminal term({.arguments = {"--new", name + ".txt"}, .directory = dir.path});
-  ASSERT_TRUE(term.WaitForText(1, 5, "---[ Editor ]")) << term.ScreenDump();
-  term.SendKeys("\x1b[2~06000e0076790F0F0FE6\t534\x1b[2~07D3FE0C10F43A485C0F\t981\x1b[2~");
-  ASSERT_TRUE(term.WaitForText(1, 10, "     3" + string(55, ' ') + "(d)")) << term.ScreenDump();
-  term.SendKeys("\rNUEVO\r32768\r20\r");
-  ASSERT_TRUE(term.WaitToShow("Bytes: 20")) << term.ScreenDump();
-  EXPECT_EQ(ReadBytes(dir / (name + ".tap")).substr(24, 20), Data.substr(3, 20));
-  EXPECT_FALSE(std::filesystem::exists(dir / (name + ".txt")));
-  term.SendKeys(" q");
-  ASSERT_TRUE(term.WaitForExit()) << term.ScreenDump();
-  EXPECT_EQ(term.ExitCode(), 0);
-  EXPECT_EQ(ReadBytes(dir / (name + ".txt")), Borde.substr(0, 54));
-  EXPECT_FALSE(std::filesystem::exists(dir / (name + ".bak")));
-}
-
 // An arrow whose bytes come 50 ms apart is still the arrow, a lone Escape (nothing within 100 ms)
 // leaves the digit after it alone; a resize with a digit typed while small, and foreign output
 // wiped by Ctrl+L: each time the screen is, cell for cell, a fresh run's after the same keys.

@@ -5,24 +5,18 @@
 set -eu
 floors="platform console input files banner listing typo_finder tape editor batch program"
 cd "$1/src"
-floor_of() {
-  n=0
-  for f in $floors; do
-    [ "$f" = "$1" ] && { echo $n; return; }
-    n=$((n + 1))
-  done
-  echo "unknown"
+floor_of() {  # its place from 1, or 0 for a folder on no floor
+  echo "$floors" | tr ' ' '\n' | grep -nx "$1" | cut -d: -f1 | grep . || echo 0
 }
 status=0
 for folder in */; do
-  folder=${folder%/}
-  [ "$(floor_of "$folder")" = unknown ] && { echo "src/$folder is on no floor"; status=1; }
+  [ "$(floor_of "${folder%/}")" = 0 ] && { echo "src/$folder is on no floor"; status=1; }
 done
 for file in $(find . -name '*.h' -o -name '*.cc'); do
   own=$(echo "$file" | cut -d/ -f2)
   for used in $(sed -n 's|^#include "\([a-z_]*\)/.*|\1|p' "$file" | sort -u); do
-    [ "$used" = "$own" ] && continue
-    if [ "$(floor_of "$used")" = unknown ] || [ "$(floor_of "$used")" -ge "$(floor_of "$own")" ]; then
+    below=$(floor_of "$used")
+    if [ "$used" != "$own" ] && { [ "$below" = 0 ] || [ "$below" -ge "$(floor_of "$own")" ]; }; then
       echo "src/${file#./} includes $used/, which is not below $own/"
       status=1
     fi

@@ -66,8 +66,7 @@ struct LoaderTest : testing::Test {
 };
 
 // A line of six 64 KiB reads puts its CR last in one read and its LF first in the next, and
-// is longer than any listing GRAVIX saves, so the old backup is replaced while it is read; the
-// fuzzer tries the other line ends, bytes and lengths.
+// is longer than any listing GRAVIX saves, so the old backup is replaced while it is read.
 TEST_F(LoaderTest, CleanFileIsStoredAsTypedAndBackedUpWholeWithoutAPause) {
   std::string wide = "1" + Data;
   wide.resize(6 * 64 * 1024 - 1, ' ');
