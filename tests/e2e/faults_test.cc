@@ -76,18 +76,15 @@ TEST_P(Faults, EndRestoresTheTerminalAndLeavesTheListingOldOrNew) {
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Runs, Faults, ::testing::Values(
     Fault{"DiskFullSavingOnS", "16", "s", "", None, EFBIG},
-    Fault{"DiskFullSavingOnQ", "1024", "s q", "", None, EFBIG},
     Fault{"DiskFullForTheTape", "1024", "s \rP\r0\r3000\r", "", None, EFBIG},
     Fault{"InputEnds", "unlimited", "", "", InputEnds, EIO},
     Fault{"TermAtTheQuestion", "unlimited", "", "", Signal, SIGTERM},
     Fault{"QuitAtThePause", "unlimited", "s", "Pulsa una tecla.", Signal, SIGQUIT},
     Fault{"IntInTheEditor", "unlimited", "s ", "---[ Editor ]", Signal, SIGINT},
     Fault{"HupAtGoTo", "unlimited", "s g", "Ir a linea [1-300]:", Signal, SIGHUP},
-    Fault{"QuitAtTheName", "unlimited", "s \r", "Nombre del programa:", Signal, SIGQUIT},
     Fault{"CtrlCAtTheQuestion", "unlimited", "", "", CtrlC, SIGINT},
     Fault{"CtrlCAtTheNumber", "unlimited", "s", "correcto:", CtrlC, SIGINT,
           GapListing + "x 00000000000000000000 0\n"},
-    Fault{"CtrlCAtThePause", "unlimited", "s", "Pulsa una tecla.", CtrlC, SIGINT},
     Fault{"FolderRemoved", "unlimited", "s ", "---[ Editor ]", FolderRemoved, ENOENT},
     Fault{"FolderGoneForTape", "unlimited", "s ", "---[ Editor ]", FolderGone, ENOENT},
     Fault{"ListingAFolder", "unlimited", "s ", "---[ Editor ]", ListingAFolder, EISDIR},

@@ -12,14 +12,10 @@ TEST(CommandLine, FormsAndMisuses) {
   using Args = std::vector<std::string>;
   // clang-format off
   const struct { Args arguments; RunMode mode; Args files; std::string misuse; } cases[] = {
-      {{}, RunMode::Edit, {}, ""}, {{"juego.txt"}, RunMode::Edit, {"juego.txt"}, ""},
-      {{"a.txt", "b.txt"}, RunMode::Edit, {"a.txt", "b.txt"}, ""},
       {{"-"}, RunMode::Edit, {"-"}, ""}, {{"--", "-x.txt"}, RunMode::Edit, {"-x.txt"}, ""},
-      {{"--new", "nuevo.txt"}, RunMode::New, {"nuevo.txt"}, ""},
       {{"--check", "--", "--tap"}, RunMode::Check, {"--tap"}, ""},
       {{"--tap", "-A", "0", "1", "j.txt"}, RunMode::Tap, {"j.txt"}, ""},
       {{"x.txt", "-h"}, RunMode::Help, {"x.txt"}, ""}, {{"--version", "-q"}, RunMode::Version, {}, "opcion desconocida: -q"},
-      {{"-x"}, RunMode::Misuse, {}, "opcion desconocida: -x"},
       {{"--new"}, RunMode::Misuse, {}, "falta el nombre del fichero"},
       {{"--tap", "A", "0", "j.txt"}, RunMode::Misuse, {}, "--tap necesita NOMBRE DUMP BYTES y el fichero"},
       {{"--check", "--new", "j.txt"}, RunMode::Misuse, {"j.txt"},

@@ -20,7 +20,6 @@ TEST(TypoFinder, HintsForTypedLines) {
       {Data, "", "Pista: hacen falta 20 digitos hexadecimales y una suma"},
       // F for E, high digit: the look-alike, then other digits by place; a third does not fit.
       {"06000E0076790F0F0FF6", "534", "Pista: posicion 19: E en vez de F; posicion 9: 6 en vez de 7"},
-      {"06000e0076790f0f0ff6", "534", "Pista: posicion 19: E en vez de F; posicion 9: 6 en vez de 7"},
       // B for 6, low digit: the look-alike, then the checksum itself.
       {"06000E0076790F0F0FEB", "534", "Pista: posicion 20: 6 en vez de B; suma 539 en vez de 534"},
       {"D6000E0076790F0F0FE6", "534", "Pista: posicion 1: 0 en vez de D; posicion 19: 1 en vez de E"},
