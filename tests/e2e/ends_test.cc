@@ -27,8 +27,6 @@ const StartEnd StartEnds[] = {
     {"Missing", {.arguments = {"falta.txt"}}, "El fichero \"falta.txt\" no existe"},
     {"Folder", {.arguments = {"carpeta.txt"}}, "El fichero \"carpeta.txt" + Protected},
     {"Fifo", {.arguments = {"tuberia.txt"}}, "El fichero \"tuberia.txt" + Protected},  // no wait
-    // Root ignores the permission bits.
-    {"ReadOnly", {.arguments = {"solo.txt"}, .unprivileged = true}, "El fichero \"solo.txt" + Protected},
     {"Unreadable", {.arguments = {"oculto.txt"}, .unprivileged = true},
      "El fichero \"oculto.txt\" no se puede leer"},
     // Shown cut, used whole: the cut name would be another file.

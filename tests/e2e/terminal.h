@@ -34,10 +34,7 @@ class Terminal {
   const std::string& StartError() const { return startError_; }  // empty once started
   void SendKeys(std::string_view bytes);
   void Signal(int number) { ended_ || kill(child_, number); }
-  void Resize(int rows, int columns);         // as a window does: the program gets SIGWINCH
-  void ShowForeign(std::string_view bytes) {  // another program writing to the same terminal
-    vterm_input_write(vterm_, bytes.data(), bytes.size());
-  }
+  void Resize(int rows, int columns);  // as a window does: the program gets SIGWINCH
   // Each reads the program's output until the condition holds or the time is up.
   bool WaitUntil(const std::function<bool(const Terminal&)>& condition, Wait timeout = DefaultWait);
   bool WaitForText(int column, int row, std::string_view text, Wait timeout = DefaultWait);

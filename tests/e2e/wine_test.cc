@@ -107,8 +107,8 @@ TEST(Wine, EndsAndASessionMatchTheLinuxBuild) {
   EXPECT_TRUE(image.size() == 25 + 30 && ReadBytes(wineDir / "juego.tap") == image);
   // The same answers on the command line, with no console at all, give the same image.
   fs::remove(wineDir / "juego.tap");
-  const std::vector<string> tap = {"wine", WindowsProgram.string(), "--tap", "BORDE", "32768",
-                                   "30", "juego.txt"};
+  const std::vector<string> tap = {
+      "wine", WindowsProgram.string(), "--tap", "BORDE", "32768", "30", "juego.txt"};
   EXPECT_EQ(RunPlain(tap, wineDir.path, WineSettings).status, 0);
   EXPECT_EQ(ReadBytes(wineDir / "juego.tap"), image);
   EXPECT_EQ(Files(wineDir.path),

@@ -88,9 +88,7 @@ TEST(EditorKeys, InsertAppendsALineThatGoesAgainWhenLeftEmpty) {
       {0, insert + "a" + UpKey, 1, 1, 10, "1 A "}, {3, "\t" + insert, 4, 4, 10, "4  "},
       {3, insert + insert, 4, 4, 10, "4  "}, {3, insert + "7" + DownKey + insert, 5, 5, 10, "5  "},
       {3, insert + UpKey, 3, 3, 10, "3 00000000000000000000 0"},
-      {3, insert + DownKey, 3, 1, 10, "3 00000000000000000000 0"},
       {20, insert + PageUpKey, 20, 14, 10, "20 00000000000000000000 0"},
-      {3, insert + PageDownKey, 3, 1, 10, "3 00000000000000000000 0"},
       {3, insert + "g2\r", 3, 2, 10, "3 00000000000000000000 0"},
       {3, insert + "\r", 3, 4, 46, "3 00000000000000000000 0"},  // asking the name
       {3, insert + "7" + UpKey + DownKey + EndKey + "\b" + UpKey, 4, 3, 10, "4  "},  // was typed
