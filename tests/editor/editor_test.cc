@@ -85,8 +85,9 @@ TEST(EditorKeys, InsertAppendsALineThatGoesAgainWhenLeftEmpty) {
   // clang-format off
   const struct { int lines; std::string keys; int count, current, column; std::string last; } cases[] = {
       {0, insert, 1, 1, 10, "1  "}, {0, insert + "a\t5", 1, 1, 71, "1  "},
-      {0, insert + "a" + UpKey, 1, 1, 10, "1 A "}, {3, "\t" + insert, 4, 4, 10, "4  "},
-      {3, insert + insert, 4, 4, 10, "4  "}, {3, insert + "7" + DownKey + insert, 5, 5, 10, "5  "},
+      {0, insert + "a" + UpKey, 1, 1, 10, "1 A "}, {0, insert + "a" + insert + UpKey, 1, 1, 10, "1 A "},
+      {3, "\t" + insert, 4, 4, 10, "4  "}, {3, insert + insert, 4, 4, 10, "4  "},
+      {3, insert + "7" + DownKey + insert, 5, 5, 10, "5  "},
       {3, insert + UpKey, 3, 3, 10, "3 00000000000000000000 0"},
       {20, insert + PageUpKey, 20, 14, 10, "20 00000000000000000000 0"},
       {3, insert + "g2\r", 3, 2, 10, "3 00000000000000000000 0"},
