@@ -44,7 +44,7 @@ uninstall:
 	@sed -n 's|/gravix/[^/]*$$|/gravix|p' build/linux/install_manifest.txt | sort -u | \
 	  xargs -r -d '\n' rmdir --ignore-fail-on-non-empty --
 
-# build/linux/gravix_0.5a_amd64.deb and build/windows/gravix-0.5a-windows.zip
+# build/linux/gravix_VERSION_amd64.deb and build/windows/gravix-VERSION-windows.zip
 package: build
 	cd build/linux && cpack -G DEB
 	cd build/windows && cpack -G ZIP

@@ -14,11 +14,11 @@
 #include <string_view>
 
 #include "console/console.h"
+#include "dialogues/numbering_dialogue.h"
 #include "editor/editor_screen.h"
 #include "files/file_names.h"
 #include "listing/line_format.h"
 #include "listing/line_table.h"
-#include "listing/loader.h"
 #include "platform/platform.h"
 #include "support/listings.h"
 
@@ -28,9 +28,8 @@ constexpr int Lines = 5000;
 
 std::unique_ptr<LineTable> CorrectTable() {
   auto table = std::make_unique<LineTable>();
-  LoadBudget budget{int64_t{1} << 40, 1};
-  for (int line = 1; line <= Lines; ++line)
-    AddLine(*table, static_cast<int16_t>(line), CorrectLine(line), budget);
+  int64_t freeBytes = int64_t{1} << 40;
+  for (int line = 1; line <= Lines; ++line) AddLine(*table, line, CorrectLine(line), freeBytes);
   table->count = Lines;
   return table;
 }
@@ -53,9 +52,8 @@ int main(int argc, char** argv) {
         FastDirectory() / ("gravix-instructions-" + std::to_string(getpid()) + ".txt");
     WriteListing(file, std::atoi(argv[2]));
     LineTable table;
-    LoadBudget budget{FreeMemoryBytes(), ClockSeed()};
     CALLGRIND_TOGGLE_COLLECT;
-    LoadListing(file.string(), table, budget);
+    LoadListingOnScreen(file.string(), table, ClockSeed());
     FlushConsole();
     CALLGRIND_TOGGLE_COLLECT;
     FreeLineTable(table);
@@ -69,7 +67,7 @@ int main(int argc, char** argv) {
   }
   const auto table = CorrectTable();
   DrawEditorScreen();
-  DrawEditorPage(120, Lines, *table);
+  DrawEditorPage(120, *table);
   WaitForNextKey();
   // The digit typed in front of the data: 21 digits now.
   const ListingFields fields = SplitStoredLine(LineText(*table, 120));
@@ -79,7 +77,7 @@ int main(int argc, char** argv) {
   if (mode == "keystroke")
     DrawListingLine(CurrentLineRow, typed);
   else
-    DrawEditorPage(121, Lines, *table);
+    DrawEditorPage(121, *table);
   WaitForNextKey();
   CALLGRIND_TOGGLE_COLLECT;
   return 0;

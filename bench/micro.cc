@@ -10,14 +10,15 @@
 
 #include "console/console.h"
 #include "console/memory/memory_console.h"
+#include "dialogues/numbering_dialogue.h"
 #include "editor/editor_screen.h"
 #include "files/file_names.h"
+#include "listing/line_check.h"
 #include "listing/line_format.h"
 #include "listing/line_table.h"
-#include "listing/loader.h"
 #include "listing/raw_lines.h"
 #include "support/listings.h"
-#include "tape/compile_tape.h"
+#include "tape/listing_bytes.h"
 #include "tape/tape_image.h"
 
 namespace {
@@ -42,10 +43,10 @@ BENCHMARK(SplitStoredLineBench)->Name("SplitStoredLine");
 void DataChecksumBench(benchmark::State& state) {
   for (auto _ : state) {
     benchmark::DoNotOptimize(Data.data());
-    benchmark::DoNotOptimize(DataChecksum(Data));
+    benchmark::DoNotOptimize(CheckLine(Data, "534"));
   }
 }
-BENCHMARK(DataChecksumBench)->Name("DataChecksum");
+BENCHMARK(DataChecksumBench)->Name("CheckLine");
 
 // The bare decoding of the ten pairs, no checks.
 void HexBytesBench(benchmark::State& state) {
@@ -78,9 +79,8 @@ void LoadBench(benchmark::State& state) {
   MemoryConsole screen;
   auto table = std::make_unique<LineTable>();
   for (auto _ : state) {
-    LoadBudget budget{int64_t{1} << 40, 1};
     screen.Keys(" ");  // beyond 5000 lines the table is full: the loader asks for a key
-    LoadListing(file, *table, budget);
+    LoadListingOnScreen(file, *table, 1);
     state.PauseTiming();
     FreeLineTable(*table);
     fs::remove(DerivedFileName(file, ".bak"));  // each load writes it, as a first start does
@@ -90,17 +90,16 @@ void LoadBench(benchmark::State& state) {
 }
 BENCHMARK(LoadBench)->Name("LoadListing")->Arg(5000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 
-// Reading the same file line by line with its backup: what any loader has to do.
+// Reading the same file line by line and writing its backup: what any loader has to do.
 void ReadRawLinesBench(benchmark::State& state) {
   const fs::path file = ListingFile(static_cast<int>(state.range(0)));
   const std::string backup = DerivedFileName(file.string(), ".bak");
   for (auto _ : state) {
-    RawLineReader reader;
-    OpenRawLines(reader, file.string(), backup);
-    WriteBackup(reader);  // not held back for a listing already backed up
-    std::string raw;
-    while (ReadRawLine(reader, raw)) benchmark::DoNotOptimize(raw.data());
-    CloseRawLines(reader);
+    RawLines lines;
+    ReadRawLines(file.string(), lines);
+    std::string_view raw;
+    while (NextRawLine(lines, raw)) benchmark::DoNotOptimize(raw.data());
+    benchmark::DoNotOptimize(ReplaceFileSafely(backup, BackupText(lines)));
   }
 }
 BENCHMARK(ReadRawLinesBench)
@@ -113,10 +112,9 @@ BENCHMARK(ReadRawLinesBench)
 struct Listing {
   std::unique_ptr<LineTable> table = std::make_unique<LineTable>();
   explicit Listing(int count) {
-    LoadBudget budget{int64_t{1} << 40, 1};
-    for (int line = 1; line <= count; ++line)
-      AddLine(*table, static_cast<int16_t>(line), CorrectLine(line), budget);
-    table->count = static_cast<int16_t>(count);
+    int64_t freeBytes = int64_t{1} << 40;
+    for (int line = 1; line <= count; ++line) AddLine(*table, line, CorrectLine(line), freeBytes);
+    table->count = count;
   }
 };
 
@@ -125,7 +123,7 @@ void CompileBench(benchmark::State& state) {
   const Listing listing(5000);
   for (auto _ : state)
     benchmark::DoNotOptimize(
-        BuildTapeImage("BENCH", 32768, *TakeListingBytes(*listing.table, 5000, 50000)));
+        BuildTapeImage("BENCH", 32768, *TakeListingBytes(*listing.table, 50000)));
 }
 BENCHMARK(CompileBench)->Name("Compile 50000 bytes")->Unit(benchmark::kMicrosecond);
 
@@ -134,10 +132,7 @@ void CheckLinesBench(benchmark::State& state) {
   MemoryConsole screen;
   const Listing listing(5000);
   for (auto _ : state) {
-    int correct = 0;
-    for (int line = 1; line <= 5000; ++line)
-      correct += IsCorrectLine(SplitStoredLine(LineText(*listing.table, line)));
-    benchmark::DoNotOptimize(correct);
+    benchmark::DoNotOptimize(FirstFaultyLine(*listing.table));
   }
 }
 BENCHMARK(CheckLinesBench)->Name("Check 5000 lines")->Unit(benchmark::kMicrosecond);
@@ -159,7 +154,7 @@ void LineChangeBench(benchmark::State& state) {
   const Listing listing(5000);
   DrawEditorScreen();
   for (auto _ : state) {
-    DrawEditorPage(120, 5000, *listing.table);
+    DrawEditorPage(120, *listing.table);
     screen.ForgetWrites();
   }
 }
@@ -170,7 +165,7 @@ void WholeScreenBench(benchmark::State& state) {
   const Listing listing(5000);
   for (auto _ : state) {
     DrawEditorScreen();
-    DrawEditorPage(120, 5000, *listing.table);
+    DrawEditorPage(120, *listing.table);
     screen.ForgetWrites();
   }
 }

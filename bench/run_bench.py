@@ -75,7 +75,7 @@ m = micro()
 section("Google Benchmark, medians of 5 repetitions (in-memory console)")
 row("SplitRawLine, a typed line with blanks", time_text(m["SplitRawLine"]),
     f"SplitStoredLine {time_text(m['SplitStoredLine'])}")
-row("DataChecksum, 20 digits", time_text(m["DataChecksum"]),
+row("CheckLine, 20 digits and a sum", time_text(m["CheckLine"]),
     f"HexByte x10 {time_text(m['HexByte x10'])}")
 for lines, name in ((5000, "5000"), (100000, "100 000")):
     row(f"LoadListing, {name} lines", time_text(m[f"LoadListing/{lines}"]),

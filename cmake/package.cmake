@@ -11,13 +11,16 @@ if(WIN32)
 else()
   include(GNUInstallDirs)
   install(TARGETS gravix RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-  # Debian wants compressed manual pages and changelogs; gzip -n keeps the bytes reproducible.
-  foreach(source packaging/gravix.1 packaging/changelog README.md)
+  # The manual page names the version; Debian wants compressed manual pages and changelogs,
+  # and gzip -n keeps the bytes reproducible.
+  configure_file(packaging/gravix.1.in ${CMAKE_BINARY_DIR}/gravix.1 @ONLY)
+  foreach(source ${CMAKE_BINARY_DIR}/gravix.1 ${PROJECT_SOURCE_DIR}/packaging/changelog
+          ${PROJECT_SOURCE_DIR}/README.md)
     get_filename_component(name ${source} NAME)
     set(target ${CMAKE_BINARY_DIR}/${name}.gz)
     add_custom_command(OUTPUT ${target}
-      COMMAND gzip -9nc ${PROJECT_SOURCE_DIR}/${source} > ${target}
-      DEPENDS ${PROJECT_SOURCE_DIR}/${source})
+      COMMAND gzip -9nc ${source} > ${target}
+      DEPENDS ${source})
     list(APPEND GRAVIX_GZIPPED ${target})
   endforeach()
   add_custom_target(gravix_docs ALL DEPENDS ${GRAVIX_GZIPPED})

@@ -41,7 +41,8 @@ else()
 endif()
 if(NOT WIN32 AND NOT GRAVIX_SANITIZE)
   add_test(NAME floors COMMAND sh ${PROJECT_SOURCE_DIR}/tests/layout/floors_test.sh ${PROJECT_SOURCE_DIR})
-  add_test(NAME package COMMAND sh ${PROJECT_SOURCE_DIR}/tests/package/package_test.sh ${CMAKE_BINARY_DIR})
+  add_test(NAME package COMMAND sh ${PROJECT_SOURCE_DIR}/tests/package/package_test.sh
+    ${CMAKE_BINARY_DIR} ${GRAVIX_VERSION_TEXT})
   set_tests_properties(package PROPERTIES LABELS package)
 endif()
 if(NOT WIN32 AND GRAVIX_E2E_TESTS)
@@ -52,7 +53,8 @@ if(NOT WIN32 AND GRAVIX_E2E_TESTS)
   target_compile_definitions(gravix_e2e PRIVATE
     GRAVIX_PROGRAM="$<TARGET_FILE:gravix>"
     GRAVIX_WINDOWS_PROGRAM="${PROJECT_SOURCE_DIR}/build/windows/gravix.exe"
-    GRAVIX_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+    GRAVIX_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+    GRAVIX_VERSION_TEXT="${GRAVIX_VERSION_TEXT}")
   add_dependencies(gravix_e2e gravix)
   gtest_discover_tests(gravix_e2e DISCOVERY_MODE PRE_TEST TEST_FILTER "-Wine.*"
     PROPERTIES LABELS e2e)

@@ -29,7 +29,8 @@ import time
 from pathlib import Path
 
 ROOT = Path(__file__).resolve().parent.parent
-LOGIC = ["src/listing/*.cc", "src/tape/*.cc", "src/editor/*.cc", "src/typo_finder/*.cc",
+LOGIC = ["src/listing/*.cc", "src/tape/*.cc", "src/dialogues/*.cc", "src/editor/*.cc",
+         "src/typo_finder/*.cc",
          "src/console/linux/key_decoder.cc", "src/platform/linux/file_replace.cc"]
 EQUIVALENT = ROOT / "scripts" / "mutate-equivalent.txt"
 # Statements that declare something: deleting them only stops the build.

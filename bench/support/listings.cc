@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <fstream>
 
-#include "listing/line_format.h"
+#include "listing/line_check.h"
 
 std::string DataDigitsOf(int lineNumber) {
   uint32_t state = static_cast<uint32_t>(lineNumber) * 2654435761u;
@@ -17,7 +17,7 @@ std::string DataDigitsOf(int lineNumber) {
 
 std::string CorrectLine(int lineNumber) {
   const std::string data = DataDigitsOf(lineNumber);
-  return JoinListingLine(std::to_string(lineNumber), data, std::to_string(DataChecksum(data)));
+  return JoinListingLine(std::to_string(lineNumber), data, std::to_string(CheckLine(data, "").sum));
 }
 
 std::string ListingText(int lineCount) {

@@ -1,15 +1,13 @@
 #include "batch/batch_run.h"
 
-#include <optional>
-
 #include "console/plain_output.h"
 #include "listing/listing_file.h"
-#include "platform/platform.h"
+#include "listing/loader.h"
 
 namespace {
 
-void PrintRuntimeError(int code) {
-  PrintLine("Runtime error " + std::to_string(code), PlainStream::Errors);
+void PrintRuntimeError(IoFailure failure) {
+  PrintLine("Runtime error " + std::to_string(failure.code), PlainStream::Errors);
 }
 
 }  // namespace
@@ -26,21 +24,40 @@ int PrintMisuse(std::string_view reason) {
 
 int FinishBatch(int status) {
   if (FinishPrinting()) return status;
-  const int code = IoErrorCode();
-  PrintRuntimeError(code);
-  return code;
+  const IoFailure failure = LastIoFailure();
+  PrintRuntimeError(failure);
+  return failure.code;
 }
 
-int EndWithRuntimeError(int code) {
-  PrintRuntimeError(code);
-  return FinishBatch(code);
+int EndWithRuntimeError(IoFailure failure) {
+  PrintRuntimeError(failure);
+  return FinishBatch(failure.code);
 }
 
 BatchListing ReadListingQuietly(const std::string& fileName, LineTable& table) {
-  if (const std::optional<std::string> problem = ListingFileProblem(fileName, ListingUse::Read)) {
-    PrintError(*problem);
-    return {BatchListingFault, {}};
+  BatchListing listing;
+  const ListingFileCheck file = CheckListingFile(fileName, ListingUse::Read);
+  if (file.fault != ListingFault::None) {
+    PrintError(ListingFaultText(file.fault, fileName));
+    listing.status = BatchListingFault;
+    return listing;
   }
-  LoadBudget budget{FreeMemoryBytes(), 0};
-  return {BatchDone, LoadQuietly(fileName, table, budget)};
+  const LoadListener settle{[&](const WrongNumber& found) {
+                              listing.problems.push_back({found.fileLine, found.fields.number,
+                                                          found.expected, found.readable});
+                              return std::optional<std::string>(std::to_string(found.expected));
+                            },
+                            [&](const MissingLines& missing) {
+                              listing.problems.push_back({missing.fileLine, missing.fields.number,
+                                                          missing.first, true, missing.last});
+                              return std::optional<bool>(true);
+                            },
+                            nullptr};
+  const LoadResult result = LoadListing(fileName, "", FreeMemoryBytes(), table, settle);
+  if (result.failure) {
+    listing.status = EndWithRuntimeError(*result.failure);
+    return listing;
+  }
+  listing.full = result.full;
+  return listing;
 }

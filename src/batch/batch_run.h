@@ -4,9 +4,10 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "listing/line_table.h"
-#include "listing/loader.h"
+#include "platform/platform.h"
 
 // 0 done; 1 the listing has problems or cannot be read; 2 the command line is wrong.
 constexpr int BatchDone = 0;
@@ -19,12 +20,23 @@ void PrintError(std::string_view message);
 int PrintMisuse(std::string_view reason);
 // Ends the printing: status, or the Runtime error of a failed write.
 int FinishBatch(int status);
-// A file that could not be written: "Runtime error <code>", and code as the exit status.
-int EndWithRuntimeError(int code);
+// A file that could not be read or written: "Runtime error <code>", and code as the status.
+int EndWithRuntimeError(IoFailure failure);
+
+// A numbering problem the loader would ask about; without a user to ask, a wrong number takes
+// the expected one and missing lines become zero lines, so the lines after keep their numbers.
+struct NumberingProblem {
+  int fileLine;         // the raw line of the file, from 1
+  std::string number;   // the number field as typed
+  int expected;         // the number the line had to carry
+  bool readable;        // the number field reads as a number
+  int lastMissing = 0;  // above 0: lines expected..lastMissing are missing
+};
 
 // The listing read into table, or the status of why not (the reason already printed).
 struct BatchListing {
   int status = BatchDone;
-  LoadReport report;
+  std::vector<NumberingProblem> problems;
+  bool full = false;  // lines beyond the table's room were left out
 };
 BatchListing ReadListingQuietly(const std::string& fileName, LineTable& table);

@@ -3,8 +3,8 @@
 #include <memory>
 #include <vector>
 
-#include "batch/batch_run.h"
 #include "console/plain_output.h"
+#include "listing/line_check.h"
 #include "typo_finder/typo_finder.h"
 
 namespace {
@@ -25,21 +25,22 @@ std::string Places(const std::vector<int>& places) {
 }  // namespace
 
 std::string LineFaults(int line, const ListingFields& fields) {
+  const LineCheck check = CheckLine(fields);
   std::vector<int> badPlaces;
-  for (size_t i = 0; i < fields.data.size(); ++i)
-    if (!IsHexDigit(fields.data[i])) badPlaces.push_back(static_cast<int>(i) + 1);
+  for (size_t k = 0; k < fields.data.size(); ++k)
+    if (check.BadCharacter(k)) badPlaces.push_back(static_cast<int>(k) + 1);
   std::vector<std::string> faults;
   if (!badPlaces.empty()) faults.push_back(Places(badPlaces));
-  if (fields.data.size() != DataDigits)
-    faults.push_back(std::to_string(fields.data.size()) + " digitos en vez de 20");
-  const int16_t sum = DataChecksum(fields.data);
-  const std::optional<int32_t> typed = TextToInteger(fields.checksum);
-  if (fields.checksum.empty())
+  if (check.length != DataLength::Right)
+    faults.push_back(std::to_string(fields.data.size()) + " digitos en vez de " +
+                     std::to_string(DataDigits));
+  if (check.checksum == ChecksumState::Missing)
     faults.push_back("falta la suma");
-  else if (!typed)
+  else if (check.checksum == ChecksumState::Unreadable)
     faults.push_back("la suma " + Quoted(fields.checksum) + " no es un numero");
-  else if (sum >= 0 && *typed != sum)
-    faults.push_back("suma escrita " + fields.checksum + ", calculada " + std::to_string(sum));
+  else if (check.checksum == ChecksumState::Differs && check.DataWellFormed())
+    faults.push_back("suma escrita " + fields.checksum + ", calculada " +
+                     std::to_string(check.sum));
 
   std::string text = "Linea " + std::to_string(line) + ": ";
   for (size_t k = 0; k < faults.size(); ++k) text += (k ? "; " : "") + faults[k];
@@ -65,16 +66,15 @@ int CheckListing(const std::string& fileName) {
   const BatchListing listing = ReadListingQuietly(fileName, *table);
   if (listing.status != BatchDone) return FinishBatch(listing.status);
 
-  for (const NumberingProblem& problem : listing.report.problems)
-    PrintLine(NumberingFault(problem));
-  const size_t numbering = listing.report.problems.size() + (listing.report.full ? 1 : 0);
-  if (listing.report.full)
+  for (const NumberingProblem& problem : listing.problems) PrintLine(NumberingFault(problem));
+  const size_t numbering = listing.problems.size() + (listing.full ? 1 : 0);
+  if (listing.full)
     PrintLine("Memoria llena o mas de 5000 lineas: solo se cargan las " +
               std::to_string(table->count) + " primeras");
   int faulty = 0;
   for (int line = 1; line <= table->count; ++line) {
     const ListingFields fields = SplitStoredLine(LineText(*table, line));
-    if (IsCorrectLine(fields)) continue;
+    if (CheckLine(fields).Correct()) continue;
     ++faulty;
     PrintLine(LineFaults(line, fields));
   }

@@ -4,8 +4,8 @@
 
 #include <string>
 
+#include "batch/batch_run.h"
 #include "listing/line_format.h"
-#include "listing/loader.h"
 
 // The exit status: 0 when the listing would load without a question and compile as it is.
 int CheckListing(const std::string& fileName);

@@ -9,7 +9,7 @@
 #include "console/plain_output.h"
 #include "files/file_names.h"
 #include "platform/platform.h"
-#include "tape/compile_tape.h"
+#include "tape/listing_bytes.h"
 #include "tape/tape_image.h"
 
 namespace {
@@ -40,13 +40,13 @@ int CompileListing(const TapAnswers& answers, const std::string& fileName) {
   const auto table = std::make_unique<LineTable>();
   const BatchListing listing = ReadListingQuietly(fileName, *table);
   if (listing.status != BatchDone) return FinishBatch(listing.status);
-  if (!listing.report.problems.empty() || listing.report.full) {
+  if (!listing.problems.empty() || listing.full) {
     PrintError("El listado necesita el dialogo de numeracion");
-    if (!listing.report.problems.empty())
-      PrintLine(NumberingFault(listing.report.problems.front()), PlainStream::Errors);
+    if (!listing.problems.empty())
+      PrintLine(NumberingFault(listing.problems.front()), PlainStream::Errors);
     return FinishBatch(BatchListingFault);
   }
-  if (const int faulty = FirstFaultyLine(table->count, *table); faulty != 0) {
+  if (const int faulty = FirstFaultyLine(*table); faulty != 0) {
     PrintError("Error en la linea " + std::to_string(faulty));
     PrintLine(LineFaults(faulty, SplitStoredLine(LineText(*table, faulty))), PlainStream::Errors);
     return FinishBatch(BatchListingFault);
@@ -55,15 +55,16 @@ int CompileListing(const TapAnswers& answers, const std::string& fileName) {
     PrintError("El listado no tiene lineas");
     return FinishBatch(BatchListingFault);
   }
-  const std::optional<std::string> bytes = TakeListingBytes(*table, table->count, *byteCount);
+  const std::optional<std::string> bytes = TakeListingBytes(*table, *byteCount);
   if (!bytes)
     return PrintMisuse("BYTES debe ser un numero de 1 a " +
-                       std::to_string(HighestByteCount(table->count)));
+                       std::to_string(HighestByteCount(*table)));
 
   name->resize(ProgramNameLength, ' ');
   const std::string imageName = DerivedFileName(fileName, ".tap");
-  if (!SaveTapeImage(imageName, *name, static_cast<uint16_t>(*dumpAddress), *bytes))
-    return EndWithRuntimeError(IoErrorCode());
+  if (const std::optional<IoFailure> failure =
+          SaveTapeImage(imageName, *name, static_cast<uint16_t>(*dumpAddress), *bytes))
+    return EndWithRuntimeError(*failure);
   PrintLine("Archivo: " + imageName);
   PrintLine(ProgramSummary(*name, *dumpAddress, *byteCount));
   return FinishBatch(BatchDone);

@@ -59,7 +59,7 @@ int PutGridByte(CellGrid& grid, uint8_t byte) {
       grid.column = 1;
       return 0;
   }
-  if (byte < 32 || byte == 127) byte = '?';
+  byte = ShownByte(byte);
   if (grid.wrapPending) {
     grid.wrapPending = false;
     NextRow(grid);

@@ -8,8 +8,11 @@
 // every end, so a keystroke costs one write of the rows it changed.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "platform/platform.h"
 
 constexpr int ScreenColumns = 80;
 constexpr int ScreenRows = 25;
@@ -34,18 +37,42 @@ enum Colour : int {
   White = 15,
 };
 
-// Start-up and ends. InitConsole switches to raw key mode and takes the screen size; every end
-// goes through EndRun or EndWithIoError, which restore the terminal before the process ends.
+// Navigation keys as the console delivers them: 0, then the PC's scan code.
+enum ScanCode : uint8_t {
+  HomeScan = 71,
+  UpScan = 72,
+  PageUpScan = 73,
+  LeftScan = 75,
+  RightScan = 77,
+  EndScan = 79,
+  DownScan = 80,
+  PageDownScan = 81,
+  InsertScan = 82,
+  DeleteScan = 83,
+};
+
+// How a run ends. Whatever meets an end below the program's top (a failed operation, Ctrl+C
+// before the editor, an end signal the editor held) hands it up as this value; only the top
+// ends the run, through EndRun.
+struct RunEnd {
+  enum Kind {
+    Exit,       // code is the exit status
+    Interrupt,  // Ctrl+C before the editor: ended as SIGINT ends a program (status 130)
+    Signal,     // an end signal the editor held until it had put its work aside; code: the signal
+    IoError,    // "Runtime error <code>" below the screen, code as the exit status
+  } kind = Exit;
+  int code = 0;
+};
+constexpr int InterruptStatus = 130;
+
+inline RunEnd EndByFailure(IoFailure failure) { return {RunEnd::IoError, failure.code}; }
+
+// InitConsole switches to raw key mode and takes the screen size; EndRun restores the terminal
+// and ends the process. A run that never took the screen (the forms for scripts) ends plainly.
 void InitConsole();
 // Asks a terminal smaller than 80x25 to grow; true when it is (now) at least 80x25.
 bool EnsureConsoleSize();
-[[noreturn]] void EndRun(int status);
-// Ctrl+C before the editor: the terminal restored, then the end an interrupted program has
-// (by SIGINT on Linux, which a shell reports as 130; exit status 130 on Windows).
-constexpr int InterruptStatus = 130;
-[[noreturn]] void EndByInterrupt();
-// The unchecked-I/O-failure end: "Runtime error <code>" by a raw write, exit status code.
-[[noreturn]] void EndWithIoError(int code);
+[[noreturn]] void EndRun(RunEnd end);
 
 // Screen operations (columns and rows 1-based).
 void ClearScreen();
@@ -58,8 +85,12 @@ void WriteChar(uint8_t character);  // 7 bell, 8 back, 10 line feed, 13 return; 
 void WriteText(std::string_view text, int width = 0);  // right-aligned in width when wider
 void WriteNumber(int32_t number);
 void WriteLine(std::string_view text = {});  // text, then the build's line end
-// Text that came from a file, a file name or the keyboard: bytes 0-31 and 127 show as "?",
-// so nothing in it can move the cursor or reach the terminal as a command.
+// The one rule for what may reach the screen as it is: bytes 0-31 and 127 could drive a
+// terminal, so each shows as "?".
+constexpr uint8_t ShownByte(uint8_t byte) { return byte < 32 || byte == 127 ? '?' : byte; }
+
+// Text that came from a file, a file name or the keyboard, through ShownByte, so nothing in it
+// can move the cursor or reach the terminal as a command.
 void WriteDataText(std::string_view text, int width = 0);
 // The same rule on its own, for text that leaves by another way.
 std::string ControlBytesShown(std::string_view text);
@@ -70,5 +101,8 @@ void FlushConsole();
 void FlushConsoleIfDue();
 
 // Waits for one key press; Enter is 13, Backspace 8, navigation keys 0 then the scan code.
-// Ctrl+L is never delivered: the binding repaints the screen from what it has drawn.
-uint8_t ReadKeyByte();
+// Ctrl+L is never delivered: the binding repaints the screen from what it has drawn. None once
+// no key can come (the terminal is gone, its output failed): ConsoleEnd says how to end.
+std::optional<uint8_t> ReadKeyByte();
+// Why the console can go on no longer; none while it can. A failed write is held until here.
+std::optional<RunEnd> ConsoleEnd();

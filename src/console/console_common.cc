@@ -27,8 +27,7 @@ void WriteLine(std::string_view text) {
 
 std::string ControlBytesShown(std::string_view text) {
   std::string shown(text);
-  for (char& c : shown)
-    if (static_cast<uint8_t>(c) < 32 || c == 127) c = '?';
+  for (char& c : shown) c = static_cast<char>(ShownByte(static_cast<uint8_t>(c)));
   return shown;
 }
 

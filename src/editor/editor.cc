@@ -3,14 +3,12 @@
 #include <algorithm>
 #include <string>
 
-#include "console/console.h"
+#include "dialogues/compile_dialogue.h"
+#include "dialogues/message_area.h"
 #include "editor/editor_screen.h"
-#include "editor/save_listing.h"
-#include "input/keys.h"
 #include "input/line_input.h"
 #include "input/yes_no.h"
-#include "platform/platform.h"
-#include "tape/compile_tape.h"
+#include "listing/save_listing.h"
 #include "typo_finder/typo_finder.h"
 
 namespace {
@@ -26,8 +24,8 @@ constexpr int HintColumn = 3;
 struct EditorState {
   const std::string& fileName;
   LineTable& lines;
-  int32_t currentLine = 1;
-  int32_t appendedLine = 0;  // the last line Insert added, while it is the last
+  int currentLine = 1;
+  int appendedLine = 0;  // the last line Insert added, while it is the last
   int cursorColumn = DataFieldColumn;
   bool checksumFieldActive = false;
   bool firstHelpPage = true;
@@ -61,7 +59,7 @@ void StoreCurrentLine(EditorState& editor) {
 
 void ShowCurrentLine(EditorState& editor) {
   if (HasLines(editor)) editor.fields = SplitStoredLine(LineText(editor.lines, editor.currentLine));
-  DrawEditorPage(static_cast<int16_t>(editor.currentLine), editor.lines.count, editor.lines);
+  DrawEditorPage(editor.currentLine, editor.lines);
   editor.cursorColumn = FieldStart(editor);
 }
 
@@ -78,11 +76,11 @@ bool LeaveAppendedLine(EditorState& editor) {
   editor.appendedLine = 0;
   if (!stray) return false;
   DropLastLine(editor.lines);
-  editor.currentLine = std::max<int32_t>(editor.lines.count, 1);
+  editor.currentLine = std::max(editor.lines.count, 1);
   return true;
 }
 
-void ChangeLine(EditorState& editor, int32_t line) {
+void ChangeLine(EditorState& editor, int line) {
   StoreCurrentLine(editor);
   if (line != editor.currentLine) LeaveAppendedLine(editor);
   editor.currentLine = line;
@@ -133,25 +131,26 @@ void DeleteBeforeCursor(EditorState& editor) {
   RedrawCurrentLine(editor);
 }
 
-void GoToLine(EditorState& editor) {
+std::optional<RunEnd> GoToLine(EditorState& editor) {
   StoreCurrentLine(editor);
   SetTextColor(Yellow);
   ShowCursor();
-  int32_t line = 0;
+  int line = 0;
   while (line < 1 || line > editor.lines.count) {
     MoveCursor(PromptColumn, MessageRow);
     WriteText("Ir a linea [1-" + std::to_string(editor.lines.count) + "]: ");
-    const std::string answer = InputLine(4, InputMode::DigitsOnly);
-    MoveCursor(1, MessageRow);
-    ClearToEndOfLine();
-    line = TextToInteger(answer).value_or(0);
+    const TypedAnswer answer = InputLine(4, InputMode::DigitsOnly);
+    if (answer.end) return answer.end;
+    ClearMessageRow();
+    line = TextToInteger(answer.text).value_or(0);
   }
   HideCursor();
   ChangeLine(editor, line);
+  return std::nullopt;
 }
 
 // Q, S and X: save (X asks first), then the notice for S and X.
-void SaveCommand(EditorState& editor, char command) {
+std::optional<RunEnd> SaveCommand(EditorState& editor, char command) {
   StoreCurrentLine(editor);
   if (LeaveAppendedLine(editor) && command == 'S') ShowCurrentLine(editor);
   SetTextColor(Yellow);
@@ -159,20 +158,22 @@ void SaveCommand(EditorState& editor, char command) {
   if (command == 'X') {
     MoveCursor(QuestionColumn, MessageRow);
     WriteText("Salir SIN guardar cambios (S/N): ");
-    const bool leave = IsYes(GetYesNoKey());
-    WriteChar(leave ? 'S' : 'N');
-    save = !leave;
+    const Key answer = GetYesNoKey();
+    if (answer.end) return answer.end;
+    WriteChar(IsYes(answer) ? 'S' : 'N');
+    save = !IsYes(answer);
   }
   if (save) {
-    SaveListing(editor.lines.count, editor.lines, editor.fileName);
+    if (const std::optional<IoFailure> failure = SaveListing(editor.lines, editor.fileName))
+      return EndByFailure(*failure);
     if (command != 'Q') {
-      MoveCursor(NoticeColumn, MessageRow);
-      WriteText("Los cambios han sido guardados. Pulsa una tecla.");
-      GetKey();
+      const Key key =
+          ShowNoticeAndWait(NoticeColumn, "Los cambios han sido guardados. Pulsa una tecla.");
+      if (key.end) return key.end;
     }
   }
-  MoveCursor(1, MessageRow);
-  ClearToEndOfLine();
+  ClearMessageRow();
+  return std::nullopt;
 }
 
 // The hint reads the line as shown, edits not yet stored included.
@@ -183,18 +184,20 @@ void ShowHint(EditorState& editor) {
   editor.hintShown = true;
 }
 
-void CompileCommand(EditorState& editor) {
+std::optional<RunEnd> CompileCommand(EditorState& editor) {
   StoreCurrentLine(editor);
   LeaveAppendedLine(editor);
-  CompileTape(editor.currentLine, editor.lines.count, editor.lines, editor.fileName);
+  const std::optional<RunEnd> end = CompileTape(editor.currentLine, editor.lines, editor.fileName);
+  if (end) return end;
   // Only a line that exists can become current.
   if (editor.currentLine < 1 || editor.currentLine > editor.lines.count) editor.currentLine = 1;
   ShowCurrentLine(editor);
+  return std::nullopt;
 }
 
 void ExtendedKeyCommand(EditorState& editor, uint8_t code) {
-  const int32_t line = editor.currentLine;
-  const int32_t count = editor.lines.count;
+  const int line = editor.currentLine;
+  const int count = editor.lines.count;
   const int end = FieldStart(editor) + static_cast<int>(FieldText(editor).size());
   switch (code) {
     case HomeScan:
@@ -227,7 +230,7 @@ void ExtendedKeyCommand(EditorState& editor, uint8_t code) {
   }
 }
 
-void CharacterCommand(EditorState& editor, char c) {
+std::optional<RunEnd> CharacterCommand(EditorState& editor, char c) {
   switch (c) {
     case BackspaceKey:
       DeleteBeforeCursor(editor);
@@ -237,39 +240,40 @@ void CharacterCommand(EditorState& editor, char c) {
       editor.cursorColumn = FieldStart(editor);
       break;
     case 'G':
-      GoToLine(editor);
-      break;
+      return GoToLine(editor);
     case 'P':
       ShowHint(editor);
       break;
     default:
       InsertCharacter(editor, c);
   }
+  return std::nullopt;
 }
 
 }  // namespace
 
-void RunEditor(const std::string& fileName, LineTable& lines) {
-  EditorState editor{fileName, lines};
+std::optional<RunEnd> RunEditor(const std::string& fileName, LineTable& table) {
+  EditorState editor{fileName, table};
   ShowCurrentLine(editor);
   for (;;) {
     MoveCursor(editor.cursorColumn, CurrentLineRow);
     ShowCursor();
     Key key = GetKey();
+    if (key.end) return key.end;
     HideCursor();
     if (editor.hintShown) {
-      MoveCursor(1, MessageRow);
-      ClearToEndOfLine();
+      ClearMessageRow();
       editor.hintShown = false;
     }
     if (key.character >= 'a' && key.character <= 'z') key.character -= 32;
     if (key.character == CtrlCKey && !key.extended) key.character = 'X';  // the usual way out
     const char c = static_cast<char>(key.character);
+    std::optional<RunEnd> end;
     if (!key.extended && (c == 'Q' || c == 'S' || c == 'X')) {
-      SaveCommand(editor, c);
-      if (c != 'S') return;
+      end = SaveCommand(editor, c);
+      if (!end && c != 'S') return std::nullopt;
     } else if (!key.extended && c == EnterKey) {
-      CompileCommand(editor);
+      end = CompileCommand(editor);
     } else if (!key.extended && c == 'H') {
       editor.firstHelpPage = !editor.firstHelpPage;
       DrawKeyHelp(editor.firstHelpPage);
@@ -280,7 +284,8 @@ void RunEditor(const std::string& fileName, LineTable& lines) {
       if (key.extended)
         ExtendedKeyCommand(editor, key.character);
       else
-        CharacterCommand(editor, c);
+        end = CharacterCommand(editor, c);
     }
+    if (end) return end;
   }
 }

@@ -2,10 +2,13 @@
 // The editor's command loop: moving through the listing, editing the data and checksum
 // fields of the current line, jumping, help pages, saving, compiling and quitting.
 
+#include <optional>
 #include <string>
 
+#include "console/console.h"
 #include "listing/line_table.h"
 
-// Returns when the user leaves the editor. Lines are edited in place; Insert appends one, and
-// an appended line left empty goes again.
-void RunEditor(const std::string& fileName, LineTable& lines);
+// Returns when the user leaves the editor: none, or how the run must end instead (the console
+// is gone, a file could not be written). Lines are edited in place; Insert appends one, and an
+// appended line left empty goes again.
+std::optional<RunEnd> RunEditor(const std::string& fileName, LineTable& table);

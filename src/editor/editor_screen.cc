@@ -4,6 +4,7 @@
 
 #include "banner/banner.h"
 #include "console/console.h"
+#include "listing/line_check.h"
 
 namespace {
 
@@ -52,54 +53,47 @@ void DrawWindowRule(int row, bool marked, std::string_view mark) {
 
 bool IsDecimalDigit(char c) { return c >= '0' && c <= '9'; }
 
-void DrawData(int row, int rowColour, std::string_view data, int16_t checksum) {
+void DrawData(int row, int rowColour, std::string_view data, const LineCheck& check) {
   MoveCursor(DataFieldColumn, row);
-  if (row != CurrentLineRow || checksum >= 0) {
+  if (row != CurrentLineRow || check.DataWellFormed()) {
     SetTextColor(rowColour);
     WriteDataText(data);
     return;
   }
-  const bool lengthFault = checksum != DataBadChar;
-  for (char c : data) {
-    SetTextColor(!IsHexDigit(c) ? LightRed : lengthFault ? LightGreen : White);
-    WriteDataText(std::string_view(&c, 1));
+  const bool lengthFault = check.length != DataLength::Right;
+  for (size_t k = 0; k < data.size(); ++k) {
+    SetTextColor(check.BadCharacter(k) ? LightRed : lengthFault ? LightGreen : White);
+    WriteDataText(data.substr(k, 1));
   }
 }
 
-void DrawComputedChecksum(int row, int rowColour, int16_t checksum) {
+// The sum, or the faults as letters: C a bad character, D too long, d too short.
+void DrawComputedChecksum(int row, int rowColour, const LineCheck& check) {
   MoveCursor(ComputedChecksumColumn, row);
   SetTextColor(rowColour);
   WriteText("(");
-  if (checksum >= 0) {
-    WriteNumber(checksum);
-  } else {
-    if (checksum < -3) {
-      WriteText("C");
-      checksum = static_cast<int16_t>(checksum + 4);
-    }
-    if (checksum == DataTooLong) WriteText("D");
-    if (checksum == DataTooShort) WriteText("d");
-  }
+  if (check.DataWellFormed()) WriteNumber(check.sum);
+  if (check.badCharacters != 0) WriteText("C");
+  if (check.length == DataLength::TooLong) WriteText("D");
+  if (check.length == DataLength::TooShort) WriteText("d");
   WriteText(")");
 }
 
-void DrawChecksumField(int row, std::string_view text, int16_t computed) {
+void DrawChecksumField(int row, std::string_view text, const LineCheck& check) {
   MoveCursor(ChecksumFieldColumn, row);
   if (row != CurrentLineRow) {
     SetTextColor(LightGrey);
     WriteDataText(text);
     return;
   }
-  const std::optional<int32_t> number = TextToInteger(text);
-  if (!number) {
+  if (!check.typed) {
     for (char c : text) {
       SetTextColor(IsDecimalDigit(c) ? LightGreen : LightRed);
       WriteDataText(std::string_view(&c, 1));
     }
     return;
   }
-  // Only a sum can be matched: a checksum of -1 is no match for the fault code -1.
-  SetTextColor(computed >= 0 && *number == computed ? White : LightBlue);
+  SetTextColor(check.Correct() ? White : LightBlue);
   WriteDataText(text);
 }
 
@@ -122,12 +116,12 @@ void DrawKeyHelp(bool firstPage) {
   WriteText(page[4]);
 }
 
-void DrawEditorPage(int16_t currentLine, int16_t lineCount, const LineTable& lines) {
+void DrawEditorPage(int currentLine, const LineTable& table) {
   for (int offset = -WindowRows; offset <= WindowRows; ++offset) {
     const int index = currentLine + offset;
     const int row = CurrentLineRow + offset;
-    if (index >= 1 && index <= lineCount) {
-      DrawListingLine(row, LineText(lines, index));
+    if (index >= 1 && index <= table.count) {
+      DrawListingLine(row, LineText(table, index));
     } else {
       MoveCursor(1, row);
       ClearToEndOfLine();
@@ -135,19 +129,19 @@ void DrawEditorPage(int16_t currentLine, int16_t lineCount, const LineTable& lin
   }
   SetTextColor(LightGrey);
   DrawWindowRule(CurrentLineRow - WindowRows - 1, currentLine - WindowRows > 1, UpMark);
-  DrawWindowRule(CurrentLineRow + WindowRows + 1, currentLine + WindowRows < lineCount, DownMark);
+  DrawWindowRule(CurrentLineRow + WindowRows + 1, currentLine + WindowRows < table.count, DownMark);
 }
 
 void DrawListingLine(int row, std::string_view lineText) {
   const ListingFields fields = SplitStoredLine(lineText);
-  const int16_t checksum = DataChecksum(fields.data);
+  const LineCheck check = CheckLine(fields);
   MoveCursor(1, row);
   ClearToEndOfLine();
   const int rowColour = row == CurrentLineRow ? White : LightGrey;
   SetTextColor(rowColour);
   WriteDataText(fields.number, 6);
   WriteText("   ");
-  DrawData(row, rowColour, fields.data, checksum);
-  DrawComputedChecksum(row, rowColour, checksum);
-  DrawChecksumField(row, fields.checksum, checksum);
+  DrawData(row, rowColour, fields.data, check);
+  DrawComputedChecksum(row, rowColour, check);
+  DrawChecksumField(row, fields.checksum, check);
 }

@@ -11,11 +11,10 @@ constexpr int CurrentLineRow = 10;
 constexpr int DataFieldColumn = 10;
 constexpr int ComputedChecksumColumn = 62;
 constexpr int ChecksumFieldColumn = 70;
-constexpr int MessageRow = 17;
 
 void DrawEditorScreen();
 void DrawKeyHelp(bool firstPage);
-// Rows 6 to 14 for currentLine (1..lineCount).
-void DrawEditorPage(int16_t currentLine, int16_t lineCount, const LineTable& lines);
+// Rows 6 to 14 for currentLine (1..count).
+void DrawEditorPage(int currentLine, const LineTable& table);
 // One listing line into one of rows 7 to 13; row 10 marks its faults character by character.
 void DrawListingLine(int row, std::string_view lineText);

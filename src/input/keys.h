@@ -1,32 +1,29 @@
 #pragma once
 // Keys as the program reads them: one press, its character or, for a navigation key, its
-// scan code. Nothing here writes: the caller places the cursor and shows it where it wants.
+// scan code (console/console.h names them). Nothing here writes: the caller places the cursor
+// and shows it where it wants.
 
 #include <cstdint>
+#include <optional>
+
+#include "console/console.h"
 
 struct Key {
-  uint8_t character;  // with extended set: the scan code (Up 72, Down 80, Delete 83, ...)
-  bool extended;
+  uint8_t character = 0;  // with extended set: the scan code (UpScan, DownScan, ...)
+  bool extended = false;
+  // Set: no key came and none will; the run ends this way. Everything that waits for a key
+  // hands it up to the program's top.
+  std::optional<RunEnd> end = std::nullopt;
 };
 
 constexpr uint8_t CtrlCKey = 3;
 constexpr uint8_t BackspaceKey = 8;
 constexpr uint8_t TabKey = 9;
 constexpr uint8_t EnterKey = 13;
+constexpr uint8_t EscapeKey = 27;
 
-constexpr uint8_t HomeScan = 71;
-constexpr uint8_t UpScan = 72;
-constexpr uint8_t PageUpScan = 73;
-constexpr uint8_t LeftScan = 75;
-constexpr uint8_t RightScan = 77;
-constexpr uint8_t EndScan = 79;
-constexpr uint8_t DownScan = 80;
-constexpr uint8_t PageDownScan = 81;
-constexpr uint8_t InsertScan = 82;
-constexpr uint8_t DeleteScan = 83;
-
-// What Ctrl+C does at a key wait: it is a key like any other, or it ends the run at once
-// (before the editor opens, when nothing typed in GRAVIX can be lost).
+// What Ctrl+C does at a key wait: it is a key like any other, or it ends the run (before the
+// editor opens, when nothing typed in GRAVIX can be lost).
 enum class CtrlC { IsAKey, EndsRun };
 
 // Waits for one key press.

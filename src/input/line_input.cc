@@ -1,13 +1,13 @@
 #include "input/line_input.h"
 
 #include "console/console.h"
-#include "input/keys.h"
 
-std::string InputLine(int maxLength, InputMode mode, CtrlC ctrlC) {
+TypedAnswer InputLine(int maxLength, InputMode mode, CtrlC ctrlC) {
   std::string text;
   ShowCursor();
   for (;;) {
     const Key key = GetKey(ctrlC);
+    if (key.end) return {"", key.end};
     if (key.extended) continue;
     if (key.character == BackspaceKey) {
       if (!text.empty()) {
@@ -30,5 +30,5 @@ std::string InputLine(int maxLength, InputMode mode, CtrlC ctrlC) {
     }
   }
   HideCursor();
-  return text;
+  return {text, std::nullopt};
 }

@@ -6,6 +6,7 @@
 
 #include "input/keys.h"
 
-uint8_t GetYesNoKey(CtrlC ctrlC = CtrlC::IsAKey);
+// The answering key, or a key that carries the run's end.
+Key GetYesNoKey(CtrlC ctrlC = CtrlC::IsAKey);
 
-inline bool IsYes(uint8_t answer) { return answer == 'S' || answer == 's'; }
+inline bool IsYes(const Key& answer) { return answer.character == 'S' || answer.character == 's'; }

@@ -96,18 +96,7 @@ std::string ZeroLine(int lineNumber) {
 bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); }
 
 uint8_t HexByte(char high, char low) {
-  auto digit = [](char c) { return static_cast<uint8_t>(c) < 'A' ? c - '0' : c - 55; };
-  return static_cast<uint8_t>(digit(high) * 16 + digit(low));
-}
-
-int16_t DataChecksum(std::string_view data) {
-  int16_t result = 0;
-  if (!std::all_of(data.begin(), data.end(), IsHexDigit)) result = DataBadChar;
-  if (data.size() < DataDigits) result += DataTooShort;
-  if (data.size() > DataDigits) result += DataTooLong;
-  if (result != 0) return result;
-  for (size_t i = 0; i < DataDigits; i += 2) result += HexByte(data[i], data[i + 1]);
-  return result;
+  return static_cast<uint8_t>(HexDigitValue(high) * 16 + HexDigitValue(low));
 }
 
 std::optional<int32_t> TextToInteger(std::string_view text) {
@@ -138,10 +127,4 @@ std::optional<int32_t> TextToInteger(std::string_view text) {
     if (value > limit) return std::nullopt;
   }
   return static_cast<int32_t>(negative ? -value : value);
-}
-
-bool IsCorrectLine(const ListingFields& fields) {
-  const int16_t sum = DataChecksum(fields.data);
-  const std::optional<int32_t> checksum = TextToInteger(fields.checksum);
-  return sum >= 0 && checksum && *checksum == sum;
 }

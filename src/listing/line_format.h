@@ -1,29 +1,28 @@
 #pragma once
-// A listing line: a line number, 20 hexadecimal digits (10 bytes) and their decimal sum.
-// In memory and in a saved listing it is "number data checksum" with single blanks.
+// A listing line: a line number, BytesPerLine bytes as hexadecimal digits, and their decimal
+// sum. In memory and in a saved listing it is "number data checksum" with single blanks. The
+// line's shape is set here once; every other floor derives from it.
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
+constexpr int BytesPerLine = 10;
+constexpr int DataDigits = 2 * BytesPerLine;
+constexpr int MaxSum = 255 * BytesPerLine;
+constexpr int MaxNumberLength = 5;
+constexpr int MaxChecksumLength = 10;
+constexpr int MaxLineLength = 60;  // what one line block holds
+// What is left of a line for its data: the number, the checksum and two blanks take the rest.
+constexpr int MaxDataLength = MaxLineLength - MaxNumberLength - MaxChecksumLength - 2;
 constexpr int MaxRawLineLength = 255;  // characters of a file line that are split
 constexpr int MinRawLineLength = 10;   // shorter file lines are only copied to the backup
-constexpr int MaxNumberLength = 5;
-constexpr int MaxDataLength = 43;
-constexpr int MaxChecksumLength = 10;
-constexpr int MaxLineLength = 60;  // 5 + 1 + 43 + 1 + 10
-constexpr int DataDigits = 20;
-
-// Fault codes of DataChecksum; a bad character adds to a wrong length (-5, -6).
-constexpr int16_t DataTooLong = -1;
-constexpr int16_t DataTooShort = -2;
-constexpr int16_t DataBadChar = -4;
 
 struct ListingFields {
-  std::string number;    // at most 5 characters
-  std::string data;      // at most 43
-  std::string checksum;  // at most 10
+  std::string number;    // at most MaxNumberLength characters
+  std::string data;      // at most MaxDataLength
+  std::string checksum;  // at most MaxChecksumLength
 };
 
 // A line as typed: blanks or tabs around and inside the data are allowed. Two tokens only,
@@ -37,19 +36,19 @@ std::string JoinListingLine(std::string_view number, std::string_view data,
                             std::string_view checksum);
 void JoinListingLine(std::string_view number, std::string_view data, std::string_view checksum,
                      std::string& line);
+inline std::string JoinListingLine(const ListingFields& fields) {
+  return JoinListingLine(fields.number, fields.data, fields.checksum);
+}
 
 // Line number followed by twenty zeros and a zero checksum: the line a listing leaves out.
 std::string ZeroLine(int lineNumber);
 
 // 0-9 and A-F only; typed lower-case digits are faults until retyped.
 bool IsHexDigit(char c);
+// The value of a digit IsHexDigit accepts.
+inline int HexDigitValue(char c) { return c < 'A' ? c - '0' : c - 'A' + 10; }
 uint8_t HexByte(char high, char low);
-// The sum of the 10 bytes (0 to 2550), or a negative fault code.
-int16_t DataChecksum(std::string_view data);
 
 // The one rule by which GRAVIX reads a text as a number: blanks and tabs in front, an
 // optional sign, "$" for hexadecimal or "%" for binary, nothing after the digits.
 std::optional<int32_t> TextToInteger(std::string_view text);
-
-// A line is correct when its data are well formed and its checksum reads as their sum.
-bool IsCorrectLine(const ListingFields& fields);

@@ -1,6 +1,6 @@
 #pragma once
 // The listing in memory: up to 5000 lines, each in a 61-byte block of its own, allocated as
-// the loader stores it. Entry i always carries line number i.
+// it is stored. Entry i always carries line number i.
 
 #include <array>
 #include <cstdint>
@@ -10,7 +10,7 @@
 #include "listing/line_format.h"
 
 constexpr int MaxLines = 5000;
-constexpr int LineBlockSize = 61;
+constexpr int LineBlockSize = MaxLineLength + 1;
 
 struct LineBlock {
   uint8_t length;
@@ -25,21 +25,13 @@ struct LineTable {
   LineTable& operator=(const LineTable&) = delete;
 
   std::array<std::unique_ptr<LineBlock>, MaxLines> lines{};  // entry i is lines[i - 1]
-  int16_t count = 0;
+  int count = 0;
 };
 
-// What one load may use, as plain data: the free-memory figure (read once, lowered by each
-// block) and the state of the activity indicator's random sequence.
-struct LoadBudget {
-  int64_t freeBytes;
-  uint32_t randomState;
-};
-
-// Stores text (cut to 60 characters) as entry index and flickers the activity indicator.
-// True when the line was NOT stored: too little memory left, or the table is full.
-bool AddLine(LineTable& table, int16_t index, std::string_view text, LoadBudget& budget);
-// The same without the indicator, for a load that shows nothing.
-bool AddLineQuietly(LineTable& table, int16_t index, std::string_view text, LoadBudget& budget);
+// Stores text (cut to 60 characters) as entry index, a block taken from freeBytes. True when
+// stored; false when freeBytes is below one block or index is beyond the table (memory is
+// tested first). The count is the caller's.
+bool AddLine(LineTable& table, int index, std::string_view text, int64_t& freeBytes);
 
 // A line typed into the editor after the last one, under the same limits as a loaded one;
 // freeBytes is read at the time. True when appended (count grows by one).

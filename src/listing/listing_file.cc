@@ -2,41 +2,55 @@
 
 #include <cstdio>
 
-#include "console/io_check.h"
-#include "platform/platform.h"
-
 namespace {
 
-std::string Quoted(const std::string& fileName) { return "El fichero \"" + fileName + "\""; }
-
-bool Opens(const std::string& fileName, const char* mode, bool closeChecked = false) {
+// Opens and closes the file: none when it would not open; false when it did but the close failed.
+std::optional<bool> Opens(const std::string& fileName, const char* mode) {
   FILE* file = std::fopen(fileName.c_str(), mode);
-  if (!file) return false;
-  const bool closed = std::fclose(file) == 0;
-  if (closeChecked) CheckIo(closed);
-  return true;
+  if (!file) return std::nullopt;
+  return std::fclose(file) == 0;
 }
 
 }  // namespace
 
-std::optional<std::string> ListingFileProblem(const std::string& fileName, ListingUse use) {
+ListingFileCheck CheckListingFile(const std::string& fileName, ListingUse use) {
   const FileKind kind = GetFileKind(fileName);
   if (use == ListingUse::Create) {
     // Typing starts only where it can be saved, and never over a file that is there.
-    if (kind != FileKind::Missing) return Quoted(fileName) + " ya existe";
-    if (!CanCreateFile(fileName)) return Quoted(fileName) + " no se puede crear";
-    return std::nullopt;
+    if (kind != FileKind::Missing) return {ListingFault::Exists};
+    if (!CanCreateFile(fileName)) return {ListingFault::CannotCreate};
+    return {};
   }
-  const std::string unreadable = Quoted(fileName) + " no se puede leer";
-  const std::string protectedFile =
-      Quoted(fileName) +
-      " esta protegido contra escritura o se encuentra en un dispositivo de solo-lectura";
-  if (kind == FileKind::Missing) return Quoted(fileName) + " no existe";
+  if (kind == FileKind::Missing) return {ListingFault::Missing};
   // Only regular files are listings: opening a FIFO would wait for a writer, and a device
   // would be read forever.
-  if (kind != FileKind::Regular) return use == ListingUse::Edit ? protectedFile : unreadable;
+  if (kind != FileKind::Regular)
+    return {use == ListingUse::Edit ? ListingFault::WriteProtected : ListingFault::Unreadable};
   // It exists: a refusal to read it is a matter of permission, not of a missing file.
-  if (!Opens(fileName, "rb")) return unreadable;
-  if (use == ListingUse::Edit && !Opens(fileName, "ab", true)) return protectedFile;
-  return std::nullopt;
+  if (!Opens(fileName, "rb")) return {ListingFault::Unreadable};
+  if (use != ListingUse::Edit) return {};
+  const std::optional<bool> closed = Opens(fileName, "ab");
+  if (!closed) return {ListingFault::WriteProtected};
+  if (!*closed) return {ListingFault::None, LastIoFailure()};
+  return {};
+}
+
+std::string ListingFaultText(ListingFault fault, const std::string& fileName) {
+  const std::string file = "El fichero \"" + fileName + "\"";
+  switch (fault) {
+    case ListingFault::None:
+      return "";
+    case ListingFault::Missing:
+      return file + " no existe";
+    case ListingFault::Unreadable:
+      return file + " no se puede leer";
+    case ListingFault::WriteProtected:
+      return file +
+             " esta protegido contra escritura o se encuentra en un dispositivo de solo-lectura";
+    case ListingFault::Exists:
+      return file + " ya existe";
+    case ListingFault::CannotCreate:
+      return file + " no se puede crear";
+  }
+  return "";
 }

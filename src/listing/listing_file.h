@@ -1,9 +1,10 @@
 #pragma once
-// Whether the named file can serve as the listing for what a run does with it, and if not, why,
-// in the words the user is shown.
+// Whether the named file can serve as the listing for what a run does with it, and if not, why.
 
 #include <optional>
 #include <string>
+
+#include "platform/platform.h"
 
 enum class ListingUse {
   Edit,    // read, then saved over: it must exist, be read and take writing
@@ -11,6 +12,15 @@ enum class ListingUse {
   Create,  // typed from scratch: it must not exist, and its folder must take it
 };
 
-// None when the file will do; else the message, such as "El fichero "x.txt" no existe". The
-// whole name is used, though the message may later be cut for showing.
-std::optional<std::string> ListingFileProblem(const std::string& fileName, ListingUse use);
+enum class ListingFault { None, Missing, Unreadable, WriteProtected, Exists, CannotCreate };
+
+struct ListingFileCheck {
+  ListingFault fault = ListingFault::None;
+  std::optional<IoFailure> failure = std::nullopt;  // closing the file after the test failed
+};
+
+ListingFileCheck CheckListingFile(const std::string& fileName, ListingUse use);
+
+// The words the user is shown, such as "El fichero "x.txt" no existe". The whole name is used,
+// though the message may later be cut for showing.
+std::string ListingFaultText(ListingFault fault, const std::string& fileName);

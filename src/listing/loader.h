@@ -1,34 +1,54 @@
 #pragma once
-// Reading a listing file into the line table: every raw line is copied to the backup file,
-// every usable line is stored, and broken numbering is repaired in a dialogue with the user.
-// An existing backup is kept when the listing is exactly what GRAVIX saves for the lines it
-// loads: that backup holds the typing from before the save, which may have lost some of it.
+// Reading a listing file into the line table: every usable line is stored, broken numbering is
+// handed to whoever loads (the dialogue asks the user, the forms for scripts settle it
+// quietly), and the file's lines are kept in the backup file. An existing backup is kept when
+// the listing is exactly what GRAVIX saves for the lines it loads: that backup holds the typing
+// from before the save, which may have lost some of it.
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
-#include <vector>
 
+#include "listing/line_format.h"
 #include "listing/line_table.h"
+#include "platform/platform.h"
 
-// Fills the empty table from fileName and sets its count. Talks to the user in scrolling text
-// from the cursor on when the numbering is broken, and pauses at the end only then.
-void LoadListing(const std::string& fileName, LineTable& table, LoadBudget& budget);
-
-// A numbering problem the loader would ask about.
-struct NumberingProblem {
-  int fileLine;         // the raw line of the file, from 1
-  std::string number;   // the number field as typed
-  int32_t expected;     // the number the line had to carry
-  bool readable;        // the number field reads as a number
-  int32_t lastMissing;  // above 0: lines expected..lastMissing are missing
+// A line whose number field does not read as a number, or reads as one below the number the
+// line must carry.
+struct WrongNumber {
+  int fileLine;  // the raw line of the file, from 1
+  const ListingFields& fields;
+  int expected;
+  bool readable;
 };
 
-struct LoadReport {
-  std::vector<NumberingProblem> problems;
-  bool full = false;  // lines beyond the table's room were left out
+// Lines first to last are missing: the line read carries last + 1.
+struct MissingLines {
+  int fileLine;
+  const ListingFields& fields;
+  int first;
+  int last;
 };
 
-// Reads and stores the listing exactly as LoadListing does, but shows, asks and writes
-// nothing: each numbering problem is noted and settled without a question (a wrong number
-// takes the expected one, missing lines become zero lines).
-LoadReport LoadQuietly(const std::string& fileName, LineTable& table, LoadBudget& budget);
+// What the loader asks of whoever loads. No answer abandons the load.
+struct LoadListener {
+  // The number field the line takes instead; it reads as expected or more.
+  std::function<std::optional<std::string>(const WrongNumber&)> renumber;
+  // True: the missing lines are zero lines; false: the line takes the first missing number.
+  std::function<std::optional<bool>(const MissingLines&)> fillGap;
+  // A line went into the table; may be left empty.
+  std::function<void()> stored;
+};
+
+struct LoadResult {
+  std::optional<IoFailure> failure;  // the listing could not be read or the backup written
+  bool abandoned = false;            // a question went unanswered
+  bool full = false;                 // lines were left out: the table or memory ran out
+  int64_t freeBytes = 0;             // memory left for lines when the load ended
+};
+
+// Fills the empty table from fileName and sets its count. freeBytes is the memory lines may
+// take. With an empty backupName no backup is written.
+LoadResult LoadListing(const std::string& fileName, const std::string& backupName,
+                       int64_t freeBytes, LineTable& table, const LoadListener& listener);

@@ -1,49 +1,28 @@
 #pragma once
-// The listing file read as bytes, one raw line at a time, each line copied whole to the backup
-// as it goes. A line ends at a line feed, a carriage return, or both; every other byte (NUL
-// included) is an ordinary character. A UTF-8 byte-order mark opening the file is no part of
-// the first line, though the backup keeps it.
+// The listing file read whole, then taken one raw line at a time. A line ends at a line feed,
+// a carriage return, or both; every other byte (NUL included) is an ordinary character. A
+// UTF-8 byte-order mark opening the file is no part of the first line.
 
-#include <cstdio>
-#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-// Closed unchecked only when a run ends early; the normal close goes through CloseChecked.
-using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+#include "platform/platform.h"
 
-struct RawLineReader {
-  FileHandle listing;
-  FileHandle backup;  // none yet while an existing backup is held back
-  std::string backupName;
-  std::string backupChunk;  // written to the backup whenever a chunk's worth has gathered
-  std::vector<char> chunk;
+struct RawLines {
+  std::string bytes;  // the whole file
   size_t position = 0;
-  size_t filled = 0;
-  bool atFileStart = true;
   bool markSkipped = false;  // the file began with a byte-order mark
   // What ended the line just read: "\n", "\r" or "\r\n"; empty when the file did.
   std::string_view lineEnd;
 };
 
-// Opens the listing, and creates the backup unless one exists. An existing backup may hold
-// typing that a save by GRAVIX lost, so it is not touched until WriteBackup: the copy is held
-// back meanwhile. An empty backupName reads without a backup. Any failure ends the run
-// through the I/O check.
-void OpenRawLines(RawLineReader& reader, const std::string& listingName,
-                  const std::string& backupName);
+std::optional<IoFailure> ReadRawLines(const std::string& fileName, RawLines& lines);
 
-// Replaces an existing backup after all: the listing is not its own copy. The copy held back
-// so far is written first.
-void WriteBackup(RawLineReader& reader);
+// The next line, without its end and cut to its first MaxRawLineLength characters; false after
+// the last.
+bool NextRawLine(RawLines& lines, std::string_view& raw);
 
-// Reads the next line into raw (its first 255 characters) after copying all of it, followed by
-// the build's line end, to the backup. False at the end of the file.
-bool ReadRawLine(RawLineReader& reader, std::string& raw);
-
-// An existing backup that WriteBackup was never asked for stays as it was.
-void CloseRawLines(RawLineReader& reader);
+// What the backup holds: every line of the file whole, each followed by the platform's line
+// end, a byte-order mark kept where it was.
+std::string BackupText(const RawLines& lines);

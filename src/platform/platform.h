@@ -3,8 +3,17 @@
 // (linux/, windows/) is linked; nothing outside this folder asks which platform it runs on.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+
+// A file or console operation that failed, by the system's error number (1 to 255), which is
+// also the status a run ends with when the failure ends it.
+struct IoFailure {
+  int code;
+};
+// The failure errno (or the last Windows error) describes; never code 0.
+IoFailure LastIoFailure();
 
 // Line end of text files and of WriteLine: "\n" on Linux, "\r\n" on Windows.
 std::string_view LineEnd();
@@ -29,9 +38,9 @@ bool SameFile(const std::string& a, const std::string& b);
 // to a temporary file beside it, are synced, and the temporary file is renamed over it. Where
 // that cannot be done while keeping the file's identity (several hard links, an owner we cannot
 // keep, a directory without room for a temporary file, a refused rename) the file is rewritten
-// in place instead. A symbolic link stays a link: its target receives the contents. On failure
-// returns false with errno set; no temporary file is left behind.
-bool ReplaceFileSafely(const std::string& path, std::string_view contents);
+// in place instead. A symbolic link stays a link: its target receives the contents. No
+// temporary file is left behind either way.
+std::optional<IoFailure> ReplaceFileSafely(const std::string& path, std::string_view contents);
 
 // True when a file of that name could be created now: its folder exists and may be written.
 bool CanCreateFile(const std::string& path);
@@ -39,6 +48,3 @@ bool CanCreateFile(const std::string& path);
 // How many processes share this process's console window: 1 when the window is its own (a
 // program started from the Windows Explorer), 0 where there are no console windows (Linux).
 int ConsoleProcessCount();
-
-// errno (or the last Windows error) as a Runtime error code from 1 to 255, never 0.
-int IoErrorCode();

@@ -1,13 +1,18 @@
 #pragma once
 // The listing's name from the command line.
 
+#include <optional>
 #include <string>
 #include <vector>
 
-// Checks the arguments (the program's own name excluded) and the listing file; returns the
-// name, whole, or ends the program with the help text or a fatal error.
-std::string GetInputFileName(const std::vector<std::string>& arguments);
+#include "console/console.h"
+#include "listing/listing_file.h"
 
-// The same for a listing to be typed from scratch: the file must not exist yet, and its folder
-// must take it.
-std::string GetNewFileName(const std::vector<std::string>& arguments);
+struct ListingName {
+  std::string name;
+  std::optional<RunEnd> end;  // the help or a fatal error was shown instead
+};
+
+// Checks the arguments (the program's own name excluded) and the listing file for use; the
+// name, whole, or the help text or a fatal error shown and the run's end.
+ListingName GetInputFileName(const std::vector<std::string>& arguments, ListingUse use);

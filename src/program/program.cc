@@ -4,15 +4,12 @@
 #include "batch/batch_run.h"
 #include "batch/check.h"
 #include "batch/tap.h"
-#include "console/console.h"
+#include "dialogues/numbering_dialogue.h"
 #include "editor/editor.h"
 #include "editor/editor_screen.h"
 #include "listing/line_table.h"
-#include "listing/loader.h"
-#include "platform/platform.h"
 #include "program/command_line.h"
 #include "program/options.h"
-#include "program/plain_forms.h"
 #include "program/usage.h"
 
 namespace {
@@ -20,54 +17,58 @@ namespace {
 // Owned by the program run; the loader fills it, the editor edits it in place.
 LineTable lineTable;
 
-[[noreturn]] void RunOnScreen(const CommandLine& commandLine) {
+RunEnd RunOnScreen(const CommandLine& commandLine) {
   InitConsole();
   HideCursor();
-  LoadBudget budget{0, ClockSeed()};
+  const uint32_t seed = ClockSeed();
   ShowBanner();
   const bool typingNew = commandLine.mode == RunMode::New;
-  const std::string inputFileName =
-      typingNew ? GetNewFileName(commandLine.files) : GetInputFileName(commandLine.files);
-  if (!EnsureConsoleSize()) FatalError("La ventana del terminal es menor de 80x25 caracteres");
+  const ListingName listing =
+      GetInputFileName(commandLine.files, typingNew ? ListingUse::Create : ListingUse::Edit);
+  if (listing.end) return *listing.end;
+  if (!EnsureConsoleSize())
+    return FatalError("La ventana del terminal es menor de 80x25 caracteres");
 
   // A new listing has nothing to load and nothing to back up: the editor starts empty.
   if (!typingNew) {
-    budget.freeBytes = FreeMemoryBytes();
-    LoadListing(inputFileName, lineTable, budget);
+    if (const std::optional<RunEnd> end = LoadListingOnScreen(listing.name, lineTable, seed))
+      return *end;
   }
   DrawEditorScreen();
-  RunEditor(inputFileName, lineTable);
+  if (const std::optional<RunEnd> end = RunEditor(listing.name, lineTable)) return *end;
 
   FreeLineTable(lineTable);
   SetTextColor(LightGrey);
   ShowCursor();
   ClearScreen();
-  EndRun(0);
+  return {RunEnd::Exit, 0};
 }
+
+RunEnd Plain(int status) { return {RunEnd::Exit, status}; }
 
 }  // namespace
 
-int RunGravix(const std::vector<std::string>& arguments) {
+RunEnd RunGravix(const std::vector<std::string>& arguments) {
   const CommandLine commandLine = ParseCommandLine(arguments);
   const bool plain = commandLine.mode == RunMode::Check || commandLine.mode == RunMode::Tap;
   if (plain && commandLine.files.size() > 1) {
     PrintError("Demasiados parametros");
-    return FinishBatch(BatchListingFault);
+    return Plain(FinishBatch(BatchListingFault));
   }
   switch (commandLine.mode) {
     case RunMode::Help:
-      return PrintHelp();
+      return Plain(PrintHelp());
     case RunMode::Version:
-      return PrintVersion();
+      return Plain(PrintVersion());
     case RunMode::Misuse:
-      return PrintMisuse(commandLine.misuse);
+      return Plain(PrintMisuse(commandLine.misuse));
     case RunMode::Check:
-      return CheckListing(commandLine.files[0]);
+      return Plain(CheckListing(commandLine.files[0]));
     case RunMode::Tap:
-      return CompileListing(
+      return Plain(CompileListing(
           {commandLine.tapAnswers[0], commandLine.tapAnswers[1], commandLine.tapAnswers[2]},
-          commandLine.files[0]);
+          commandLine.files[0]));
     default:
-      RunOnScreen(commandLine);
+      return RunOnScreen(commandLine);
   }
 }

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
-// arguments: the command line without the program's own name. Returns the exit status of a
-// plain form; a run on the screen never returns: every end goes through the console's ends.
-int RunGravix(const std::vector<std::string>& arguments);
+#include "console/console.h"
+
+// arguments: the command line without the program's own name. Returns how the run ends, for
+// EndRun: a plain form's exit status, or the screen's end.
+RunEnd RunGravix(const std::vector<std::string>& arguments);

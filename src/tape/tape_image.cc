@@ -1,8 +1,5 @@
 #include "tape/tape_image.h"
 
-#include "console/io_check.h"
-#include "platform/platform.h"
-
 namespace {
 
 constexpr uint8_t HeaderFlag = 0x00;
@@ -51,12 +48,13 @@ std::string BuildTapeImage(std::string_view programName, uint16_t dumpAddress,
 
 // The whole image is built first and replaces the old file in one step, so a full disk or a
 // vanished directory leaves the old image (if any) still whole.
-bool SaveTapeImage(const std::string& fileName, std::string_view programName, uint16_t dumpAddress,
-                   std::string_view dataBytes) {
+std::optional<IoFailure> SaveTapeImage(const std::string& fileName, std::string_view programName,
+                                       uint16_t dumpAddress, std::string_view dataBytes) {
   return ReplaceFileSafely(fileName, BuildTapeImage(programName, dumpAddress, dataBytes));
 }
 
-void WriteTapeImage(const std::string& fileName, std::string_view programName, uint16_t dumpAddress,
-                    uint16_t byteCount, std::string_view dataBytes) {
-  CheckIo(SaveTapeImage(fileName, programName, dumpAddress, dataBytes.substr(0, byteCount)));
+std::string ProgramSummary(std::string_view programName, int32_t dumpAddress, int32_t byteCount) {
+  return "Programa: \"" + std::string(programName) +
+         "\"   #   Dump: " + std::to_string(dumpAddress) +
+         "   #   Bytes: " + std::to_string(byteCount);
 }

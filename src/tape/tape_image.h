@@ -3,8 +3,11 @@
 // block, each with its length in front and its exclusive-or checksum at the end.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "platform/platform.h"
 
 constexpr int ProgramNameLength = 10;
 constexpr uint16_t TapeParameter2 = 32768;
@@ -12,10 +15,9 @@ constexpr uint16_t TapeParameter2 = 32768;
 // The image's exact bytes: 25 + dataBytes.size().
 std::string BuildTapeImage(std::string_view programName, uint16_t dumpAddress,
                            std::string_view dataBytes);
-// Writes the image over fileName so that a failure never leaves a cut file behind; false (errno
-// set) when it could not.
-bool SaveTapeImage(const std::string& fileName, std::string_view programName, uint16_t dumpAddress,
-                   std::string_view dataBytes);
-// The same, a failure ending the run with its Runtime error.
-void WriteTapeImage(const std::string& fileName, std::string_view programName, uint16_t dumpAddress,
-                    uint16_t byteCount, std::string_view dataBytes);
+// Writes the image over fileName so that a failure never leaves a cut file behind.
+std::optional<IoFailure> SaveTapeImage(const std::string& fileName, std::string_view programName,
+                                       uint16_t dumpAddress, std::string_view dataBytes);
+
+// The summary's second row: the padded name between quotes, the dump address and the bytes.
+std::string ProgramSummary(std::string_view programName, int32_t dumpAddress, int32_t byteCount);

@@ -2,9 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <optional>
 
-#include "listing/line_format.h"
+#include "listing/line_check.h"
 
 namespace {
 
@@ -15,17 +14,9 @@ constexpr size_t MaxHintSuggestions = 3;
 
 using Digits = std::array<int, DataDigits>;
 
-int DigitValue(char c) {
-  if (c >= 'a' && c <= 'f') c = static_cast<char>(c - 32);
-  const size_t at = HexDigits.find(c);
-  return at == std::string_view::npos ? -1 : static_cast<int>(at);
-}
-
-std::optional<Digits> ReadDigits(std::string_view data) {
-  if (data.size() != DataDigits) return std::nullopt;
+Digits ReadDigits(std::string_view data) {
   Digits digits;
-  for (size_t i = 0; i < DataDigits; ++i)
-    if ((digits[i] = DigitValue(data[i])) < 0) return std::nullopt;
+  for (size_t i = 0; i < DataDigits; ++i) digits[i] = HexDigitValue(data[i]);
   return digits;
 }
 
@@ -38,8 +29,8 @@ int Sum(const Digits& digits) {
 
 bool IsLookAlike(int a, int b) {
   for (std::string_view pair : LookAlikePairs)
-    if ((DigitValue(pair[0]) == a && DigitValue(pair[1]) == b) ||
-        (DigitValue(pair[0]) == b && DigitValue(pair[1]) == a))
+    if ((HexDigitValue(pair[0]) == a && HexDigitValue(pair[1]) == b) ||
+        (HexDigitValue(pair[0]) == b && HexDigitValue(pair[1]) == a))
       return true;
   return false;
 }
@@ -61,17 +52,18 @@ std::string DigitText(int value) { return std::string(1, HexDigits[static_cast<s
 }  // namespace
 
 TypoFinding FindTypos(std::string_view data, std::string_view checksum) {
-  const std::optional<Digits> digits = ReadDigits(data);
-  const std::optional<int32_t> typed = TextToInteger(checksum);
-  if (!digits || !typed) return {LineVerdict::Unreadable, {}};
-  const int sum = Sum(*digits);
-  if (*typed == sum) return {LineVerdict::Correct, {}};
+  const LineCheck check = CheckLine(data, checksum);
+  if (check.Correct()) return {LineVerdict::Correct, {}};
+  if (!check.DataWellFormed() || !check.typed) return {LineVerdict::Unreadable, {}};
+  const std::optional<int32_t> typed = check.typed;
+  const int sum = check.sum;
+  const Digits digits = ReadDigits(data);
 
   const int64_t difference = int64_t{*typed} - sum;
   std::vector<TypoSuggestion> found;
   for (int place = 0; place < DataDigits; ++place) {
     const int weight = place % 2 == 0 ? 16 : 1;
-    const int shown = (*digits)[place];
+    const int shown = digits[place];
     const int64_t wanted = shown + difference / weight;
     if (difference % weight != 0 || wanted < 0 || wanted > 15) continue;
     const int fix = static_cast<int>(wanted);
@@ -79,11 +71,11 @@ TypoFinding FindTypos(std::string_view data, std::string_view checksum) {
                      DigitText(shown), DigitText(fix)});
   }
   for (int place = 0; place + 1 < DataDigits; ++place) {
-    Digits swapped = *digits;
+    Digits swapped = digits;
     std::swap(swapped[place], swapped[place + 1]);
-    if (swapped == *digits || Sum(swapped) != *typed) continue;
+    if (swapped == digits || Sum(swapped) != *typed) continue;
     found.push_back({TypoKind::Swap, place + 1,
-                     DigitText((*digits)[place]) + DigitText((*digits)[place + 1]),
+                     DigitText(digits[place]) + DigitText(digits[place + 1]),
                      DigitText(swapped[place]) + DigitText(swapped[place + 1])});
   }
   if (OneSlipAway(checksum, std::to_string(sum)))
@@ -97,7 +89,7 @@ TypoFinding FindTypos(std::string_view data, std::string_view checksum) {
 std::string HintText(const TypoFinding& finding) {
   if (finding.verdict == LineVerdict::Correct) return "Pista: la linea es correcta";
   if (finding.verdict == LineVerdict::Unreadable)
-    return "Pista: hacen falta 20 digitos hexadecimales y una suma";
+    return "Pista: hacen falta " + std::to_string(DataDigits) + " digitos hexadecimales y una suma";
   if (finding.suggestions.empty()) return "Pista: ningun cambio de un digito cuadra la suma";
   std::string hint = "Pista: ";
   for (size_t k = 0; k < std::min(finding.suggestions.size(), MaxHintSuggestions); ++k) {

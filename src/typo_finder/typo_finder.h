@@ -24,7 +24,7 @@ struct TypoFinding {
   std::vector<TypoSuggestion> suggestions;  // every single change that fits, in order
 };
 
-// data and checksum as typed; a-f count as the digits they stand for.
+// data and checksum as the line holds them.
 TypoFinding FindTypos(std::string_view data, std::string_view checksum);
 
 // "Pista: ..." as the editor shows it: at most three suggestions, at most 78 characters.

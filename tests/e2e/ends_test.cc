@@ -55,7 +55,7 @@ TEST_P(StartupEnd, ShowsBannerErrorAndHelpInColourWithItsStatus) {
   Terminal term(options);
   if (!term.StartError().empty() && options.unprivileged) GTEST_SKIP() << term.StartError();
   ASSERT_TRUE(term.WaitForExit()) << term.StartError() << term.ScreenDump();
-  EXPECT_EQ(term.TrimmedRow(1), "               GRAVIX v0.5a");
+  EXPECT_EQ(term.TrimmedRow(1), "               GRAVIX v" GRAVIX_VERSION_TEXT);
   EXPECT_EQ(term.Colour(16, 1), 12);
   EXPECT_EQ(term.TrimmedRow(3), string(80, '-'));
   // The error in yellow, a bell and an empty row, then the help.
@@ -87,7 +87,7 @@ TEST(Commands, EachFormAndItsStatus) {
     int status;
     string output, errors;  // the whole of each, but the usage line of every misuse (status 2)
   } forms[] = {
-      {{"--version"}, 0, "gravix 0.5a\n", ""},
+      {{"--version"}, 0, "gravix " GRAVIX_VERSION_TEXT "\n", ""},
       {{"-x"}, 2, "", "gravix: opcion desconocida: -x\n"},
       {{"--check", "borde.txt"}, 0, "Listado correcto: 3 lineas.\n", ""},
       {{"--check", "rayas-errores.txt"}, 1,

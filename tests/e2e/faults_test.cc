@@ -75,7 +75,7 @@ TEST_P(Faults, EndRestoresTheTerminalAndLeavesTheListingOldOrNew) {
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Runs, Faults, ::testing::Values(
-    Fault{"DiskFullSavingOnS", "16", "s", "", None, EFBIG},
+    Fault{"DiskFullSavingOnS", "1024", "s s", "", None, EFBIG},
     Fault{"DiskFullForTheTape", "1024", "s \rP\r0\r3000\r", "", None, EFBIG},
     Fault{"InputEnds", "unlimited", "", "", InputEnds, EIO},
     Fault{"TermAtTheQuestion", "unlimited", "", "", Signal, SIGTERM},

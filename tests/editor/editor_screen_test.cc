@@ -80,7 +80,7 @@ TEST(EditorScreen, ScrollMarksAtTheWindowBoundaries) {
                                        {16, "^^^^vvvv", "    13    19"},
                                        {17, "^^^^    ", "    14    20"},
                                        {1, "    vvvv", "           4"}}) {  // rows 7-9 cleared
-    DrawEditorPage(current, listing.Count(), *listing.table);
+    DrawEditorPage(current, *listing.table);
     EXPECT_EQ(screen.Text(38, 6, 4) + screen.Text(38, 14, 4), marks) << current;
     EXPECT_EQ(screen.Text(1, 7, 6) + screen.Text(1, 13, 6), lines) << current;
   }

@@ -8,6 +8,7 @@
 
 #include "console/memory/memory_console.h"
 #include "editor/editor.h"
+#include "listing/line_check.h"
 #include "listing/line_format.h"
 #include "listing/line_table.h"
 
@@ -18,7 +19,7 @@ struct TestListing {
   explicit TestListing(const std::vector<std::string>& lines) {
     for (const std::string& line : lines) AppendLine(*table, line, 1 << 20);
   }
-  int16_t Count() const { return table->count; }
+  int Count() const { return table->count; }
 };
 
 // The bytes k * 7 + 3 (k from 0), and correct lines 1..lineCount holding them (or zeros).
@@ -36,19 +37,14 @@ inline std::vector<std::string> PatternLines(int lineCount, bool zeros = false) 
       std::snprintf(data + 2 * k, 3, "%02X", bytes[line * 10 - 10 + k] & 0xFF);
     lines.push_back(zeros ? ZeroLine(line)
                           : std::to_string(line) + " " + data + " " +
-                                std::to_string(DataChecksum(data)));
+                                std::to_string(CheckLine(data, "").sum));
   }
   return lines;
 }
 
-// Runs the editor until it leaves (true) or the keys run out (false).
+// Runs the editor until it leaves (true) or the keys run out, as a terminal's input ends (false).
 inline bool RunKeys(MemoryConsole& screen, const TestListing& listing, const std::string& keys,
                     const std::string& file = "none.txt") {
   screen.Keys(keys);
-  try {
-    RunEditor(file, *listing.table);
-  } catch (const KeysExhausted&) {
-    return false;
-  }
-  return true;
+  return !RunEditor(file, *listing.table);
 }

@@ -33,7 +33,9 @@ TEST(CommandLine, FormsAndMisuses) {
 
 TEST(CommandLine, AMissingNameIsShownHarmlessly) {
   MemoryConsole screen;
-  EXPECT_THROW(GetInputFileName({"\x1b]2;pwned\x07.txt"}), ProgramEnd);
+  const ListingName listing = GetInputFileName({"\x1b]2;pwned\x07.txt"}, ListingUse::Edit);
+  ASSERT_TRUE(listing.end);
+  EXPECT_EQ(listing.end->code, 1);
   EXPECT_EQ(screen.TrimmedRow(1), "  ERROR: El fichero \"?]2;pwned?.txt\" no existe.");
   EXPECT_EQ(screen.Bells(), 1);  // only the error's own bell
 }

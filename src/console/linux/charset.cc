@@ -4,29 +4,26 @@
 #include <cstdint>
 #include <cstring>
 
-namespace {
-
-constexpr char Cp437[] = "IBM437";
-
-Conversion Open(const std::string& to, const char* from) {
-  const iconv_t conversion = iconv_open(to.c_str(), from);
+Conversion OpenConversion(const std::string& to, const std::string& from) {
+  const iconv_t conversion = iconv_open(to.c_str(), from.c_str());
   return Conversion(conversion == reinterpret_cast<iconv_t>(-1) ? nullptr : conversion);
 }
 
-// Converts all of text, or returns false (iconv's errno tells why).
 bool Convert(iconv_t conversion, std::string_view text, std::string& result) {
-  char buffer[64];
+  // No character of any set takes more than 4 bytes in another.
+  result.resize(text.size() * 4 + 8);
   char* in = const_cast<char*>(text.data());
   size_t inLeft = text.size();
-  char* out = buffer;
-  size_t outLeft = sizeof buffer;
+  char* out = result.data();
+  size_t outLeft = result.size();
   iconv(conversion, nullptr, nullptr, nullptr, nullptr);
-  if (iconv(conversion, &in, &inLeft, &out, &outLeft) == static_cast<size_t>(-1) ||
-      iconv(conversion, nullptr, nullptr, &out, &outLeft) == static_cast<size_t>(-1))
-    return false;
-  result.assign(buffer, static_cast<size_t>(out - buffer));
-  return true;
+  const bool whole = iconv(conversion, &in, &inLeft, &out, &outLeft) != static_cast<size_t>(-1) &&
+                     iconv(conversion, nullptr, nullptr, &out, &outLeft) != static_cast<size_t>(-1);
+  result.resize(result.size() - outLeft);
+  return whole;
 }
+
+namespace {
 
 // One printable character, no control code of any kind.
 bool OnePrintableCharacter(iconv_t toUnicode, std::string_view text) {
@@ -40,8 +37,8 @@ bool OnePrintableCharacter(iconv_t toUnicode, std::string_view text) {
 }  // namespace
 
 void ShowUpperHalfIn(const char* charset, UpperHalfTexts& texts) {
-  const Conversion fromCp437 = Open(std::string(charset) + "//TRANSLIT", Cp437);
-  const Conversion toUnicode = Open("WCHAR_T", charset);
+  const Conversion fromCp437 = OpenConversion(std::string(charset) + "//TRANSLIT", Cp437);
+  const Conversion toUnicode = OpenConversion("WCHAR_T", charset);
   for (int byte = 128; byte < 256; ++byte) {
     const char c = static_cast<char>(byte);
     std::string& text = texts[byte - 128];
@@ -52,7 +49,7 @@ void ShowUpperHalfIn(const char* charset, UpperHalfTexts& texts) {
 }
 
 void OpenTypedText(TypedText& typed, const char* charset) {
-  typed.toCp437 = Open(Cp437, charset);
+  typed.toCp437 = OpenConversion(Cp437, charset);
   typed.pending.clear();
 }
 

@@ -11,14 +11,21 @@
 
 #include "console/linux/screen_writer.h"
 
-// How each byte 128-255 is shown in charset: one character, transliterated where the set lacks
-// it; "?" where even that fails or would take more than one cell.
-void ShowUpperHalfIn(const char* charset, UpperHalfTexts& texts);
+constexpr char Cp437[] = "IBM437";
 
 struct ConversionCloser {
   void operator()(void* conversion) const { iconv_close(conversion); }
 };
 using Conversion = std::unique_ptr<void, ConversionCloser>;  // empty: none could be opened
+
+Conversion OpenConversion(const std::string& to, const std::string& from);
+// Converts all of text into result, or returns false (iconv's errno tells why: EINVAL for a
+// character not complete yet); result then holds what converted before the fault.
+bool Convert(iconv_t conversion, std::string_view text, std::string& result);
+
+// How each byte 128-255 is shown in charset: one character, transliterated where the set lacks
+// it; "?" where even that fails or would take more than one cell.
+void ShowUpperHalfIn(const char* charset, UpperHalfTexts& texts);
 
 // Typed characters on their way from the terminal's character set to code page 437.
 struct TypedText {

@@ -18,6 +18,7 @@
 #include <csignal>
 #include <cstring>
 #include <ctime>
+#include <optional>
 #include <string>
 
 #include "console/cell_grid.h"
@@ -52,7 +53,8 @@ struct Terminal {
   TypedText typed;
   std::string keys;  // decoded key bytes not delivered yet
   std::string input;
-  bool scanCodeNext = false;  // the last key delivered was the 0 of a navigation key
+  bool scanCodeNext = false;         // the last key delivered was the 0 of a navigation key
+  std::optional<IoFailure> failure;  // the first write or read that failed: no key comes now
 };
 
 Terminal terminal;
@@ -68,6 +70,7 @@ int64_t Milliseconds() {
 
 // Async-signal-safe: only write(2) and tcsetattr(3).
 void RestoreTerminal() {
+  if (!terminal.initialised) return;  // a form for scripts never took the terminal
   ssize_t ignored = write(STDOUT_FILENO, TerminalReset, sizeof TerminalReset - 1);
   (void)ignored;
   if (terminal.settingsSaved) tcsetattr(STDIN_FILENO, TCSADRAIN, &terminal.saved);
@@ -163,7 +166,8 @@ void ReceiveInput() {
       if (received < 0 && errno == EINTR) continue;
       if (received <= 0) {
         if (received == 0) errno = EIO;  // the terminal is gone: nothing will ever come
-        EndWithIoError(IoErrorCode());
+        if (!terminal.failure) terminal.failure = LastIoFailure();
+        return;
       }
       terminal.input.assign(bytes, static_cast<size_t>(received));
     }
@@ -215,7 +219,8 @@ bool EnsureConsoleSize() {
   const std::string request = "\x1b[8;" + std::to_string(std::max(terminal.rows, ScreenRows)) +
                               ";" + std::to_string(std::max(terminal.columns, ScreenColumns)) + "t";
   FlushConsole();
-  if (!WriteAll(request.data(), request.size())) EndWithIoError(IoErrorCode());
+  if (!terminal.failure && !WriteAll(request.data(), request.size()))
+    terminal.failure = LastIoFailure();
   for (int attempt = 0; attempt < 25; ++attempt) {
     const timespec pause{0, 20 * 1000000};
     nanosleep(&pause, nullptr);
@@ -228,13 +233,10 @@ bool EnsureConsoleSize() {
   return false;
 }
 
-void EndRun(int status) {
-  FlushConsole();
-  RestoreTerminal();
-  std::exit(status);
-}
+namespace {
 
-void EndByInterrupt() {
+// Ctrl+C before the editor: the end an interrupted program has, so a shell reports 130.
+[[noreturn]] void EndByInterrupt() {
   PutGridByte(terminal.grid, '\n');  // whatever comes next starts on a line of its own
   AppendDrawing();
   WriteAll(terminal.output.data(), terminal.output.size());
@@ -248,15 +250,17 @@ void EndByInterrupt() {
   _exit(InterruptStatus);  // only if SIGINT could not end the process
 }
 
-void EndWithIoError(int code) {
+[[noreturn]] void EndWithIoError(int code) {
   if (!terminal.initialised) {  // a form for scripts: a plain line, and no screen control
     const std::string report = "Runtime error " + std::to_string(code) + "\n";
     ssize_t ignored = write(STDERR_FILENO, report.data(), report.size());
     (void)ignored;
     _exit(code);
   }
-  AppendDrawing();
-  WriteAll(terminal.output.data(), terminal.output.size());
+  if (!terminal.failure) {
+    AppendDrawing();
+    WriteAll(terminal.output.data(), terminal.output.size());
+  }
   terminal.output.clear();
   RestoreTerminal();
   // Below the screen, so neither the report nor the shell's prompt lands on what it shows.
@@ -267,6 +271,32 @@ void EndWithIoError(int code) {
     (void)ignored;
   }
   _exit(code);
+}
+
+}  // namespace
+
+void EndRun(RunEnd end) {
+  if (end.kind == RunEnd::Exit && terminal.initialised) {
+    FlushConsole();
+    // A screen that could not be drawn is a failure, whatever the run meant to end with.
+    if (terminal.failure) end = EndByFailure(*terminal.failure);
+  }
+  switch (end.kind) {
+    case RunEnd::Exit:
+      RestoreTerminal();
+      std::exit(end.code);
+    case RunEnd::Interrupt:
+      EndByInterrupt();
+    case RunEnd::Signal:
+      FlushConsole();
+      RestoreTerminal();
+      signal(end.code, SIG_DFL);
+      raise(end.code);
+      _exit(128 + end.code);  // only if the signal could not end the process
+    case RunEnd::IoError:
+      EndWithIoError(end.code);
+  }
+  _exit(end.code);
 }
 
 // A clear is sent at once: it replaces everything the terminal shows, at four bytes.
@@ -301,12 +331,13 @@ void WriteChar(uint8_t character) {
     WriteScroll(terminal.view, terminal.output);
 }
 
+// A failed write is held for ConsoleEnd: the program finds it at its next key wait and ends
+// there, with whatever it still has to put aside put aside.
 void FlushConsole() {
   AppendDrawing();
-  if (!terminal.output.empty() && !WriteAll(terminal.output.data(), terminal.output.size())) {
-    terminal.output.clear();
-    EndWithIoError(IoErrorCode());
-  }
+  if (!terminal.failure && !terminal.output.empty() &&
+      !WriteAll(terminal.output.data(), terminal.output.size()))
+    terminal.failure = LastIoFailure();
   terminal.output.clear();
   terminal.lastFlush = Milliseconds();
 }
@@ -316,10 +347,11 @@ void FlushConsoleIfDue() {
 }
 
 // Ctrl+L is the binding's own: it repaints the screen and is no key of the program's.
-uint8_t ReadKeyByte() {
+std::optional<uint8_t> ReadKeyByte() {
   for (;;) {
     if (terminal.keys.empty()) FlushConsole();
-    while (terminal.keys.empty()) ReceiveInput();
+    while (terminal.keys.empty() && !terminal.failure) ReceiveInput();
+    if (terminal.failure) return std::nullopt;
     const uint8_t key = static_cast<uint8_t>(terminal.keys.front());
     terminal.keys.erase(0, 1);
     const bool scanCode = terminal.scanCodeNext;
@@ -330,4 +362,9 @@ uint8_t ReadKeyByte() {
     }
     return key;
   }
+}
+
+std::optional<RunEnd> ConsoleEnd() {
+  if (terminal.failure) return EndByFailure(*terminal.failure);
+  return std::nullopt;
 }

@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "console/console.h"
+
 namespace {
 
 struct KeySequence {
@@ -9,15 +11,21 @@ struct KeySequence {
   uint8_t scanCode;
 };
 
+// F1 to F10 are keys no command takes: the PC's scan codes 59 to 68.
+constexpr uint8_t F1Scan = 59;
+
 // Navigation and function keys as xterm, the Linux console, rxvt and VT220 send them.
 constexpr KeySequence ExtendedKeys[] = {
-    {"[A", 72},   {"OA", 72},   {"[B", 80},   {"OB", 80},   {"[C", 77},   {"OC", 77},
-    {"[D", 75},   {"OD", 75},   {"[H", 71},   {"[1~", 71},  {"OH", 71},   {"[7~", 71},
-    {"[K", 79},   {"[4~", 79},  {"[F", 79},   {"OF", 79},   {"[8~", 79},  {"[5~", 73},
-    {"[6~", 81},  {"[2~", 82},  {"[3~", 83},  {"[[A", 59},  {"[[B", 60},  {"[[C", 61},
-    {"[[D", 62},  {"[[E", 63},  {"OP", 59},   {"OQ", 60},   {"OR", 61},   {"OS", 62},
-    {"[11~", 59}, {"[12~", 60}, {"[13~", 61}, {"[14~", 62}, {"[15~", 63}, {"[17~", 64},
-    {"[18~", 65}, {"[19~", 66}, {"[20~", 67}, {"[21~", 68},
+    {"[A", UpScan},       {"OA", UpScan},       {"[B", DownScan},      {"OB", DownScan},
+    {"[C", RightScan},    {"OC", RightScan},    {"[D", LeftScan},      {"OD", LeftScan},
+    {"[H", HomeScan},     {"[1~", HomeScan},    {"OH", HomeScan},      {"[7~", HomeScan},
+    {"[K", EndScan},      {"[4~", EndScan},     {"[F", EndScan},       {"OF", EndScan},
+    {"[8~", EndScan},     {"[5~", PageUpScan},  {"[6~", PageDownScan}, {"[2~", InsertScan},
+    {"[3~", DeleteScan},  {"[[A", F1Scan},      {"[[B", F1Scan + 1},   {"[[C", F1Scan + 2},
+    {"[[D", F1Scan + 3},  {"[[E", F1Scan + 4},  {"OP", F1Scan},        {"OQ", F1Scan + 1},
+    {"OR", F1Scan + 2},   {"OS", F1Scan + 3},   {"[11~", F1Scan},      {"[12~", F1Scan + 1},
+    {"[13~", F1Scan + 2}, {"[14~", F1Scan + 3}, {"[15~", F1Scan + 4},  {"[17~", F1Scan + 5},
+    {"[18~", F1Scan + 6}, {"[19~", F1Scan + 7}, {"[20~", F1Scan + 8},  {"[21~", F1Scan + 9},
 };
 
 // Longer sequences are still read to their end, but no longer kept: none of them is a key.

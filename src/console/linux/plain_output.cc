@@ -1,10 +1,12 @@
 // Plain output on Linux: the text as the locale has it, but for what a terminal could obey.
 #include "console/plain_output.h"
 
-#include <iconv.h>
 #include <langinfo.h>
 
 #include <clocale>
+
+#include "console/console.h"
+#include "console/linux/charset.h"
 
 namespace {
 
@@ -33,7 +35,7 @@ std::string HarmlessPlainText(std::string_view text) {
     const auto c = static_cast<uint8_t>(text[at]);
     const size_t length = c >= 0x80 ? Utf8Length(text, at) : 1;
     const bool c1 = length == 2 && c == 0xC2 && static_cast<uint8_t>(text[at + 1]) < 0xA0;
-    if (c < 0x20 || c == 0x7F || (length == 0 && c < 0xA0) || c1)
+    if (ShownByte(c) != c || (length == 0 && c < 0xA0) || c1)
       shown += '?';
     else
       shown.append(text.substr(at, length == 0 ? 1 : length));
@@ -44,16 +46,8 @@ std::string HarmlessPlainText(std::string_view text) {
 
 std::optional<std::string> ArgumentAsTyped(std::string_view argument) {
   std::setlocale(LC_CTYPE, "");
-  const iconv_t conversion = iconv_open("IBM437", nl_langinfo(CODESET));
-  if (conversion == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
-  std::string converted(argument.size() * 4 + 4, '\0');
-  char* in = const_cast<char*>(argument.data());
-  size_t inLeft = argument.size();
-  char* out = converted.data();
-  size_t outLeft = converted.size();
-  const bool whole = iconv(conversion, &in, &inLeft, &out, &outLeft) != static_cast<size_t>(-1);
-  iconv_close(conversion);
-  if (!whole) return std::nullopt;
-  converted.resize(converted.size() - outLeft);
+  const Conversion toCp437 = OpenConversion(Cp437, nl_langinfo(CODESET));
+  std::string converted;
+  if (!toCp437 || !Convert(toCp437.get(), argument, converted)) return std::nullopt;
   return converted;
 }

@@ -2,6 +2,7 @@
 // terminal of the platform it is built for (line end, the last-column rule).
 #include "console/console.h"
 
+#include <cerrno>
 #include <deque>
 
 #include "console/cell_grid.h"
@@ -17,7 +18,7 @@ struct Screen {
   std::set<int> rowsWritten;
   int bells = 0;
   int movesOutside = 0;
-  std::string runtimeErrorLine;
+  std::optional<RunEnd> end;
 };
 
 Screen screen;
@@ -28,18 +29,6 @@ const Cell& At(int column, int row) { return CellAt(screen.grid, column, row); }
 
 void InitConsole() {}
 bool EnsureConsoleSize() { return true; }
-
-void EndRun(int status) {
-  FlushConsole();
-  throw ProgramEnd{status, false};
-}
-
-void EndByInterrupt() { throw ProgramEnd{InterruptStatus, false}; }
-
-void EndWithIoError(int code) {
-  screen.runtimeErrorLine = "Runtime error " + std::to_string(code);
-  throw ProgramEnd{code, true};
-}
 
 void ClearScreen() {
   ClearGrid(screen.grid);
@@ -71,12 +60,18 @@ void WriteChar(uint8_t character) {
 void FlushConsole() {}
 void FlushConsoleIfDue() {}
 
-uint8_t ReadKeyByte() {
+std::optional<uint8_t> ReadKeyByte() {
   FlushConsole();
-  if (screen.keys.empty()) throw KeysExhausted{};
+  if (ConsoleEnd()) return std::nullopt;
   uint8_t key = screen.keys.front();
   screen.keys.pop_front();
   return key;
+}
+
+// A script that has run out is a terminal whose input has ended, until a test adds keys.
+std::optional<RunEnd> ConsoleEnd() {
+  if (!screen.end && screen.keys.empty()) return RunEnd{RunEnd::IoError, EIO};
+  return screen.end;
 }
 
 MemoryConsole::MemoryConsole() {
@@ -135,4 +130,4 @@ void MemoryConsole::ForgetWrites() {
 int MemoryConsole::Bells() const { return screen.bells; }
 int MemoryConsole::MovesOutside() const { return screen.movesOutside; }
 int MemoryConsole::Scrolls() const { return screen.grid.scrolls; }
-const std::string& MemoryConsole::RuntimeErrorLine() const { return screen.runtimeErrorLine; }
+void MemoryConsole::End(RunEnd end) { screen.end = end; }

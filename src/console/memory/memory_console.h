@@ -1,25 +1,22 @@
 #pragma once
 // The in-memory console binding as tests see it: an 80x25 grid of character and attribute
-// cells, the cursor, and a key script. Constructing a MemoryConsole starts a fresh screen.
+// cells, the cursor, and a key script. Constructing a MemoryConsole starts a fresh screen. When
+// the script runs out, input has ended, as when a terminal closes: no key comes any more.
 
 #include <cstdint>
 #include <set>
 #include <string>
 #include <string_view>
 
-// Thrown by EndRun and EndWithIoError: the program ended with this status.
-struct ProgramEnd {
-  int status;
-  bool runtimeError;
-};
-
-// Thrown by ReadKeyByte when the script has no key left, so a test never hangs.
-struct KeysExhausted {};
+#include "console/console.h"
 
 // Navigation keys as the console delivers them.
-inline const std::string HomeKey{'\0', 71}, UpKey{'\0', 72}, PageUpKey{'\0', 73}, LeftKey{'\0', 75},
-    RightKey{'\0', 77}, EndKey{'\0', 79}, DownKey{'\0', 80}, PageDownKey{'\0', 81},
-    InsertKey{'\0', 82}, DeleteKey{'\0', 83};
+inline std::string Extended(ScanCode code) { return {'\0', static_cast<char>(code)}; }
+inline const std::string HomeKey = Extended(HomeScan), UpKey = Extended(UpScan),
+                         PageUpKey = Extended(PageUpScan), LeftKey = Extended(LeftScan),
+                         RightKey = Extended(RightScan), EndKey = Extended(EndScan),
+                         DownKey = Extended(DownScan), PageDownKey = Extended(PageDownScan),
+                         InsertKey = Extended(InsertScan), DeleteKey = Extended(DeleteScan);
 
 class MemoryConsole {
  public:
@@ -52,6 +49,6 @@ class MemoryConsole {
   int MovesOutside() const;
   int Scrolls() const;
 
-  // The line written by EndWithIoError, empty until then.
-  const std::string& RuntimeErrorLine() const;
+  // From now on no key comes, and the console ends the run this way (an end signal, say).
+  void End(RunEnd end);
 };

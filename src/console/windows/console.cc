@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -49,20 +50,22 @@ struct Console {
   ULONGLONG lastFlush = 0;
   std::string keys;           // key bytes not delivered yet
   bool scanCodeNext = false;  // the last key delivered was the 0 of a navigation key
-  bool ending = false;        // in EndWithIoError: further failures are not checked
   CellGrid grid;              // the 80x25 cells drawn, for Ctrl+L
+  // The first console call that failed: nothing more is drawn, no key comes now.
+  std::optional<IoFailure> failure;
 };
 
 Console console;
 
 // The console calls report through GetLastError, not errno.
-int LastErrorCode() {
+IoFailure LastConsoleFailure() {
   errno = 0;
-  return IoErrorCode();
+  return LastIoFailure();
 }
 
+// A failure is held for ConsoleEnd: the program finds it at its next key wait.
 void Check(BOOL ok) {
-  if (!ok && !console.ending) EndWithIoError(LastErrorCode());
+  if (!ok && !console.failure) console.failure = LastConsoleFailure();
 }
 
 // Called from the console's control thread too: only plain console calls.
@@ -164,8 +167,8 @@ void NextRow() {
 void PutByte(uint8_t c) {
   if (!console.screen) {
     if (c == 7) return;
-    const bool shown = c >= 32 || c == 8 || c == 10 || c == 13;
-    console.stream.push_back(shown && c != 127 ? static_cast<char>(c) : '?');
+    const bool moves = c == 8 || c == 10 || c == 13;
+    console.stream.push_back(static_cast<char>(moves ? c : ShownByte(c)));
     return;
   }
   switch (c) {
@@ -181,7 +184,7 @@ void PutByte(uint8_t c) {
       console.column = 1;
       return;
   }
-  if (c < 32 || c == 127) c = '?';
+  c = ShownByte(c);
   StoreCell(console.column, c);  // bytes 128-255 go out unchanged, in the console's code page
   if (console.column < LastColumn())
     ++console.column;
@@ -267,28 +270,44 @@ bool EnsureConsoleSize() {
   return console.columns >= ScreenColumns && console.rows >= ScreenRows;
 }
 
-void EndRun(int status) {
-  FlushConsole();
-  RestoreConsole();
-  std::exit(status);
-}
+namespace {
 
-void EndByInterrupt() {
-  WriteChar('\n');  // whatever comes next starts on a line of its own
-  EndRun(InterruptStatus);
-}
-
-void EndWithIoError(int code) {
-  console.ending = true;
+[[noreturn]] void EndWithIoError(int code) {
   // Below the screen, so neither the report nor the prompt lands on what it shows.
   console.column = 1;
   console.row = console.rows;
-  FlushConsole();  // unchecked from here on: a second failure must not come back here
+  if (!console.failure) FlushConsole();
   RestoreConsole();
   const std::string report = "\r\nRuntime error " + std::to_string(code) + "\r\n";
   if (!WriteStream(console.output, report.data(), report.size()))
     WriteStream(GetStdHandle(STD_ERROR_HANDLE), report.data(), report.size());
   std::_Exit(code);
+}
+
+}  // namespace
+
+void EndRun(RunEnd end) {
+  if (end.kind == RunEnd::Interrupt) WriteChar('\n');  // what comes next starts on its own line
+  if (end.kind != RunEnd::IoError) {
+    FlushConsole();
+    // A screen that could not be drawn is a failure, whatever the run meant to end with.
+    if (console.failure) end = EndByFailure(*console.failure);
+  }
+  switch (end.kind) {
+    case RunEnd::Exit:
+      RestoreConsole();
+      std::exit(end.code);
+    case RunEnd::Interrupt:
+      RestoreConsole();
+      std::exit(InterruptStatus);
+    case RunEnd::Signal:  // the console closed while the editor held it off: closed as Windows
+                          // would
+      RestoreConsole();
+      std::exit(end.code);
+    case RunEnd::IoError:
+      EndWithIoError(end.code);
+  }
+  std::_Exit(end.code);
 }
 
 void ClearScreen() {
@@ -363,16 +382,20 @@ void FlushConsoleIfDue() {
 
 // A blocking read: the console wakes it for every record, so no key is missed and no time is
 // spent polling. Ctrl+L is the binding's own: it repaints the screen.
-uint8_t ReadKeyByte() {
+std::optional<uint8_t> ReadKeyByte() {
   for (;;) {
     if (console.keys.empty()) FlushConsole();
-    while (console.keys.empty()) {
+    while (console.keys.empty() && !console.failure) {
       INPUT_RECORD records[16];
       DWORD count = 0;
-      if (!ReadConsoleInputA(console.input, records, 16, &count)) EndWithIoError(LastErrorCode());
-      if (count == 0) EndWithIoError(EIO);  // the input has ended: nothing will ever come
+      if (!ReadConsoleInputA(console.input, records, 16, &count)) {
+        console.failure = LastConsoleFailure();
+      } else if (count == 0) {
+        console.failure = IoFailure{EIO};  // the input has ended: nothing will ever come
+      }
       for (DWORD i = 0; i < count; ++i) TranslateInputRecord(records[i], console.keys);
     }
+    if (console.failure) return std::nullopt;
     const uint8_t key = static_cast<uint8_t>(console.keys.front());
     console.keys.erase(0, 1);
     const bool scanCode = console.scanCodeNext;
@@ -380,4 +403,9 @@ uint8_t ReadKeyByte() {
     if (key != RepaintKey || scanCode) return key;
     Repaint();
   }
+}
+
+std::optional<RunEnd> ConsoleEnd() {
+  if (console.failure) return EndByFailure(*console.failure);
+  return std::nullopt;
 }

@@ -166,7 +166,7 @@ bool CanCreateFile(const std::string& path) {
   return access(DirectoryOf(path).c_str(), W_OK | X_OK) == 0;
 }
 
-bool ReplaceFileSafely(const std::string& path, std::string_view contents) {
+std::optional<IoFailure> ReplaceFileSafely(const std::string& path, std::string_view contents) {
   // An end signal waits until the file is whole and the temporary file gone; it ends the run
   // as soon as the replacement is over.
   sigset_t endSignals, previous;
@@ -174,8 +174,8 @@ bool ReplaceFileSafely(const std::string& path, std::string_view contents) {
   for (int signalNumber : EndSignals) sigaddset(&endSignals, signalNumber);
   sigprocmask(SIG_BLOCK, &endSignals, &previous);
   const bool replaced = ReplaceFile(path, contents);
-  const int error = errno;
+  const IoFailure failure = LastIoFailure();
   sigprocmask(SIG_SETMASK, &previous, nullptr);
-  errno = error;
-  return replaced;
+  if (replaced) return std::nullopt;
+  return failure;
 }

@@ -2,8 +2,8 @@
 
 #include "platform/platform.h"
 
-int IoErrorCode() {
-  int code = errno;
-  if (code <= 0) return EIO;  // a failure that left no number still ends with a failure status
-  return code <= 255 ? code : 255;
+IoFailure LastIoFailure() {
+  const int code = errno;
+  if (code <= 0) return {EIO};  // a failure that left no number still ends with a failure status
+  return {code <= 255 ? code : 255};
 }

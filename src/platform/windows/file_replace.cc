@@ -86,16 +86,7 @@ bool MustKeepIdentity(const std::string& path) {
   return keep;
 }
 
-}  // namespace
-
-// Whether a folder takes new files is only known by trying; that it exists is what can be
-// told without writing.
-bool CanCreateFile(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(DirectoryOf(path).c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool ReplaceFileSafely(const std::string& path, std::string_view contents) {
+bool ReplaceFile(const std::string& path, std::string_view contents) {
   if (MustKeepIdentity(path)) return RewriteInPlace(path, contents);
 
   char temporary[MAX_PATH];
@@ -118,4 +109,18 @@ bool ReplaceFileSafely(const std::string& path, std::string_view contents) {
     return true;
   DeleteFileA(temporary);
   return RewriteInPlace(path, contents);
+}
+
+}  // namespace
+
+std::optional<IoFailure> ReplaceFileSafely(const std::string& path, std::string_view contents) {
+  if (ReplaceFile(path, contents)) return std::nullopt;
+  return LastIoFailure();
+}
+
+// Whether a folder takes new files is only known by trying; that it exists is what can be
+// told without writing.
+bool CanCreateFile(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(DirectoryOf(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }

@@ -39,9 +39,9 @@ void SetErrnoFromLastError() {
 }
 
 // errno first: the C library's file calls set it and leave GetLastError as they please.
-int IoErrorCode() {
-  if (errno > 0) return errno <= 255 ? errno : 255;
+IoFailure LastIoFailure() {
+  if (errno > 0) return {errno <= 255 ? errno : 255};
   const DWORD last = GetLastError();
-  if (last > 0) return last <= 255 ? static_cast<int>(last) : 255;
-  return EIO;  // a failure that left no number still ends with a failure status
+  if (last > 0) return {last <= 255 ? static_cast<int>(last) : 255};
+  return {EIO};  // a failure that left no number still ends with a failure status
 }

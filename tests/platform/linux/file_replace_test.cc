@@ -32,7 +32,8 @@ int ReplaceInChild(const std::string& path, const std::function<bool()>& setup) 
     const auto open = [] { return std::distance(fs::directory_iterator("/proc/self/fd"), {}); };
     if (!setup()) _exit(100);
     const auto before = open();
-    const int status = ReplaceFileSafely(path, NewBytes) ? 0 : errno;
+    const std::optional<IoFailure> failure = ReplaceFileSafely(path, NewBytes);
+    const int status = failure ? failure->code : 0;
     _exit(open() == before ? status : 101);
   }
   int status = 0;
@@ -107,7 +108,7 @@ TEST(ReplaceFileSafely, NeverACutFileNorAStrayOne) {
   TempDir dir;
   WriteBytes(dir / "real.txt", "1 old\n");
   fs::create_symlink("real.txt", dir / "juego.txt");
-  ASSERT_TRUE(ReplaceFileSafely(dir / "juego.txt", NewBytes));
+  ASSERT_FALSE(ReplaceFileSafely(dir / "juego.txt", NewBytes));
   EXPECT_EQ(fs::read_symlink(dir / "juego.txt"), "real.txt");
   EXPECT_EQ(ReadBytes(dir / "real.txt"), NewBytes);
   EXPECT_EQ(CanCreateFile("/juego.txt"), access("/", W_OK | X_OK) == 0);

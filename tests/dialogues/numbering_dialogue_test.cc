@@ -1,4 +1,4 @@
-#include "listing/loader.h"
+#include "dialogues/numbering_dialogue.h"
 
 #include <gtest/gtest.h>
 
@@ -39,9 +39,9 @@ struct LoaderTest : testing::Test {
 
   LoaderTest() { ShowBanner(); }
 
-  void Load(const std::string& bytes, LoadBudget budget = {int64_t{1} << 30, 1}) {
+  void Load(const std::string& bytes, uint32_t seed = 1) {
     WriteBytes(listing, bytes);
-    LoadListing(listing, table, budget);
+    LoadListingOnScreen(listing, table, seed);
   }
   std::string Backup() const { return ReadBytes(dir / "juego.bak"); }
   std::string Stored() const {  // the table's lines, one per row
@@ -73,7 +73,7 @@ TEST_F(LoaderTest, CleanFileIsStoredAsTypedAndBackedUpWholeWithoutAPause) {
   WriteBytes(dir / "juego.bak", "old backup\n");
   const std::string spaced = "  2   00 11 22 33 44 55 66 77 88 99   765  ";
   const std::string kept = "003 0011223344556677889a 9";
-  Load(wide + "\r\n" + spaced + "\r" + kept + "\n", {int64_t{1} << 30, 2});  // no keys: no pause
+  Load(wide + "\r\n" + spaced + "\r" + kept + "\n", 2);  // no keys: no pause
   EXPECT_EQ(Backup(), Joined({wide, spaced, kept}));
   EXPECT_EQ(Stored(), Joined({"1" + Data, "2" + Data, kept}, "\n"));
   EXPECT_EQ(screen.TrimmedRow(first + 2), ">");  // the indicator's third frame from seed 2

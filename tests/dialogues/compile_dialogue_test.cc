@@ -1,5 +1,5 @@
 // The compile dialogue in a fresh working directory, listings named the way a user types them.
-#include "tape/compile_tape.h"
+#include "dialogues/compile_dialogue.h"
 
 #include <gtest/gtest.h>
 
@@ -33,12 +33,8 @@ struct TapeTest : testing::Test {
                   const std::string& keys) {
     screen_.Keys(keys);
     HideCursor();  // as the editor calls it
-    int32_t currentLine = 99;
-    try {
-      CompileTape(currentLine, listing.Count(), *listing.table, fileName);
-    } catch (const KeysExhausted&) {
-      return -1;
-    }
+    int currentLine = 99;
+    if (CompileTape(currentLine, *listing.table, fileName)) return -1;
     return currentLine;
   }
 };

@@ -1,0 +1,16 @@
+#include "listing/save_listing.h"
+
+std::string ListingText(const LineTable& table) {
+  std::string text;
+  text.reserve(static_cast<size_t>(table.count) * 32);
+  for (int index = 1; index <= table.count; ++index) {
+    text += LineText(table, index);
+    text += LineEnd();
+  }
+  return text;
+}
+
+std::optional<IoFailure> SaveListing(const LineTable& table, const std::string& fileName) {
+  if (table.count <= 0) return std::nullopt;
+  return ReplaceFileSafely(fileName, ListingText(table));
+}
