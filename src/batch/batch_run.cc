@@ -34,6 +34,10 @@ int EndWithRuntimeError(IoFailure failure) {
   return FinishBatch(failure.code);
 }
 
+std::string SkippedLineText(int fileLine) {
+  return "Linea " + std::to_string(fileLine) + " del fichero: no es una linea del listado";
+}
+
 BatchListing ReadListingQuietly(const std::string& fileName, LineTable& table) {
   BatchListing listing;
   const ListingFileCheck file = CheckListingFile(fileName, ListingUse::Read);
@@ -42,17 +46,20 @@ BatchListing ReadListingQuietly(const std::string& fileName, LineTable& table) {
     listing.status = BatchListingFault;
     return listing;
   }
-  const LoadListener settle{[&](const WrongNumber& found) {
-                              listing.problems.push_back({found.fileLine, found.fields.number,
-                                                          found.expected, found.readable});
-                              return std::optional<std::string>(std::to_string(found.expected));
-                            },
-                            [&](const MissingLines& missing) {
-                              listing.problems.push_back({missing.fileLine, missing.fields.number,
-                                                          missing.first, true, missing.last});
-                              return std::optional<bool>(true);
-                            },
-                            nullptr};
+  const LoadListener settle{
+      .renumber =
+          [&](const WrongNumber& found) {
+            listing.problems.push_back(
+                {found.fileLine, found.fields.number, found.expected, found.readable});
+            return std::optional<std::string>(std::to_string(found.expected));
+          },
+      .fillGap =
+          [&](const MissingLines& missing) {
+            listing.problems.push_back(
+                {missing.fileLine, missing.fields.number, missing.first, true, missing.last});
+            return std::optional<bool>(true);
+          },
+      .skipped = [&](int fileLine) { listing.skippedLines.push_back(fileLine); }};
   const LoadResult result = LoadListing(fileName, "", FreeMemoryBytes(), table, settle);
   if (result.failure) {
     listing.status = EndWithRuntimeError(*result.failure);

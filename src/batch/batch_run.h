@@ -37,6 +37,10 @@ struct NumberingProblem {
 struct BatchListing {
   int status = BatchDone;
   std::vector<NumberingProblem> problems;
-  bool full = false;  // lines beyond the table's room were left out
+  std::vector<int> skippedLines;  // file lines that are no lines of the listing
+  bool full = false;              // lines beyond the table's room were left out
 };
 BatchListing ReadListingQuietly(const std::string& fileName, LineTable& table);
+
+// "Linea 4 del fichero: no es una linea del listado".
+std::string SkippedLineText(int fileLine);

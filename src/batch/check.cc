@@ -66,8 +66,10 @@ int CheckListing(const std::string& fileName) {
   const BatchListing listing = ReadListingQuietly(fileName, *table);
   if (listing.status != BatchDone) return FinishBatch(listing.status);
 
+  for (const int fileLine : listing.skippedLines) PrintLine(SkippedLineText(fileLine));
   for (const NumberingProblem& problem : listing.problems) PrintLine(NumberingFault(problem));
-  const size_t numbering = listing.problems.size() + (listing.full ? 1 : 0);
+  const size_t numbering =
+      listing.problems.size() + listing.skippedLines.size() + (listing.full ? 1 : 0);
   if (listing.full)
     PrintLine("Memoria llena o mas de 5000 lineas: solo se cargan las " +
               std::to_string(table->count) + " primeras");

@@ -40,6 +40,11 @@ int CompileListing(const TapAnswers& answers, const std::string& fileName) {
   const auto table = std::make_unique<LineTable>();
   const BatchListing listing = ReadListingQuietly(fileName, *table);
   if (listing.status != BatchDone) return FinishBatch(listing.status);
+  if (!listing.skippedLines.empty()) {
+    PrintError("El fichero tiene lineas que no son del listado");
+    PrintLine(SkippedLineText(listing.skippedLines.front()), PlainStream::Errors);
+    return FinishBatch(BatchListingFault);
+  }
   if (!listing.problems.empty() || listing.full) {
     PrintError("El listado necesita el dialogo de numeracion");
     if (!listing.problems.empty())

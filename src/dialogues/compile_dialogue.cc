@@ -18,8 +18,8 @@ struct Number {
   std::optional<RunEnd> end;
 };
 
-// Asked again, without a word, until the answer lies in 0..highest.
-Number AskNumber(std::string_view prompt, int32_t highest) {
+// Asked again, without a word, until the answer lies in lowest..highest.
+Number AskNumber(std::string_view prompt, int32_t lowest, int32_t highest) {
   for (;;) {
     MoveCursor(22, MessageRow);
     WriteText(prompt);
@@ -27,7 +27,7 @@ Number AskNumber(std::string_view prompt, int32_t highest) {
     if (answer.end) return {0, answer.end};
     ClearMessageRow();
     const std::optional<int32_t> number = TextToInteger(answer.text);
-    if (number && *number >= 0 && *number <= highest) return {*number, std::nullopt};
+    if (number && *number >= lowest && *number <= highest) return {*number, std::nullopt};
   }
 }
 
@@ -55,6 +55,8 @@ Key ShowSummary(const std::string& imageName, const std::string& programName, in
 
 std::optional<RunEnd> CompileTape(int& currentLine, const LineTable& table,
                                   const std::string& fileName) {
+  if (table.count == 0)
+    return ShowCentredNotice("El listado no tiene lineas. Pulsa una tecla.").end;
   if (const int faultyLine = FirstFaultyLine(table); faultyLine != 0) {
     currentLine = faultyLine;
     return ShowNoticeAndWait(
@@ -69,19 +71,21 @@ std::optional<RunEnd> CompileTape(int& currentLine, const LineTable& table,
   if (programName.end) return programName.end;
   ClearMessageRow();
   programName.text.resize(ProgramNameLength, ' ');
-  const Number dumpAddress = AskNumber("Direccion del DUMP [0-65535]: ", HighestAddress);
+  const Number dumpAddress = AskNumber("Direccion del DUMP [0-65535]: ", 0, HighestAddress);
   if (dumpAddress.end) return dumpAddress.end;
   const int32_t highestCount = HighestByteCount(table);
+  // No bytes would be a tape of nothing, which no one wants loaded.
   const Number byteCount =
-      AskNumber("Numero de BYTES [0-" + std::to_string(highestCount) + "]: ", highestCount);
+      AskNumber("Numero de BYTES [1-" + std::to_string(highestCount) + "]: ", 1, highestCount);
   if (byteCount.end) return byteCount.end;
 
   const std::string imageName = DerivedFileName(fileName, ".tap");
   // Every line passed the check, so the bytes are there.
   const std::string bytes = TakeListingBytes(table, byteCount.value).value_or("");
+  // A failed write leaves the old image, if any, whole; the editor goes on.
   if (const std::optional<IoFailure> failure = SaveTapeImage(
           imageName, programName.text, static_cast<uint16_t>(dumpAddress.value), bytes))
-    return EndByFailure(*failure);
+    return ShowFailureNotice("escribir la cinta", *failure).end;
   currentLine = 1;
   return ShowSummary(imageName, programName.text, dumpAddress.value, byteCount.value).end;
 }

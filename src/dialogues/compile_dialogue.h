@@ -9,7 +9,7 @@
 #include "console/console.h"
 #include "listing/line_table.h"
 
-// currentLine comes back as the first faulty line, or 1 once an image was written. The run's
-// end comes back instead when it must end (the console is gone, the image could not be written).
+// currentLine comes back as the first faulty line, or 1 once an image was written. An image that
+// could not be written is a notice; the run's end comes back when the console is gone.
 std::optional<RunEnd> CompileTape(int& currentLine, const LineTable& table,
                                   const std::string& fileName);

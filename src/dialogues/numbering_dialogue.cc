@@ -11,6 +11,7 @@ namespace {
 
 struct Dialogue {
   uint32_t randomState;
+  int skippedLines = 0;                      // lines of the file that are no lines of the listing
   bool reported = false;                     // something was shown: the load ends with a pause
   std::optional<RunEnd> end = std::nullopt;  // a question ended the run instead of being answered
 };
@@ -130,6 +131,16 @@ std::optional<bool> AskAboutGap(Dialogue& dialogue, const MissingLines& missing)
   return true;
 }
 
+// Short lines without a number are no lines of the listing; the user learns they were left out,
+// and where they still are.
+void ShowSkippedLines(int count) {
+  SetTextColor(LightCyan);
+  WriteLine(count == 1 ? "    1 linea del fichero no es del listado: queda en la copia de seguridad"
+                       : "    " + std::to_string(count) +
+                             " lineas del fichero no son del listado: quedan en la copia de "
+                             "seguridad");
+}
+
 void ShowMemoryFull(const LoadResult& result, const LineTable& table) {
   SetTextColor(LightCyan);
   WriteLine();
@@ -153,13 +164,18 @@ std::optional<RunEnd> LoadListingOnScreen(const std::string& fileName, LineTable
 
   Dialogue dialogue{indicatorSeed};
   const LoadListener listener{
-      [&](const WrongNumber& found) { return AskLineNumber(dialogue, found); },
-      [&](const MissingLines& missing) { return AskAboutGap(dialogue, missing); },
-      [&] { FlickerIndicator(dialogue); }};
+      .renumber = [&](const WrongNumber& found) { return AskLineNumber(dialogue, found); },
+      .fillGap = [&](const MissingLines& missing) { return AskAboutGap(dialogue, missing); },
+      .stored = [&] { FlickerIndicator(dialogue); },
+      .skipped = [&](int) { ++dialogue.skippedLines; }};
   const LoadResult result =
       LoadListing(fileName, DerivedFileName(fileName, ".bak"), FreeMemoryBytes(), table, listener);
   if (result.failure) return EndByFailure(*result.failure);
   if (dialogue.end) return dialogue.end;
+  if (dialogue.skippedLines > 0) {
+    ShowSkippedLines(dialogue.skippedLines);
+    dialogue.reported = true;
+  }
   if (result.full) {
     ShowMemoryFull(result, table);
     dialogue.reported = true;

@@ -6,86 +6,16 @@
 #include "dialogues/compile_dialogue.h"
 #include "dialogues/message_area.h"
 #include "editor/editor_screen.h"
+#include "editor/editor_state.h"
+#include "editor/save_command.h"
 #include "input/line_input.h"
-#include "input/yes_no.h"
-#include "listing/save_listing.h"
 #include "typo_finder/typo_finder.h"
 
 namespace {
 
 constexpr int LinesPerPage = 7;
 constexpr int PromptColumn = 28;
-constexpr int QuestionColumn = 23;
-constexpr int NoticeColumn = 16;
 constexpr int HintColumn = 3;
-
-// Everything the command loop keeps between keys. The working texts belong to currentLine and
-// reach the table only through StoreCurrentLine.
-struct EditorState {
-  const std::string& fileName;
-  LineTable& lines;
-  int currentLine = 1;
-  int appendedLine = 0;  // the last line Insert added, while it is the last
-  int cursorColumn = DataFieldColumn;
-  bool checksumFieldActive = false;
-  bool firstHelpPage = true;
-  bool hintShown = false;  // row 17 holds a hint until the next key
-  ListingFields fields = {};
-};
-
-// An empty listing has no current line: the window stays empty and nothing is stored.
-bool HasLines(const EditorState& editor) { return editor.lines.count > 0; }
-
-int FieldStart(const EditorState& editor) {
-  return editor.checksumFieldActive ? ChecksumFieldColumn : DataFieldColumn;
-}
-
-std::string& FieldText(EditorState& editor) {
-  return editor.checksumFieldActive ? editor.fields.checksum : editor.fields.data;
-}
-
-// Position of the cursor within the active field's text, from 0.
-size_t CursorPosition(const EditorState& editor) {
-  return static_cast<size_t>(editor.cursorColumn - FieldStart(editor));
-}
-
-std::string WorkingLine(const EditorState& editor) {
-  return JoinListingLine(editor.fields.number, editor.fields.data, editor.fields.checksum);
-}
-
-void StoreCurrentLine(EditorState& editor) {
-  if (HasLines(editor)) SetLineText(editor.lines, editor.currentLine, WorkingLine(editor));
-}
-
-void ShowCurrentLine(EditorState& editor) {
-  if (HasLines(editor)) editor.fields = SplitStoredLine(LineText(editor.lines, editor.currentLine));
-  DrawEditorPage(editor.currentLine, editor.lines);
-  editor.cursorColumn = FieldStart(editor);
-}
-
-// The line Insert added is current until the editor leaves it. Left still without data and
-// checksum it was a stray Insert and goes again, so it never reaches the saved listing or the
-// compile check; left with anything typed it stays, an ordinary line from then on.
-bool IsStrayLine(const EditorState& editor) {
-  return editor.appendedLine != 0 && editor.fields.data.empty() && editor.fields.checksum.empty();
-}
-
-// True when a stray line went; the last line is then current.
-bool LeaveAppendedLine(EditorState& editor) {
-  const bool stray = IsStrayLine(editor);
-  editor.appendedLine = 0;
-  if (!stray) return false;
-  DropLastLine(editor.lines);
-  editor.currentLine = std::max(editor.lines.count, 1);
-  return true;
-}
-
-void ChangeLine(EditorState& editor, int line) {
-  StoreCurrentLine(editor);
-  if (line != editor.currentLine) LeaveAppendedLine(editor);
-  editor.currentLine = line;
-  ShowCurrentLine(editor);
-}
 
 // Insert: a new empty line after the last one, current, ready for its digits. Refused quietly
 // when the table is full or memory short.
@@ -146,33 +76,6 @@ std::optional<RunEnd> GoToLine(EditorState& editor) {
   }
   HideCursor();
   ChangeLine(editor, line);
-  return std::nullopt;
-}
-
-// Q, S and X: save (X asks first), then the notice for S and X.
-std::optional<RunEnd> SaveCommand(EditorState& editor, char command) {
-  StoreCurrentLine(editor);
-  if (LeaveAppendedLine(editor) && command == 'S') ShowCurrentLine(editor);
-  SetTextColor(Yellow);
-  bool save = true;
-  if (command == 'X') {
-    MoveCursor(QuestionColumn, MessageRow);
-    WriteText("Salir SIN guardar cambios (S/N): ");
-    const Key answer = GetYesNoKey();
-    if (answer.end) return answer.end;
-    WriteChar(IsYes(answer) ? 'S' : 'N');
-    save = !IsYes(answer);
-  }
-  if (save) {
-    if (const std::optional<IoFailure> failure = SaveListing(editor.lines, editor.fileName))
-      return EndByFailure(*failure);
-    if (command != 'Q') {
-      const Key key =
-          ShowNoticeAndWait(NoticeColumn, "Los cambios han sido guardados. Pulsa una tecla.");
-      if (key.end) return key.end;
-    }
-  }
-  ClearMessageRow();
   return std::nullopt;
 }
 
@@ -252,8 +155,9 @@ std::optional<RunEnd> CharacterCommand(EditorState& editor, char c) {
 
 }  // namespace
 
-std::optional<RunEnd> RunEditor(const std::string& fileName, LineTable& table) {
-  EditorState editor{fileName, table};
+std::optional<RunEnd> RunEditor(const std::string& fileName, const FileStamp& loaded,
+                                LineTable& table) {
+  EditorState editor{fileName, table, loaded};
   ShowCurrentLine(editor);
   for (;;) {
     MoveCursor(editor.cursorColumn, CurrentLineRow);
@@ -270,8 +174,9 @@ std::optional<RunEnd> RunEditor(const std::string& fileName, LineTable& table) {
     const char c = static_cast<char>(key.character);
     std::optional<RunEnd> end;
     if (!key.extended && (c == 'Q' || c == 'S' || c == 'X')) {
-      end = SaveCommand(editor, c);
-      if (!end && c != 'S') return std::nullopt;
+      const SaveOutcome outcome = SaveCommand(editor, c);
+      if (outcome.end) return outcome.end;
+      if (outcome.leave) return std::nullopt;
     } else if (!key.extended && c == EnterKey) {
       end = CompileCommand(editor);
     } else if (!key.extended && c == 'H') {

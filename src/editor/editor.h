@@ -9,6 +9,8 @@
 #include "listing/line_table.h"
 
 // Returns when the user leaves the editor: none, or how the run must end instead (the console
-// is gone, a file could not be written). Lines are edited in place; Insert appends one, and an
+// is gone). Lines are edited in place; Insert appends one, and an
 // appended line left empty goes again.
-std::optional<RunEnd> RunEditor(const std::string& fileName, LineTable& table);
+// loaded: the listing file as it was when loaded (missing for a new listing).
+std::optional<RunEnd> RunEditor(const std::string& fileName, const FileStamp& loaded,
+                                LineTable& table);

@@ -4,14 +4,17 @@
 
 #include "console/console.h"
 
-Key GetYesNoKey(CtrlC ctrlC) {
+Key GetYesNoKey(CtrlC ctrlC, Escape escape) {
   ShowCursor();
   Key key;
-  do {
+  for (;;) {
     key = GetKey(ctrlC);
     if (key.end) return key;
-  } while (key.extended || std::string_view("SsNn").find(static_cast<char>(key.character)) ==
-                               std::string_view::npos);
+    if (key.extended) continue;
+    if (escape == Escape::Cancels && key.character == EscapeKey) break;
+    if (std::string_view("SsNn").find(static_cast<char>(key.character)) != std::string_view::npos)
+      break;
+  }
   HideCursor();
   return key;
 }

@@ -6,7 +6,11 @@
 
 #include "input/keys.h"
 
-// The answering key, or a key that carries the run's end.
-Key GetYesNoKey(CtrlC ctrlC = CtrlC::IsAKey);
+enum class Escape { Ignored, Cancels };
 
-inline bool IsYes(const Key& answer) { return answer.character == 'S' || answer.character == 's'; }
+// The answering key, or a key that carries the run's end; where Escape cancels, Escape too.
+Key GetYesNoKey(CtrlC ctrlC = CtrlC::IsAKey, Escape escape = Escape::Ignored);
+
+inline bool IsYes(const Key& answer) {
+  return !answer.extended && (answer.character == 'S' || answer.character == 's');
+}

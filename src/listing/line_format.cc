@@ -1,6 +1,7 @@
 #include "listing/line_format.h"
 
 #include <algorithm>
+#include <cctype>
 
 ListingFields SplitRawLine(std::string_view raw) {
   ListingFields fields;
@@ -13,12 +14,56 @@ namespace {
 // Typists separate the fields with tabs as often as with blanks.
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
+bool IsDecimalDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Just as a save writes a line: number, one blank, data, one blank, checksum, no tab. Read that
+// way a saved line loads back as it was, whichever of its fields is empty.
+bool InSavedForm(std::string_view raw) {
+  return !raw.empty() && raw[0] != ' ' && raw.find('\t') == std::string_view::npos &&
+         std::count(raw.begin(), raw.end(), ' ') == 2;
+}
+
+void Assign(std::string& field, std::string_view text, size_t maxLength) {
+  field.assign(text.substr(0, std::min(text.size(), maxLength)));
+}
+
 }  // namespace
+
+std::string_view FirstField(std::string_view raw) {
+  size_t start = 0;
+  while (start < raw.size() && IsBlank(raw[start])) ++start;
+  size_t end = start;
+  while (end < raw.size() && !IsBlank(raw[end])) ++end;
+  return raw.substr(start, end - start);
+}
+
+bool IsLineNumberField(std::string_view field) {
+  if (field.empty() || !std::all_of(field.begin(), field.end(), IsDecimalDigit)) return false;
+  const size_t firstDigit = std::min(field.find_first_not_of('0'), field.size());
+  return field.size() - firstDigit <= 4;
+}
+
+bool CanBeChecksum(std::string_view field) {
+  const bool hexadecimal = field.starts_with('$');
+  if (hexadecimal) field.remove_prefix(1);
+  return !field.empty() && field.size() <= 4 &&
+         std::all_of(field.begin(), field.end(), [&](char c) {
+           return IsDecimalDigit(c) ||
+                  (hexadecimal && std::isxdigit(static_cast<unsigned char>(c)));
+         });
+}
 
 void SplitRawLine(std::string_view raw, ListingFields& fields) {
   fields.data.clear();
   fields.checksum.clear();
   raw = raw.substr(0, std::min<size_t>(raw.size(), MaxRawLineLength));
+  if (InSavedForm(raw)) {
+    const size_t first = raw.find(' '), second = raw.find(' ', first + 1);
+    Assign(fields.number, raw.substr(0, first), MaxNumberLength);
+    Assign(fields.data, raw.substr(first + 1, second - first - 1), MaxDataLength);
+    Assign(fields.checksum, raw.substr(second + 1), MaxChecksumLength);
+    return;
+  }
   const size_t size = raw.size();
   size_t position = 0;
   while (position < size && IsBlank(raw[position])) ++position;
@@ -36,9 +81,8 @@ void SplitRawLine(std::string_view raw, ListingFields& fields) {
   while (tokenStart > 0 && !IsBlank(raw[tokenStart - 1])) --tokenStart;
   // A line of one token has only a number: the same characters never count twice.
   if (tokenStart <= numberStart) return;
-  // A second and last token too long for a checksum is the data typed without one; cutting
-  // it to a checksum would lose the digits.
-  if (tokenStart == dataStart && tokenEnd - tokenStart > MaxChecksumLength) {
+  // A second and last token that cannot be a checksum is the data typed without one.
+  if (tokenStart == dataStart && !CanBeChecksum(raw.substr(tokenStart, tokenEnd - tokenStart))) {
     fields.data.assign(
         raw.substr(tokenStart, std::min<size_t>(tokenEnd - tokenStart, MaxDataLength)));
     return;

@@ -17,7 +17,8 @@ constexpr int MaxLineLength = 60;  // what one line block holds
 // What is left of a line for its data: the number, the checksum and two blanks take the rest.
 constexpr int MaxDataLength = MaxLineLength - MaxNumberLength - MaxChecksumLength - 2;
 constexpr int MaxRawLineLength = 255;  // characters of a file line that are split
-constexpr int MinRawLineLength = 10;   // shorter file lines are only copied to the backup
+// Shorter file lines without a line number are no lines of the listing: only the backup has them.
+constexpr int MinRawLineLength = 10;
 
 struct ListingFields {
   std::string number;    // at most MaxNumberLength characters
@@ -25,11 +26,19 @@ struct ListingFields {
   std::string checksum;  // at most MaxChecksumLength
 };
 
-// A line as typed: blanks or tabs around and inside the data are allowed. Two tokens only,
-// the second longer than a checksum field, are the number and the data without a checksum.
+// A line as typed: blanks or tabs around and inside the data are allowed. Two tokens only, the
+// second not a checksum (CanBeChecksum), are the number and the data without a checksum. A
+// line just as a save writes it splits as saved, whichever of its fields is empty.
 ListingFields SplitRawLine(std::string_view raw);
 // The same into fields that keep their storage, for the loader's thousands of lines.
 void SplitRawLine(std::string_view raw, ListingFields& fields);
+// The line's first token, blanks and tabs around it left out; empty for a blank line.
+std::string_view FirstField(std::string_view raw);
+// 1 to 4 decimal digits (leading zeros aside): what a typist writes as a line's number.
+bool IsLineNumberField(std::string_view field);
+// 1 to 4 decimal digits, or "$" and 1 to 4 hexadecimal digits: a typed checksum.
+bool CanBeChecksum(std::string_view field);
+
 // A line in stored form: number, one blank, data, one blank, checksum.
 ListingFields SplitStoredLine(std::string_view line);
 std::string JoinListingLine(std::string_view number, std::string_view data,

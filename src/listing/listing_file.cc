@@ -35,6 +35,14 @@ ListingFileCheck CheckListingFile(const std::string& fileName, ListingUse use) {
   return {};
 }
 
+ListingFault CheckBackupFile(const std::string& backupName) {
+  const FileKind kind = GetEntryKind(backupName);
+  if (kind != FileKind::Missing && kind != FileKind::Regular && kind != FileKind::Link)
+    return ListingFault::BackupNotRegular;
+  if (!CanCreateFile(backupName)) return ListingFault::BackupCannotCreate;
+  return ListingFault::None;
+}
+
 std::string ListingFaultText(ListingFault fault, const std::string& fileName) {
   const std::string file = "El fichero \"" + fileName + "\"";
   switch (fault) {
@@ -51,6 +59,10 @@ std::string ListingFaultText(ListingFault fault, const std::string& fileName) {
       return file + " ya existe";
     case ListingFault::CannotCreate:
       return file + " no se puede crear";
+    case ListingFault::BackupNotRegular:
+      return "El fichero de copia \"" + fileName + "\" no es un fichero normal";
+    case ListingFault::BackupCannotCreate:
+      return "No se puede crear la copia de seguridad \"" + fileName + "\"";
   }
   return "";
 }

@@ -12,7 +12,16 @@ enum class ListingUse {
   Create,  // typed from scratch: it must not exist, and its folder must take it
 };
 
-enum class ListingFault { None, Missing, Unreadable, WriteProtected, Exists, CannotCreate };
+enum class ListingFault {
+  None,
+  Missing,
+  Unreadable,
+  WriteProtected,
+  Exists,
+  CannotCreate,
+  BackupNotRegular,    // the backup's name is taken by a folder, FIFO, device or socket
+  BackupCannotCreate,  // the backup's folder takes no new file
+};
 
 struct ListingFileCheck {
   ListingFault fault = ListingFault::None;
@@ -20,6 +29,10 @@ struct ListingFileCheck {
 };
 
 ListingFileCheck CheckListingFile(const std::string& fileName, ListingUse use);
+
+// Whether a backup can be written under backupName: a new file takes the name, so a symbolic
+// link does as well as a file, but anything else would have to go first.
+ListingFault CheckBackupFile(const std::string& backupName);
 
 // The words the user is shown, such as "El fichero "x.txt" no existe". The whole name is used,
 // though the message may later be cut for showing.

@@ -25,7 +25,9 @@ struct LoadState {
 bool WriteBackup(LoadState& state) {
   if (state.backupWritten || state.backupName.empty()) return true;
   state.backupWritten = true;
-  state.failure = ReplaceFileSafely(state.backupName, BackupText(state.lines));
+  // The backup name gets a file of its own: never the one a link leads to.
+  state.failure =
+      ReplaceFileSafely(state.backupName, BackupText(state.lines), Replacement::NewFile);
   return !state.failure;
 }
 
@@ -75,11 +77,17 @@ bool LoadRawLine(LoadState& state, std::string_view raw) {
   return true;
 }
 
-// The line went into entry index as the file holds it, ended as a save by GRAVIX ends it: a
-// listing of only such lines loses nothing when saved, and is its own backup.
+// The line went into entry index as the file holds it, ended as a save by GRAVIX ends it on
+// either platform: a listing of only such lines loses nothing when saved, and is its own backup.
 bool StoredAsSaved(const LoadState& state, int index, std::string_view raw) {
-  return !state.lines.markSkipped && state.lines.lineEnd == LineEnd() &&
+  const std::string_view end = state.lines.lineEnd;
+  return !state.lines.markSkipped && (end == "\n" || end == "\r\n") &&
          state.expected == index + 1 && LineText(state.table, index) == raw;
+}
+
+// A line with a line number is a line of the listing however short: a save writes such lines.
+bool IsListingLine(std::string_view raw) {
+  return raw.size() >= MinRawLineLength || IsLineNumberField(FirstField(raw));
 }
 
 }  // namespace
@@ -100,7 +108,10 @@ LoadResult LoadListing(const std::string& fileName, const std::string& backupNam
   while (NextRawLine(lines, raw)) {
     ++state.fileLine;
     const int index = state.expected;
-    if (raw.size() >= MinRawLineLength && !state.full && !LoadRawLine(state, raw)) {
+    if (!IsListingLine(raw)) {
+      if (!FirstField(raw).empty() && state.listener.skipped)
+        state.listener.skipped(state.fileLine);
+    } else if (!state.full && !LoadRawLine(state, raw)) {
       result.abandoned = !state.failure;
       break;
     }

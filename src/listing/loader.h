@@ -34,11 +34,14 @@ struct MissingLines {
 // What the loader asks of whoever loads. No answer abandons the load.
 struct LoadListener {
   // The number field the line takes instead; it reads as expected or more.
-  std::function<std::optional<std::string>(const WrongNumber&)> renumber;
+  std::function<std::optional<std::string>(const WrongNumber&)> renumber = nullptr;
   // True: the missing lines are zero lines; false: the line takes the first missing number.
-  std::function<std::optional<bool>(const MissingLines&)> fillGap;
+  std::function<std::optional<bool>(const MissingLines&)> fillGap = nullptr;
   // A line went into the table; may be left empty.
-  std::function<void()> stored;
+  std::function<void()> stored = nullptr;
+  // A line of the file that is no line of the listing (short, with no line number) was left
+  // out; blank lines pass in silence. May be left empty.
+  std::function<void(int fileLine)> skipped = nullptr;
 };
 
 struct LoadResult {

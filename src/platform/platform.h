@@ -15,6 +15,10 @@ struct IoFailure {
 // The failure errno (or the last Windows error) describes; never code 0.
 IoFailure LastIoFailure();
 
+// What a failure means to a user: no room left, no permission, or something else.
+enum class FailureKind { DiskFull, NoPermission, Other };
+FailureKind KindOfFailure(IoFailure failure);
+
 // Line end of text files and of WriteLine: "\n" on Linux, "\r\n" on Windows.
 std::string_view LineEnd();
 
@@ -28,19 +32,43 @@ int64_t FreeMemoryBytes();
 // A seed for the loader's activity indicator.
 uint32_t ClockSeed();
 
-enum class FileKind { Missing, Regular, Directory, Other };
+enum class FileKind { Missing, Regular, Directory, Other, Link };
+// What the name leads to, symbolic links followed (never Link).
 FileKind GetFileKind(const std::string& path);
+// What the name itself is: a symbolic link is Link, whatever it points to.
+FileKind GetEntryKind(const std::string& path);
+
+// Enough of a file's identity and state to tell that someone else wrote it: which file the name
+// leads to, its size and when it was last written.
+struct FileStamp {
+  bool exists = false;
+  uint64_t volume = 0;
+  uint64_t index = 0;
+  uint64_t size = 0;
+  int64_t written = 0;  // nanoseconds, or the platform's finest unit
+  bool operator==(const FileStamp&) const = default;
+};
+FileStamp GetFileStamp(const std::string& path);
 
 // True when both names exist and name the same file (symlinks followed, hard links equal).
 bool SameFile(const std::string& a, const std::string& b);
 
+enum class Replacement {
+  // The file keeps being itself: where a rename would part it from its name (several hard
+  // links, an owner we cannot keep, a directory without room for a temporary file, a refused
+  // rename) it is rewritten in place; a symbolic link stays a link and its target gets the
+  // contents; its owner, mode or attributes stay.
+  SameFile,
+  // A new file takes the name, whatever the name was (a symbolic link is itself replaced); if
+  // that cannot be done, nothing changes.
+  NewFile,
+};
+
 // Replaces path's contents with contents so that a failure never leaves it cut: the bytes go
-// to a temporary file beside it, are synced, and the temporary file is renamed over it. Where
-// that cannot be done while keeping the file's identity (several hard links, an owner we cannot
-// keep, a directory without room for a temporary file, a refused rename) the file is rewritten
-// in place instead. A symbolic link stays a link: its target receives the contents. No
+// to a temporary file beside it, are synced, and the temporary file is renamed over it. No
 // temporary file is left behind either way.
-std::optional<IoFailure> ReplaceFileSafely(const std::string& path, std::string_view contents);
+std::optional<IoFailure> ReplaceFileSafely(const std::string& path, std::string_view contents,
+                                           Replacement replacement = Replacement::SameFile);
 
 // True when a file of that name could be created now: its folder exists and may be written.
 bool CanCreateFile(const std::string& path);

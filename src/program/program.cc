@@ -7,6 +7,7 @@
 #include "dialogues/numbering_dialogue.h"
 #include "editor/editor.h"
 #include "editor/editor_screen.h"
+#include "files/file_names.h"
 #include "listing/line_table.h"
 #include "program/command_line.h"
 #include "program/options.h"
@@ -30,12 +31,17 @@ RunEnd RunOnScreen(const CommandLine& commandLine) {
     return FatalError("La ventana del terminal es menor de 80x25 caracteres");
 
   // A new listing has nothing to load and nothing to back up: the editor starts empty.
+  const FileStamp loaded = GetFileStamp(listing.name);
   if (!typingNew) {
+    // A backup that could not be written is found out before anything is asked.
+    const std::string backupName = DerivedFileName(listing.name, ".bak");
+    if (const ListingFault fault = CheckBackupFile(backupName); fault != ListingFault::None)
+      return FatalError(ListingFaultText(fault, backupName));
     if (const std::optional<RunEnd> end = LoadListingOnScreen(listing.name, lineTable, seed))
       return *end;
   }
   DrawEditorScreen();
-  if (const std::optional<RunEnd> end = RunEditor(listing.name, lineTable)) return *end;
+  if (const std::optional<RunEnd> end = RunEditor(listing.name, loaded, lineTable)) return *end;
 
   FreeLineTable(lineTable);
   SetTextColor(LightGrey);

@@ -67,14 +67,14 @@ TEST_F(TapeTest, ByteCountsUpToTenPerLineAndProgramNameBytes) {
   // clang-format off
   const struct { int lines; std::string rejected, accepted; int bytes; } cases[] = {
       {2, "21", "00020", 20}, {3, "31", "15", 15}, {5000, "50001", "50000", 50000},
-      {0, "1", "0", 0}};
+      {1, "0", "1", 1}};
   // clang-format on
   for (const auto& c : cases) {
     TestListing listing(PatternLines(c.lines));
     EXPECT_EQ(Compile(listing, "juego.txt", "A\r00000\r" + c.rejected + "\r"), -1);
     EXPECT_TRUE(screen_.CursorVisible());  // while a prompt waits
     EXPECT_EQ(screen_.TrimmedRow(17),
-              std::string(21, ' ') + "Numero de BYTES [0-" + std::to_string(c.lines * 10) + "]:");
+              std::string(21, ' ') + "Numero de BYTES [1-" + std::to_string(c.lines * 10) + "]:");
     const std::string answers = c.rejected + "\r" + c.accepted + "\rk";
     EXPECT_EQ(Compile(listing, "juego.txt", "A\r65536\r65535\r" + answers), 1);
     EXPECT_EQ(screen_.TrimmedRow(16) + screen_.TrimmedRow(17) + screen_.TrimmedRow(18), "");
@@ -83,8 +83,8 @@ TEST_F(TapeTest, ByteCountsUpToTenPerLineAndProgramNameBytes) {
     EXPECT_EQ(image.substr(14, 2) + image.substr(21, 2), Word(c.bytes) + Word(c.bytes + 2));
     EXPECT_EQ(image.substr(24, c.bytes), PatternBytes(c.bytes));
   }
-  // The last, empty program; the worked example; a shorter image over it, name bytes kept.
-  EXPECT_EQ(ReadBytes("juego.tap"), "\x13\0\0\3A         \0\0\xFF\xFF\0\x80\xE2\2\0\xFF\xFF"s);
+  // The last, one-byte program; the worked example; a shorter image over it, name bytes kept.
+  EXPECT_EQ(ReadBytes("juego.tap"), "\x13\0\0\3A         \1\0\xFF\xFF\0\x80\xE3\3\0\xFF\3\xFC"s);
   TestListing example({"1 " + Example + " 55"});
   EXPECT_EQ(Compile(example, "juego.txt", "PRUEBA\r32768\r10\r"), -1);
   EXPECT_EQ(ReadBytes("juego.tap"),
@@ -97,10 +97,26 @@ TEST_F(TapeTest, ByteCountsUpToTenPerLineAndProgramNameBytes) {
   EXPECT_EQ(Compile(example, "juego.txt", "ABCDEFGHIJ\r"), -1);
   EXPECT_EQ(screen_.TrimmedRow(17), std::string(21, ' ') + "Direccion del DUMP [0-65535]:");
   // Empty Enter, Backspace there, Tab, Escape, extended keys ignored; ten characters at most.
-  EXPECT_EQ(Compile(example, "juego.txt", "\r\ba\x7F\t\x1b" + UpKey + "\xE9 zq\b123456\r0\r0\r"),
+  EXPECT_EQ(Compile(example, "juego.txt", "\r\ba\x7F\t\x1b" + UpKey + "\xE9 zq\b123456\r0\r1\r"),
             -1);
   EXPECT_EQ(ReadBytes("juego.tap").substr(4, 10), "a\x7F\xE9 z12345");
   EXPECT_EQ(screen_.Text(17, 17, 2), "a?");
+}
+
+// An empty listing asks nothing; an image that cannot be written is a notice in light red, and
+// the line stays.
+TEST_F(TapeTest, AnEmptyListingAndAnImageThatCannotBeWritten) {
+  TestListing none({});
+  EXPECT_EQ(Compile(none, "juego.txt", ""), -1);
+  EXPECT_EQ(screen_.TrimmedRow(17),
+            std::string(17, ' ') + "El listado no tiene lineas. Pulsa una tecla.");
+  EXPECT_EQ(Compile(none, "juego.txt", "k"), 99);
+  const std::string failed = "No se ha podido escribir la cinta: error 2. Pulsa una tecla.";
+  EXPECT_EQ(Compile(TestListing(PatternLines(1)), "falta/juego.txt", "P\r0\r10\r"), -1);
+  EXPECT_EQ(screen_.TrimmedRow(17), std::string(9, ' ') + failed);
+  EXPECT_EQ(screen_.Colour(10, 17), LightRed);
+  EXPECT_EQ(Compile(TestListing(PatternLines(1)), "falta/juego.txt", "P\r0\r10\rk"), 99);
+  EXPECT_TRUE(fs::is_empty("."));
 }
 
 // The directory kept, a listing never overwritten by its own image, a long summary from

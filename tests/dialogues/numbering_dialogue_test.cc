@@ -79,14 +79,15 @@ TEST_F(LoaderTest, CleanFileIsStoredAsTypedAndBackedUpWholeWithoutAPause) {
   EXPECT_EQ(screen.TrimmedRow(first + 2), ">");  // the indicator's third frame from seed 2
 }
 
-// A listing just as GRAVIX saves it, with this build's line ends, is its own copy: the backup
-// from before stays. Another line end, a byte-order mark or a last line without its end is not
-// what a save writes.
+// A listing just as GRAVIX saves it, on either platform, is its own copy: the backup from
+// before stays. A carriage return alone, a byte-order mark or a last line without its end is
+// not what a save writes. A backup that is a symbolic link is replaced, never written through.
 TEST_F(LoaderTest, AnExistingBackupStaysWhileTheListingIsAsSaved) {
   const std::string saved = Joined(Numbered(1, 2)), mark = "\xEF\xBB\xBF";
   const std::pair<std::string, std::string> cases[] = {
-      {saved, "old\n"},
-      {Joined(Numbered(1, 2), LineEnd() == "\n" ? "\r\n" : "\n"), saved},
+      {Joined(Numbered(1, 2), "\n"), "old\n"},
+      {Joined(Numbered(1, 2), "\r\n"), "old\n"},
+      {Joined(Numbered(1, 2), "\r"), saved},
       {mark + saved, mark + saved},
       {saved.substr(0, saved.size() - LineEnd().size()), saved},  // no end after the last line
   };
@@ -97,6 +98,16 @@ TEST_F(LoaderTest, AnExistingBackupStaysWhileTheListingIsAsSaved) {
     EXPECT_EQ(Stored(), Joined(Numbered(1, 2), "\n"));
     FreeLineTable(table);
   }
+  namespace fs = std::filesystem;
+  WriteBytes(dir / "otro.txt", "other\n");
+  fs::remove(dir / "juego.bak");
+  std::error_code noLinks;  // a file system without symbolic links has nothing to show here
+  fs::create_symlink("otro.txt", dir / "juego.bak", noLinks);
+  if (noLinks) return;
+  Load(mark + saved);
+  EXPECT_EQ(ReadBytes(dir / "otro.txt"), "other\n");
+  EXPECT_FALSE(fs::is_symlink(dir / "juego.bak"));
+  EXPECT_EQ(Backup(), mark + saved);
 }
 
 TEST_F(LoaderTest, GapsAnsweredYesBecomeZeroLinesAndNoRenumbers) {

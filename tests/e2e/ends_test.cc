@@ -35,7 +35,12 @@ const StartEnd StartEnds[] = {
     {"NewInNoFolder", {.arguments = {"--new", "falta/nuevo.txt"}},
      "El fichero \"falta/nuevo.txt\" no se puede crear"},
     {"SmallWindow", {.arguments = {"solo.txt"}, .rows = 24},
-     "La ventana del terminal es menor de 80x25 caracteres"}};
+     "La ventana del terminal es menor de 80x25 caracteres"},
+    // A backup name that cannot take a backup is found before anything is asked.
+    {"BackupAFifo", {.arguments = {"copia.txt"}},
+     "El fichero de copia \"copia.bak\" no es un fichero normal"},
+    {"BackupInAReadOnlyFolder", {.arguments = {"fija/juego.txt"}, .unprivileged = true},
+     "No se puede crear la copia de seguridad \"fija/juego.bak\""}};
 // clang-format on
 class StartupEnd : public ::testing::TestWithParam<StartEnd> {};
 
@@ -45,11 +50,17 @@ TEST_P(StartupEnd, ShowsBannerErrorAndHelpInColourWithItsStatus) {
   TempDir dir;
   std::filesystem::create_directories(dir.path / LongFolder);
   std::filesystem::create_directory(dir.path / "carpeta.txt");
-  ASSERT_EQ(mkfifo((dir / "tuberia.txt").c_str(), 0666), 0);
-  for (auto [name, mode] : {std::pair{"solo.txt", 0444}, {"oculto.txt", 0200}}) {
+  ASSERT_EQ(mkfifo((dir / "tuberia.txt").c_str(), 0666) | mkfifo((dir / "copia.bak").c_str(), 0666),
+            0);
+  std::filesystem::create_directory(dir.path / "fija");
+  for (auto [name, mode] : {std::pair{"solo.txt", 0444},
+                            {"oculto.txt", 0200},
+                            {"copia.txt", 0644},
+                            {"fija/juego.txt", 0666}}) {
     WriteBytes(dir / name, ZeroLines(1, 1));
     ASSERT_EQ(chmod((dir / name).c_str(), mode), 0);
   }
+  ASSERT_EQ(chmod((dir / "fija").c_str(), 0555), 0);
   ProgramOptions options = GetParam().options;
   options.directory = dir.path;
   Terminal term(options);
@@ -106,6 +117,10 @@ TEST(Commands, EachFormAndItsStatus) {
       {{"--check", "hostil.txt"}, 1, "Linea 2 del fichero: numero de linea \"??\xc2\xaa\" ilegible, "
        "se esperaba 2\nListado con problemas: 2 lineas; incorrectas: 0; problemas de numeracion: 1.\n", ""},
       {{"--check", "falta.txt"}, 1, "", "ERROR: El fichero \"falta.txt\" no existe.\n"},
+      // A short line with no line number is no line of the listing; one with a number is.
+      {{"--check", "corto.txt"}, 1, "Linea 2 del fichero: no es una linea del listado\n"
+       "Linea 3: 4 digitos en vez de 20; falta la suma.\n"
+       "Listado con problemas: 3 lineas; incorrectas: 1; problemas de numeracion: 1.\n", ""},
       {{"--tap", "B", "65536", "27", "borde.txt"}, 2, "", "gravix: DUMP debe ser un numero de 0 a 65535\n"},
       {{"--tap", "B", "0", "31", "borde.txt"}, 2, "", "gravix: BYTES debe ser un numero de 1 a 30\n"},
       {{"--tap", "X", "0", "1", "vacio.txt"}, 1, "", "ERROR: El listado no tiene lineas.\n"},
@@ -119,6 +134,8 @@ TEST(Commands, EachFormAndItsStatus) {
       std::filesystem::copy(Examples + name, dir.path / name);
     WriteBytes(dir / "grande.txt", ZeroLines(1, 5001));
     WriteBytes(dir / "vacio.txt", "");
+    WriteBytes(dir / "corto.txt",
+               Borde.substr(0, 27) + "FIN\n" + Borde.substr(27, 27) + "3 07D3\n");
     WriteBytes(dir / "hostil.txt",
                Borde.substr(0, 27) + "\x1b\xc2\x9b\xc2\xaa" + Borde.substr(28, 26));
     std::vector<string> command = arguments;
@@ -128,8 +145,8 @@ TEST(Commands, EachFormAndItsStatus) {
     EXPECT_EQ(std::tie(run.status, run.output, run.errors),
               std::tuple(status, output, errors + usage))
         << testing::PrintToString(arguments);
-    EXPECT_EQ(Files(dir.path), (std::set<string>{"borde.txt", "grande.txt", "hostil.txt",
-                                                 "rayas-errores.txt", "vacio.txt"}));
+    EXPECT_EQ(Files(dir.path), (std::set<string>{"borde.txt", "corto.txt", "grande.txt",
+                                                 "hostil.txt", "rayas-errores.txt", "vacio.txt"}));
   }
   // The examples load without a question and compile to what their assembler sources say:
   // the data block pasmo assembles, blocks tzxlist finds whole; the listing left as it was.

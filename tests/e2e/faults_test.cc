@@ -1,6 +1,7 @@
 // The program meeting faults (a full disk, a folder or listing taken away, an input that ends,
 // end signals and Ctrl+C in its waits) and hostile listings and names. Whatever happens the
-// terminal is left as it was, the listing is old or new and never cut, no temporary file is left.
+// terminal is left as it was, the listing and its backup are old or new and never cut, no
+// temporary file is left, and a save that fails never ends the editor.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -19,76 +20,131 @@ using std::string;
 // A gap the loader asks about; S makes 300 correct lines, about 7 KB saved. The backup is 50 B.
 const string GapListing = ZeroLines(1, 1) + ZeroLines(300, 300);
 
-// At `shown`, after the keys typed at the loader's question: writes past a file-size limit fail
-// with EFBIG as on a full disk; an end signal or Ctrl+C ends the run as if not caught; the folder
-// changes before saving and compiling. A read-only folder (the program runs as its owner, 65534)
-// takes the listing, saved in place, but no tape image.
-enum Change { None, InputEnds, Signal, CtrlC, FolderRemoved, FolderGone, ListingAFolder, ReadOnly };
-struct Fault {
-  string name, sizeLimit, keys, shown;
+// At `shown`, after the keys typed at the loader's question: an end signal or Ctrl+C ends the
+// run as if not caught; input that ends, a Runtime error. An old backup is there at the start:
+// it is replaced whole before the question, so whatever ends the run finds it complete.
+enum Change { InputEnds, Signal, CtrlC };
+struct End {
+  string name, keys, shown;
   Change change;
   int code;  // the exit status or the end signal
   string listing = GapListing;
 };
-class Faults : public ::testing::TestWithParam<Fault> {};
+class Ends : public ::testing::TestWithParam<End> {};
 
-TEST_P(Faults, EndRestoresTheTerminalAndLeavesTheListingOldOrNew) {
-  const auto& [name, sizeLimit, keys, shown, change, code, old] = GetParam();
+TEST_P(Ends, RestoreTheTerminalAndLeaveTheListingAndAWholeBackup) {
+  const auto& [name, keys, shown, change, code, old] = GetParam();
   const rlimit noCore{0, 0};  // SIGQUIT's core dump would be a stray file beside the listing
   ASSERT_EQ(setrlimit(RLIMIT_CORE, &noCore), 0);
   TempDir dir;
-  const fs::path folder = dir.path / "sub", listing = folder / "juego.txt";
-  fs::create_directory(folder);
-  WriteBytes(listing, old);
-  ASSERT_EQ(chown(folder.c_str(), 65534, 65534) | chown(listing.c_str(), 65534, 65534), 0);
-  Terminal term({.arguments = {"--fsize=" + sizeLimit, GRAVIX_PROGRAM, "juego.txt"},
-                 .directory = folder,
-                 .program = "prlimit",
-                 .standardInput = change == InputEnds ? "/dev/null" : "",
-                 .unprivileged = change == ReadOnly});
-  if (!term.StartError().empty()) GTEST_SKIP() << term.StartError();
+  WriteBytes(dir / "juego.txt", old);
+  WriteBytes(dir / "juego.bak", "an older typing\n");
+  Terminal term({.arguments = {"juego.txt"},
+                 .directory = dir.path,
+                 .standardInput = change == InputEnds ? "/dev/null" : ""});
   ASSERT_TRUE(term.WaitToShow("(S/N):")) << term.ScreenDump();
   term.SendKeys(keys);
   ASSERT_TRUE(term.WaitToShow(shown)) << term.ScreenDump();
-  const bool signalled = change == Signal || change == CtrlC,
-             gone = change == FolderRemoved || change == FolderGone;
-  EXPECT_TRUE(!signalled || term.Raw());
+  EXPECT_TRUE(change == InputEnds || term.Raw());
   if (change == Signal) term.Signal(code);
   if (change == CtrlC) term.SendKeys("\x03");
-  if (gone) fs::remove_all(folder);
-  if (change == ListingAFolder) fs::remove(listing), fs::create_directory(listing);
-  if (change == ReadOnly) chmod(folder.c_str(), 0555);
-  if (change >= FolderRemoved)
-    term.SendKeys(change == FolderGone ? "\rP\r0\r3000\r" : "s \rP\r0\r3000\r");
   ASSERT_TRUE(term.WaitForExit()) << term.ScreenDump();
-  EXPECT_EQ(signalled ? term.EndSignal() : term.ExitCode(), code);
+  EXPECT_EQ(change == InputEnds ? term.ExitCode() : term.EndSignal(), code);
   // The Runtime error goes below the screen, which scrolls up one row for it.
-  EXPECT_TRUE(signalled || term.TrimmedRow(24) == "Runtime error " + std::to_string(code))
+  EXPECT_TRUE(change != InputEnds || term.TrimmedRow(24) == "Runtime error " + std::to_string(code))
       << term.ScreenDump();
   EXPECT_TRUE(term.SettingsAsBefore() && term.CursorVisible());
-  const string saved = change == ReadOnly ? ZeroLines(1, 300) : "";
-  EXPECT_EQ(ReadBytes(listing), change <= CtrlC ? old : saved);
-  EXPECT_EQ(fs::exists(folder) ? Files(folder) : Names{},
-            (gone ? Names{} : Names{"juego.bak", "juego.txt"}));
-  EXPECT_TRUE(change != ListingAFolder || fs::is_empty(listing));
+  EXPECT_EQ(ReadBytes(dir / "juego.txt"), old);
+  EXPECT_EQ(ReadBytes(dir / "juego.bak"), old);
+  EXPECT_EQ(Files(dir.path), (Names{"juego.bak", "juego.txt"}));
 }
 
 // clang-format off
-INSTANTIATE_TEST_SUITE_P(Runs, Faults, ::testing::Values(
-    Fault{"DiskFullSavingOnS", "1024", "s s", "", None, EFBIG},
-    Fault{"DiskFullForTheTape", "1024", "s \rP\r0\r3000\r", "", None, EFBIG},
-    Fault{"InputEnds", "unlimited", "", "", InputEnds, EIO},
-    Fault{"TermAtTheQuestion", "unlimited", "", "", Signal, SIGTERM},
-    Fault{"QuitAtThePause", "unlimited", "s", "Pulsa una tecla.", Signal, SIGQUIT},
-    Fault{"IntInTheEditor", "unlimited", "s ", "---[ Editor ]", Signal, SIGINT},
-    Fault{"HupAtGoTo", "unlimited", "s g", "Ir a linea [1-300]:", Signal, SIGHUP},
-    Fault{"CtrlCAtTheQuestion", "unlimited", "", "", CtrlC, SIGINT},
-    Fault{"CtrlCAtTheNumber", "unlimited", "s", "correcto:", CtrlC, SIGINT,
-          GapListing + "x 00000000000000000000 0\n"},
-    Fault{"FolderRemoved", "unlimited", "s ", "---[ Editor ]", FolderRemoved, ENOENT},
-    Fault{"FolderGoneForTape", "unlimited", "s ", "---[ Editor ]", FolderGone, ENOENT},
-    Fault{"ListingAFolder", "unlimited", "s ", "---[ Editor ]", ListingAFolder, EISDIR},
-    Fault{"FolderReadOnly", "unlimited", "s ", "---[ Editor ]", ReadOnly, EACCES}),
+INSTANTIATE_TEST_SUITE_P(Runs, Ends, ::testing::Values(
+    End{"InputEnds", "", "", InputEnds, EIO},
+    End{"TermAtTheQuestion", "", "", Signal, SIGTERM},
+    End{"HupAtTheQuestion", "", "", Signal, SIGHUP},
+    End{"CtrlCAtTheQuestion", "", "", CtrlC, SIGINT},
+    End{"QuitAtThePause", "s", "Pulsa una tecla.", Signal, SIGQUIT},
+    End{"IntInTheEditor", "s ", "---[ Editor ]", Signal, SIGINT},
+    End{"HupAtGoTo", "s g", "Ir a linea [1-300]:", Signal, SIGHUP},
+    End{"CtrlCAtTheNumber", "s", "correcto:", CtrlC, SIGINT,
+        GapListing + "x 00000000000000000000 0\n"}),
+    [](const auto& info) { return info.param.name; });
+// clang-format on
+
+// A save or a tape image the disk, a folder taken away or a permission refuses: a notice in light
+// red, and after a key the editor goes on with every line, the file as it was, no temporary file
+// left. Under a file-size limit that is then lifted, S saves everything. A read-only folder (the
+// program runs as its owner, 65534) takes the listing, rewritten in place, but no tape image.
+enum Fault { None, FolderRemoved, ListingAFolder, ReadOnly };
+struct SaveFault {
+  string name, sizeLimit;
+  Fault fault;
+  string keys, notice;
+};
+class FailedSaves : public ::testing::TestWithParam<SaveFault> {};
+
+TEST_P(FailedSaves, AreNoticesAndTheEditorGoesOn) {
+  const auto& [name, sizeLimit, fault, keys, notice] = GetParam();
+  TempDir dir;
+  const fs::path folder = dir.path / "sub", listing = folder / "juego.txt";
+  fs::create_directory(folder);
+  WriteBytes(listing, GapListing);
+  if (fault == ReadOnly &&
+      (chown(folder.c_str(), 65534, 65534) | chown(listing.c_str(), 65534, 65534)) != 0)
+    GTEST_SKIP() << "only root may give the folder to another user";
+  // Only the soft limit: the test may lift it again without a privilege.
+  Terminal term({.arguments = {"--fsize=" + sizeLimit + ":unlimited", GRAVIX_PROGRAM, "juego.txt"},
+                 .directory = folder,
+                 .program = "prlimit",
+                 .unprivileged = fault == ReadOnly});
+  if (!term.StartError().empty()) GTEST_SKIP() << term.StartError();
+  term.SendKeys("s ");
+  ASSERT_TRUE(term.WaitForText(1, 5, "---[ Editor ]")) << term.ScreenDump();
+  if (fault == FolderRemoved) fs::remove_all(folder);
+  if (fault == ListingAFolder) fs::remove(listing), fs::create_directory(listing);
+  if (fault == ReadOnly) chmod(folder.c_str(), 0555);
+  term.SendKeys(keys);
+  ASSERT_TRUE(term.WaitForText((80 - static_cast<int>(notice.size())) / 2, 17, notice))
+      << term.ScreenDump();
+  EXPECT_EQ(term.Colour(40, 17), 12) << term.Cells(17, 17);
+  term.SendKeys(" ");
+  ASSERT_TRUE(term.WaitUntil([](const Terminal& t) { return t.TrimmedRow(17).empty(); }));
+  EXPECT_EQ(term.TrimmedRow(10), "     1   00000000000000000000" + string(32, ' ') + "(0)     0");
+  if (sizeLimit != "unlimited") {  // room again: everything is saved
+    ASSERT_EQ(
+        RunPlain({"prlimit", "--pid", std::to_string(term.Pid()), "--fsize=unlimited"}, "/").status,
+        0);
+    term.SendKeys("s");
+    ASSERT_TRUE(term.WaitToShow("Los cambios han sido guardados.")) << term.ScreenDump();
+    term.SendKeys(" ");
+  }
+  term.SendKeys("xs");
+  ASSERT_TRUE(term.WaitForExit()) << term.ScreenDump();
+  EXPECT_EQ(term.ExitCode(), 0);
+  const bool saved = sizeLimit != "unlimited" || fault == ReadOnly;
+  if (fault != FolderRemoved && fault != ListingAFolder) {
+    EXPECT_EQ(ReadBytes(listing), saved ? ZeroLines(1, 300) : GapListing);
+  }
+  EXPECT_EQ(fs::exists(folder) ? Files(folder) : Names{},
+            (fault == FolderRemoved ? Names{} : Names{"juego.bak", "juego.txt"}));
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Runs, FailedSaves, ::testing::Values(
+    SaveFault{"DiskFullOnS", "1024", None, "s",
+              "No se ha podido guardar: disco lleno. Pulsa una tecla."},
+    SaveFault{"DiskFullOnQ", "1024", None, "q",
+              "No se ha podido guardar: disco lleno. Pulsa una tecla."},
+    SaveFault{"DiskFullForTheTape", "1024", None, "\rP\r0\r3000\r",
+              "No se ha podido escribir la cinta: disco lleno. Pulsa una tecla."},
+    SaveFault{"FolderRemoved", "unlimited", FolderRemoved, "xns",
+              "No se ha podido guardar: error 2. Pulsa una tecla."},
+    SaveFault{"ListingAFolder", "unlimited", ListingAFolder, "ss",
+              "No se ha podido guardar: error 21. Pulsa una tecla."},
+    SaveFault{"FolderReadOnlyForTheTape", "unlimited", ReadOnly, "s \rP\r0\r3000\r",
+              "No se ha podido escribir la cinta: sin permiso. Pulsa una tecla."}),
     [](const auto& info) { return info.param.name; });
 // clang-format on
 

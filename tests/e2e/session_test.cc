@@ -59,6 +59,58 @@ TEST(Session, ACorrectedLineIsCompiledUnsavedThenSavedInEachLocale) {
   }
 }
 
+// Two GRAVIX on one listing: after the first saved, the second's Q asks before writing over it,
+// and N keeps both the file and the editor; a line appended from outside is asked about too, and
+// S then saves over it.
+TEST(Session, ASaveNeverWritesOverAFileChangedOutsideUnasked) {
+  TempDir dir;
+  WriteBytes(dir / "juego.txt", Borde);
+  Terminal first({.arguments = {"juego.txt"}, .directory = dir.path}),
+      second({.arguments = {"juego.txt"}, .directory = dir.path});
+  const string question = "El fichero ha cambiado fuera de GRAVIX. Guardar encima (S/N):";
+  for (Terminal* term : {&first, &second})
+    ASSERT_TRUE(term->WaitForText(1, 5, "---[ Editor ]")) << term->ScreenDump();
+  first.SendKeys("\x1b[F7s");
+  ASSERT_TRUE(first.WaitToShow("Los cambios han sido guardados.")) << first.ScreenDump();
+  const string typed = "1 06000E0076790F0F0FE67 534\n" + Borde.substr(27);
+  EXPECT_EQ(ReadBytes(dir / "juego.txt"), typed);
+  second.SendKeys("q");
+  ASSERT_TRUE(second.WaitForText(9, 17, question)) << second.ScreenDump();
+  second.SendKeys("n");
+  ASSERT_TRUE(second.WaitUntil([](const Terminal& t) { return t.TrimmedRow(17).empty(); }));
+  EXPECT_EQ(ReadBytes(dir / "juego.txt"), typed);
+  WriteBytes(dir / "juego.txt", typed + ZeroLines(4, 4));
+  first.SendKeys(" s");
+  ASSERT_TRUE(first.WaitForText(9, 17, question)) << first.ScreenDump();
+  first.SendKeys("s");
+  ASSERT_TRUE(first.WaitToShow("Los cambios han sido guardados.")) << first.ScreenDump();
+  EXPECT_EQ(ReadBytes(dir / "juego.txt"), typed);
+  first.SendKeys(" xs");
+  second.SendKeys("xs");
+  EXPECT_TRUE(first.WaitForExit() && second.WaitForExit());
+  EXPECT_EQ(ReadBytes(dir / "juego.txt"), typed);
+}
+
+// A line saved half typed loads back as it was, start after start, and the backup made at the
+// first start keeps it.
+TEST(Session, AHalfTypedLineLoadsBackAsSaved) {
+  TempDir dir;
+  Terminal typing({.arguments = {"--new", "juego.txt"}, .directory = dir.path});
+  ASSERT_TRUE(typing.WaitForText(1, 5, "---[ Editor ]")) << typing.ScreenDump();
+  typing.SendKeys("\x1b[2~0F0FE6q");
+  ASSERT_TRUE(typing.WaitForExit()) << typing.ScreenDump();
+  const string saved = "1 0F0FE6 \n";
+  EXPECT_EQ(ReadBytes(dir / "juego.txt"), saved);
+  for (int start = 1; start <= 2; ++start) {
+    Terminal term({.arguments = {"juego.txt"}, .directory = dir.path});
+    ASSERT_TRUE(term.WaitForText(1, 10, "     1   0F0FE6")) << term.ScreenDump();
+    EXPECT_EQ(term.Text(62, 10, 3), "(d)");
+    term.SendKeys("q");
+    ASSERT_TRUE(term.WaitForExit()) << term.ScreenDump();
+    EXPECT_EQ(ReadBytes(dir / "juego.txt") + ReadBytes(dir / "juego.bak"), saved + saved);
+  }
+}
+
 // An arrow whose bytes come 50 ms apart is still the arrow, a lone Escape (nothing within 100 ms)
 // leaves the digit after it alone; after a resize with a digit typed while small the screen is,
 // cell for cell, a fresh run's after the same keys.

@@ -34,6 +34,7 @@ class Terminal {
   const std::string& StartError() const { return startError_; }  // empty once started
   void SendKeys(std::string_view bytes);
   void Signal(int number) { ended_ || kill(child_, number); }
+  pid_t Pid() const { return child_; }
   void Resize(int rows, int columns);  // as a window does: the program gets SIGWINCH
   // Each reads the program's output until the condition holds or the time is up.
   bool WaitUntil(const std::function<bool(const Terminal&)>& condition, Wait timeout = DefaultWait);

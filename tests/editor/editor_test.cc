@@ -116,14 +116,16 @@ TEST(EditorSaving, SaveAndQuitWithoutSaving) {
   const std::string notice =
       std::string(15, ' ') + "Los cambios han sido guardados. Pulsa una tecla.";
   const std::string question = std::string(22, ' ') + "Salir SIN guardar cambios (S/N):";
+  const std::string empty =
+      std::string(7, ' ') + "El listado esta vacio: no se ha guardado nada. Pulsa una tecla.";
   // clang-format off
   const struct { std::string keys; bool leaves; std::string file, row17; int cursor; bool empty; }
   cases[] = {  // cursor: its column, 0 while hidden
       {DownKey + "7s" + UpKey, false, saved, "", 11, false},
       {"7xy" + DeleteKey + "s", true, before, "", 0, false},
       {"7xy" + DeleteKey, false, before, question, 56, false}, {moves, false, before, "", 10, true},
-      {moves + "s", false, before, notice, 0, true}, {"skxnk", true, before, "", 0, true},
-      {"q", true, before, "", 0, true}};
+      {moves + "s", false, before, empty, 0, true}, {"skxnk", true, before, "", 0, true},
+      {"qk", true, before, "", 0, true}};
   // clang-format on
   for (const auto& c : cases) {
     TempDir dir;
@@ -148,6 +150,46 @@ TEST(EditorSaving, SaveAndQuitWithoutSaving) {
   EXPECT_EQ(ReadBytes(dir / "juego.txt"), "1 0 0" + end);
   EXPECT_EQ(screen.Text(1, 10, 10), "     1   0");
   EXPECT_TRUE(screen.Written().ends_with("(S/N): S"));
+}
+
+}  // namespace
+
+namespace {
+
+// What the editor shows and holds after the keys, with the listing file as it was when loaded.
+struct Saving {
+  TempDir dir;
+  MemoryConsole screen;
+  TestListing listing{{"1 0 0"}};
+  bool Run(const std::string& file, const FileStamp& loaded, const std::string& keys) {
+    screen.Keys(keys);
+    return !RunEditor(file, loaded, *listing.table);
+  }
+};
+
+// A save that fails says why in light red, and the editor goes on holding every line: Q does
+// not leave. A file someone else wrote since it was loaded is saved over only after S; N and
+// Escape write nothing and stay.
+TEST(EditorSaving, AFailedSaveAndAFileChangedOutsideLoseNothing) {
+  Saving failing;
+  EXPECT_FALSE(failing.Run(failing.dir / "falta/juego.txt", {}, "7sk" + DownKey + "q"));
+  EXPECT_EQ(failing.screen.TrimmedRow(17),
+            std::string(14, ' ') + "No se ha podido guardar: error 2. Pulsa una tecla.");
+  EXPECT_EQ(failing.screen.Colour(15, 17), LightRed);
+  EXPECT_EQ(LineText(*failing.listing.table, 1), "1 70 0");
+
+  Saving changed;
+  const std::string file = changed.dir / "juego.txt",
+                    question = std::string(8, ' ') +
+                               "El fichero ha cambiado fuera de GRAVIX. Guardar encima (S/N):";
+  WriteBytes(file, "1 0 0\n2 0 0\n");
+  EXPECT_FALSE(changed.Run(file, {}, "7q\x1bqn"));
+  EXPECT_EQ(changed.screen.TrimmedRow(17), "");
+  EXPECT_EQ(ReadBytes(file), "1 0 0\n2 0 0\n");
+  EXPECT_FALSE(changed.Run(file, {}, "q"));
+  EXPECT_EQ(changed.screen.TrimmedRow(17), question);
+  EXPECT_TRUE(changed.Run(file, {}, "qs"));
+  EXPECT_EQ(ReadBytes(file), "1 70 0" + std::string(LineEnd()));
 }
 
 }  // namespace

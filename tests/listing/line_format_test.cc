@@ -13,8 +13,16 @@ TEST(SplitLines, FieldsOfTypedAndStoredLines) {
       {"raw", "1 00 12345678901", "1", "00", "1234567890"},
       {"raw", "7 " + pairs + "99", "7", "ABABABABABABABABABABABABABABA", "99"},
       {"raw", "7 " + std::string(50, 'C') + " 1", "7", std::string(43, 'C'), "1"},
-      {"raw", "12 3456789ABC", "12", "", "3456789ABC"},  // two tokens: a checksum fits
-      {"raw", "12 3456789ABCD", "12", "3456789ABCD", ""},
+      // Two tokens: the second is the checksum only when it can be one.
+      {"raw", "12 3456789ABC", "12", "3456789ABC", ""},
+      {"raw", "2 07D3", "2", "07D3", ""},
+      {"raw", "3\t534", "3", "", "534"},
+      {"raw", "3 $2fD", "3", "", "$2fD"},
+      // Just as a save writes it, whichever field is empty.
+      {"raw", "3  534", "3", "", "534"},
+      {"raw", "2 1234 ", "2", "1234", ""},
+      {"raw", "3 0F 15", "3", "0F", "15"},
+      {"raw", "7  ", "7", "", ""},
       {"raw", "1 06000E0076790F0F0FE6 ", "1", "06000E0076790F0F0FE6", ""},  // no checksum typed
       {"raw", "  1234567890  ", "12345", "", ""},  // one token is a number only
       {"raw", std::string(12, ' '), "", "", ""},

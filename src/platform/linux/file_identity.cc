@@ -10,6 +10,21 @@ FileKind GetFileKind(const std::string& path) {
   return FileKind::Other;
 }
 
+FileKind GetEntryKind(const std::string& path) {
+  struct stat info;
+  if (lstat(path.c_str(), &info) != 0) return FileKind::Missing;
+  if (S_ISLNK(info.st_mode)) return FileKind::Link;
+  return GetFileKind(path);
+}
+
+FileStamp GetFileStamp(const std::string& path) {
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0) return {};
+  return {true, static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino),
+          static_cast<uint64_t>(info.st_size),
+          static_cast<int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
+}
+
 bool SameFile(const std::string& a, const std::string& b) {
   struct stat first, second;
   if (stat(a.c_str(), &first) != 0 || stat(b.c_str(), &second) != 0) return false;

@@ -109,7 +109,40 @@ mode_t NewFileMode() {
   return 0666 & ~mask;
 }
 
-bool ReplaceFile(const std::string& path, std::string_view contents) {
+enum class Move { Done, Failed, Refused };
+
+// A synced temporary file beside target, renamed over it. Refused (and nothing changed) where
+// the new file cannot take old's owner and mode, the directory takes no temporary file, or the
+// rename is refused for a reason a rewrite in place gets round.
+Move MoveNewFileOver(const std::string& target, std::string_view contents, const struct stat* old) {
+  const std::string directory = DirectoryOf(target);
+  std::string temporary = directory + "/.gravix-XXXXXX";
+  const int file = mkostemp(temporary.data(), O_CLOEXEC);
+  if (file < 0) return Move::Refused;
+  const bool identityKept = old ? TakeIdentity(file, *old) : fchmod(file, NewFileMode()) == 0;
+  if (!identityKept) {
+    close(file);
+    unlink(temporary.c_str());
+    return Move::Refused;
+  }
+  if (!WriteAll(file, contents) || fsync(file) != 0) {
+    Fail(file);
+    const int error = errno;
+    unlink(temporary.c_str());
+    errno = error;
+    return Move::Failed;
+  }
+  if (close(file) != 0 || rename(temporary.c_str(), target.c_str()) != 0) {
+    const int error = errno;
+    unlink(temporary.c_str());
+    errno = error;
+    return error == EXDEV || error == EBUSY || error == EPERM ? Move::Refused : Move::Failed;
+  }
+  SyncDirectory(directory);
+  return Move::Done;
+}
+
+bool ReplaceSameFile(const std::string& path, std::string_view contents) {
   // A symbolic link stays a link: the file it names is replaced.
   std::string target = path;
   if (char* resolved = realpath(path.c_str(), nullptr)) {
@@ -131,33 +164,20 @@ bool ReplaceFile(const std::string& path, std::string_view contents) {
   }
   // A rename would split the hard links apart.
   if (exists && old.st_nlink > 1) return RewriteInPlace(target, contents);
+  switch (MoveNewFileOver(target, contents, exists ? &old : nullptr)) {
+    case Move::Done:
+      return true;
+    case Move::Failed:
+      return false;
+    case Move::Refused:
+      break;
+  }
+  return RewriteInPlace(target, contents);
+}
 
-  const std::string directory = DirectoryOf(target);
-  std::string temporary = directory + "/.gravix-XXXXXX";
-  const int file = mkostemp(temporary.data(), O_CLOEXEC);
-  if (file < 0) return RewriteInPlace(target, contents);
-  const bool identityKept = exists ? TakeIdentity(file, old) : fchmod(file, NewFileMode()) == 0;
-  if (!identityKept) {
-    close(file);
-    unlink(temporary.c_str());
-    return RewriteInPlace(target, contents);
-  }
-  if (!WriteAll(file, contents) || fsync(file) != 0) {
-    Fail(file);
-    const int error = errno;
-    unlink(temporary.c_str());
-    errno = error;
-    return false;
-  }
-  if (close(file) != 0 || rename(temporary.c_str(), target.c_str()) != 0) {
-    const int error = errno;
-    unlink(temporary.c_str());
-    errno = error;
-    if (error == EXDEV || error == EBUSY || error == EPERM) return RewriteInPlace(target, contents);
-    return false;
-  }
-  SyncDirectory(directory);
-  return true;
+// The name gets a new file of its own; whatever it named before is left as it was.
+bool ReplaceName(const std::string& path, std::string_view contents) {
+  return MoveNewFileOver(path, contents, nullptr) == Move::Done;
 }
 
 }  // namespace
@@ -166,14 +186,16 @@ bool CanCreateFile(const std::string& path) {
   return access(DirectoryOf(path).c_str(), W_OK | X_OK) == 0;
 }
 
-std::optional<IoFailure> ReplaceFileSafely(const std::string& path, std::string_view contents) {
+std::optional<IoFailure> ReplaceFileSafely(const std::string& path, std::string_view contents,
+                                           Replacement replacement) {
   // An end signal waits until the file is whole and the temporary file gone; it ends the run
   // as soon as the replacement is over.
   sigset_t endSignals, previous;
   sigemptyset(&endSignals);
   for (int signalNumber : EndSignals) sigaddset(&endSignals, signalNumber);
   sigprocmask(SIG_BLOCK, &endSignals, &previous);
-  const bool replaced = ReplaceFile(path, contents);
+  const bool replaced = replacement == Replacement::SameFile ? ReplaceSameFile(path, contents)
+                                                             : ReplaceName(path, contents);
   const IoFailure failure = LastIoFailure();
   sigprocmask(SIG_SETMASK, &previous, nullptr);
   if (replaced) return std::nullopt;

@@ -43,6 +43,23 @@ FileKind GetFileKind(const std::string& path) {
   return kind;
 }
 
+FileKind GetEntryKind(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+    return FileKind::Link;
+  return GetFileKind(path);
+}
+
+FileStamp GetFileStamp(const std::string& path) {
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!QueryFile(path, info)) return {};
+  return {true, info.dwVolumeSerialNumber,
+          (uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow,
+          (uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow,
+          static_cast<int64_t>((uint64_t{info.ftLastWriteTime.dwHighDateTime} << 32) |
+                               info.ftLastWriteTime.dwLowDateTime)};
+}
+
 bool SameFile(const std::string& a, const std::string& b) {
   BY_HANDLE_FILE_INFORMATION first, second;
   if (!QueryFile(a, first) || !QueryFile(b, second)) return false;

@@ -86,35 +86,72 @@ bool MustKeepIdentity(const std::string& path) {
   return keep;
 }
 
-bool ReplaceFile(const std::string& path, std::string_view contents) {
-  if (MustKeepIdentity(path)) return RewriteInPlace(path, contents);
+// What a replacement hands on from the old file to the new one.
+constexpr DWORD KeptAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+                                 FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                                 FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
+enum class Move { Done, Failed, Refused };
+
+// A flushed temporary file beside path, moved over it with the old file's attributes. Refused
+// (errno set, nothing changed) where the folder takes no temporary file or the move is refused.
+Move MoveNewFileOver(const std::string& path, std::string_view contents) {
   char temporary[MAX_PATH];
-  if (GetTempFileNameA(DirectoryOf(path).c_str(), "grv", 0, temporary) == 0)
-    return RewriteInPlace(path, contents);  // no room for a temporary file beside it
+  if (GetTempFileNameA(DirectoryOf(path).c_str(), "grv", 0, temporary) == 0) {
+    SetErrnoFromLastError();
+    return Move::Refused;
+  }
   const HANDLE file = CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
+    SetErrnoFromLastError();
     DeleteFileA(temporary);
-    return RewriteInPlace(path, contents);
+    return Move::Refused;
   }
   const bool written = WriteAllBytes(file, contents) && FlushFileBuffers(file);
   if (!written) SetErrnoFromLastError();
   CloseHandle(file);
   if (!written) {
     DeleteFileA(temporary);  // the old file stays as it was
-    return false;
+    return Move::Failed;
   }
-  if (MoveFileExA(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-    return true;
+  // A read-only file refuses to be replaced: it is made writable for the move, and the new
+  // file gets its attributes back.
+  const DWORD old = GetFileAttributesA(path.c_str());
+  const bool hadOld = old != INVALID_FILE_ATTRIBUTES;
+  if (hadOld && (old & FILE_ATTRIBUTE_READONLY))
+    SetFileAttributesA(path.c_str(), old & ~FILE_ATTRIBUTE_READONLY);
+  if (MoveFileExA(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (hadOld && (old & KeptAttributes)) SetFileAttributesA(path.c_str(), old & KeptAttributes);
+    return Move::Done;
+  }
+  SetErrnoFromLastError();
+  if (hadOld) SetFileAttributesA(path.c_str(), old);
   DeleteFileA(temporary);
+  return Move::Refused;
+}
+
+bool ReplaceSameFile(const std::string& path, std::string_view contents) {
+  if (MustKeepIdentity(path)) return RewriteInPlace(path, contents);
+  switch (MoveNewFileOver(path, contents)) {
+    case Move::Done:
+      return true;
+    case Move::Failed:
+      return false;
+    case Move::Refused:
+      break;
+  }
   return RewriteInPlace(path, contents);
 }
 
 }  // namespace
 
-std::optional<IoFailure> ReplaceFileSafely(const std::string& path, std::string_view contents) {
-  if (ReplaceFile(path, contents)) return std::nullopt;
+std::optional<IoFailure> ReplaceFileSafely(const std::string& path, std::string_view contents,
+                                           Replacement replacement) {
+  const bool replaced = replacement == Replacement::SameFile
+                            ? ReplaceSameFile(path, contents)
+                            : MoveNewFileOver(path, contents) == Move::Done;
+  if (replaced) return std::nullopt;
   return LastIoFailure();
 }
 

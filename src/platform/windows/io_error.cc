@@ -38,6 +38,20 @@ void SetErrnoFromLastError() {
   }
 }
 
+// Windows' own disk-full and write-protect errors arrive as ENOSPC and EACCES.
+FailureKind KindOfFailure(IoFailure failure) {
+  switch (failure.code) {
+    case ENOSPC:
+    case EFBIG:
+      return FailureKind::DiskFull;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+      return FailureKind::NoPermission;
+  }
+  return FailureKind::Other;
+}
+
 // errno first: the C library's file calls set it and leave GetLastError as they please.
 IoFailure LastIoFailure() {
   if (errno > 0) return {errno <= 255 ? errno : 255};
