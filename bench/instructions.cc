@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
     WriteListing(file, std::atoi(argv[2]));
     LineTable table;
     CALLGRIND_TOGGLE_COLLECT;
-    LoadListingOnScreen(file.string(), table, ClockSeed());
+    LoadListingOnScreen(file.string(), DerivedFileName(file.string(), ".bak"), table, ClockSeed());
     FlushConsole();
     CALLGRIND_TOGGLE_COLLECT;
     FreeLineTable(table);

@@ -106,3 +106,12 @@ void FlushConsoleIfDue();
 std::optional<uint8_t> ReadKeyByte();
 // Why the console can go on no longer; none while it can. A failed write is held until here.
 std::optional<RunEnd> ConsoleEnd();
+
+// Waits up to milliseconds for a key: true when one is there to read, or when none can come any
+// more (ReadKeyByte then says so); false when the time ran out. With 0 it only looks.
+bool WaitForKey(int milliseconds);
+
+// While held (the editor holds them), an end signal, or the console window being closed, does
+// not end the run at once: the key wait reports it through ConsoleEnd, so the program can put
+// its work aside first. Otherwise it ends the run at once, the terminal restored.
+void HoldEndSignals(bool held);

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "files/file_names.h"
 #include "input/line_input.h"
 #include "input/yes_no.h"
 #include "listing/loader.h"
@@ -156,7 +155,8 @@ void ShowMemoryFull(const LoadResult& result, const LineTable& table) {
 
 }  // namespace
 
-std::optional<RunEnd> LoadListingOnScreen(const std::string& fileName, LineTable& table,
+std::optional<RunEnd> LoadListingOnScreen(const std::string& fileName,
+                                          const std::string& backupName, LineTable& table,
                                           uint32_t indicatorSeed) {
   SetTextColor(Yellow);
   WriteLine("Procesando fichero de entrada...");
@@ -168,8 +168,7 @@ std::optional<RunEnd> LoadListingOnScreen(const std::string& fileName, LineTable
       .fillGap = [&](const MissingLines& missing) { return AskAboutGap(dialogue, missing); },
       .stored = [&] { FlickerIndicator(dialogue); },
       .skipped = [&](int) { ++dialogue.skippedLines; }};
-  const LoadResult result =
-      LoadListing(fileName, DerivedFileName(fileName, ".bak"), FreeMemoryBytes(), table, listener);
+  const LoadResult result = LoadListing(fileName, backupName, FreeMemoryBytes(), table, listener);
   if (result.failure) return EndByFailure(*result.failure);
   if (dialogue.end) return dialogue.end;
   if (dialogue.skippedLines > 0) {

@@ -11,7 +11,9 @@
 #include "console/console.h"
 #include "listing/line_table.h"
 
-// Fills the empty table from fileName, backing it up. The run's end comes back instead when
-// it must end before the editor: the file or the backup failed, or Ctrl+C at a question.
-std::optional<RunEnd> LoadListingOnScreen(const std::string& fileName, LineTable& table,
+// Fills the empty table from fileName, backing it up under backupName (none when empty). The
+// run's end comes back instead when it must end before the editor: the file or the backup
+// failed, or Ctrl+C at a question.
+std::optional<RunEnd> LoadListingOnScreen(const std::string& fileName,
+                                          const std::string& backupName, LineTable& table,
                                           uint32_t indicatorSeed);

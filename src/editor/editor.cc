@@ -7,6 +7,7 @@
 #include "dialogues/message_area.h"
 #include "editor/editor_screen.h"
 #include "editor/editor_state.h"
+#include "editor/recovery_keeping.h"
 #include "editor/save_command.h"
 #include "input/line_input.h"
 #include "typo_finder/typo_finder.h"
@@ -25,6 +26,7 @@ void AppendNewLine(EditorState& editor) {
     LeaveAppendedLine(editor);
     const std::string number = std::to_string(editor.lines.count + 1);
     if (!AppendLine(editor.lines, JoinListingLine(number, "", ""), FreeMemoryBytes())) return;
+    NoteTableChanged(editor);
     editor.appendedLine = editor.currentLine = editor.lines.count;
     ShowCurrentLine(editor);
   }
@@ -32,7 +34,9 @@ void AppendNewLine(EditorState& editor) {
   editor.cursorColumn = DataFieldColumn;
 }
 
-void RedrawCurrentLine(const EditorState& editor) {
+// Row 10 follows every change of a character; the recovery file follows soon after.
+void ShowEditedLine(EditorState& editor) {
+  NoteLineEdited(editor);
   DrawListingLine(CurrentLineRow, WorkingLine(editor));
 }
 
@@ -44,21 +48,21 @@ void InsertCharacter(EditorState& editor, char c) {
   if (!fits) return;
   text.insert(CursorPosition(editor), 1, c);
   ++editor.cursorColumn;
-  RedrawCurrentLine(editor);
+  ShowEditedLine(editor);
 }
 
 void DeleteUnderCursor(EditorState& editor) {
   std::string& text = FieldText(editor);
   if (CursorPosition(editor) >= text.size()) return;
   text.erase(CursorPosition(editor), 1);
-  RedrawCurrentLine(editor);
+  ShowEditedLine(editor);
 }
 
 void DeleteBeforeCursor(EditorState& editor) {
   if (editor.cursorColumn <= FieldStart(editor)) return;
   FieldText(editor).erase(CursorPosition(editor) - 1, 1);
   --editor.cursorColumn;
-  RedrawCurrentLine(editor);
+  ShowEditedLine(editor);
 }
 
 std::optional<RunEnd> GoToLine(EditorState& editor) {
@@ -153,44 +157,57 @@ std::optional<RunEnd> CharacterCommand(EditorState& editor, char c) {
   return std::nullopt;
 }
 
+// One turn of the command loop: one key and what it does. Done (none) or the run's end.
+struct Turn {
+  bool leave = false;
+  std::optional<RunEnd> end = std::nullopt;
+};
+
+Turn TakeKey(EditorState& editor) {
+  MoveCursor(editor.cursorColumn, CurrentLineRow);
+  ShowCursor();
+  KeepRecoveryWhileIdle(editor);
+  Key key = GetKey();
+  if (key.end) return {false, key.end};
+  HideCursor();
+  if (editor.hintShown) {
+    ClearMessageRow();
+    editor.hintShown = false;
+  }
+  if (key.character >= 'a' && key.character <= 'z') key.character -= 32;
+  if (key.character == CtrlCKey && !key.extended) key.character = 'X';  // the usual way out
+  const char c = static_cast<char>(key.character);
+  if (!key.extended && (c == 'Q' || c == 'S' || c == 'X')) {
+    const SaveOutcome outcome = SaveCommand(editor, c);
+    return {outcome.leave, outcome.end};
+  }
+  if (!key.extended && c == EnterKey) return {false, CompileCommand(editor)};
+  if (!key.extended && c == 'H') {
+    editor.firstHelpPage = !editor.firstHelpPage;
+    DrawKeyHelp(editor.firstHelpPage);
+  } else if (key.extended && key.character == InsertScan) {
+    AppendNewLine(editor);
+  } else if (HasLines(editor)) {
+    // Every other key works on a line.
+    if (!key.extended) return {false, CharacterCommand(editor, c)};
+    ExtendedKeyCommand(editor, key.character);
+  }
+  return {};
+}
+
 }  // namespace
 
-std::optional<RunEnd> RunEditor(const std::string& fileName, const FileStamp& loaded,
-                                LineTable& table) {
-  EditorState editor{fileName, table, loaded};
+std::optional<RunEnd> RunEditor(const EditorFile& file, LineTable& table) {
+  EditorState editor{file.name, table, file.loaded, file.keepsRecovery};
+  // An end signal waits for the work to be put aside; the program's top then ends the run.
+  HoldEndSignals(true);
   ShowCurrentLine(editor);
   for (;;) {
-    MoveCursor(editor.cursorColumn, CurrentLineRow);
-    ShowCursor();
-    Key key = GetKey();
-    if (key.end) return key.end;
-    HideCursor();
-    if (editor.hintShown) {
-      ClearMessageRow();
-      editor.hintShown = false;
+    const Turn turn = TakeKey(editor);
+    if (turn.end) return PutWorkAside(editor, *turn.end);
+    if (turn.leave) {
+      ForgetRecovery(editor);
+      return std::nullopt;
     }
-    if (key.character >= 'a' && key.character <= 'z') key.character -= 32;
-    if (key.character == CtrlCKey && !key.extended) key.character = 'X';  // the usual way out
-    const char c = static_cast<char>(key.character);
-    std::optional<RunEnd> end;
-    if (!key.extended && (c == 'Q' || c == 'S' || c == 'X')) {
-      const SaveOutcome outcome = SaveCommand(editor, c);
-      if (outcome.end) return outcome.end;
-      if (outcome.leave) return std::nullopt;
-    } else if (!key.extended && c == EnterKey) {
-      end = CompileCommand(editor);
-    } else if (!key.extended && c == 'H') {
-      editor.firstHelpPage = !editor.firstHelpPage;
-      DrawKeyHelp(editor.firstHelpPage);
-    } else if (key.extended && key.character == InsertScan) {
-      AppendNewLine(editor);
-    } else if (HasLines(editor)) {
-      // Every other key works on a line.
-      if (key.extended)
-        ExtendedKeyCommand(editor, key.character);
-      else
-        end = CharacterCommand(editor, c);
-    }
-    if (end) return end;
   }
 }

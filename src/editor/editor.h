@@ -8,9 +8,14 @@
 #include "console/console.h"
 #include "listing/line_table.h"
 
-// Returns when the user leaves the editor: none, or how the run must end instead (the console
-// is gone). Lines are edited in place; Insert appends one, and an
-// appended line left empty goes again.
-// loaded: the listing file as it was when loaded (missing for a new listing).
-std::optional<RunEnd> RunEditor(const std::string& fileName, const FileStamp& loaded,
-                                LineTable& table);
+// The listing file the editor works on.
+struct EditorFile {
+  std::string name;
+  FileStamp loaded = {};       // the file as it was when loaded (missing for a new listing)
+  bool keepsRecovery = false;  // this run holds the claim on the recovery file
+};
+
+// Returns when the user leaves the editor: none, or how the run must end instead (an end
+// signal, the console gone), once the work not yet saved is in the recovery file. Lines are
+// edited in place; Insert appends one, and an appended line left empty goes again.
+std::optional<RunEnd> RunEditor(const EditorFile& file, LineTable& table);

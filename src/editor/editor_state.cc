@@ -35,12 +35,14 @@ bool LeaveAppendedLine(EditorState& editor) {
   editor.appendedLine = 0;
   if (!stray) return false;
   DropLastLine(editor.lines);
+  NoteTableChanged(editor);
   editor.currentLine = std::max(editor.lines.count, 1);
   return true;
 }
 
 void ChangeLine(EditorState& editor, int line) {
   StoreCurrentLine(editor);
+  if (editor.lineEdited) NoteTableChanged(editor);
   if (line != editor.currentLine) LeaveAppendedLine(editor);
   editor.currentLine = line;
   ShowCurrentLine(editor);

@@ -13,7 +13,10 @@
 struct EditorState {
   const std::string& fileName;
   LineTable& lines;
-  FileStamp stamp;  // the listing file as last loaded or saved: a change is someone else's
+  FileStamp stamp;          // the listing file as last loaded or saved: a change is someone else's
+  bool keepsRecovery;       // this run keeps the recovery file
+  bool recoveryDue = true;  // the table may differ from the recovery file: bring it up to date
+  bool lineEdited = false;  // the line under edit changed since the recovery file did
   int currentLine = 1;
   int appendedLine = 0;  // the last line Insert added, while it is the last
   int cursorColumn = DataFieldColumn;
@@ -42,3 +45,6 @@ bool IsStrayLine(const EditorState& editor);
 // True when a stray line went; the last line is then current.
 bool LeaveAppendedLine(EditorState& editor);
 void ChangeLine(EditorState& editor, int line);
+// Every change of the line under edit, and of the table, goes through these.
+inline void NoteLineEdited(EditorState& editor) { editor.lineEdited = true; }
+inline void NoteTableChanged(EditorState& editor) { editor.recoveryDue = true; }

@@ -1,6 +1,7 @@
 #include "editor/save_command.h"
 
 #include "dialogues/message_area.h"
+#include "editor/recovery_keeping.h"
 #include "input/yes_no.h"
 #include "listing/save_listing.h"
 
@@ -52,6 +53,7 @@ SaveOutcome SaveCommand(EditorState& editor, char command) {
   if (const std::optional<IoFailure> failure = SaveListing(editor.lines, editor.fileName))
     return {false, ShowFailureNotice("guardar", *failure).end};
   editor.stamp = GetFileStamp(editor.fileName);
+  ForgetRecovery(editor);
   if (command != 'Q') {
     const Key key =
         ShowNoticeAndWait(NoticeColumn, "Los cambios han sido guardados. Pulsa una tecla.");

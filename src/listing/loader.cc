@@ -1,5 +1,7 @@
 #include "listing/loader.h"
 
+#include <memory>
+
 #include "listing/raw_lines.h"
 
 namespace {
@@ -122,4 +124,15 @@ LoadResult LoadListing(const std::string& fileName, const std::string& backupNam
   result.full = state.full;
   result.freeBytes = state.freeBytes;
   return result;
+}
+
+std::optional<IoFailure> BackUpListing(const std::string& fileName, const std::string& backupName) {
+  const auto table = std::make_unique<LineTable>();
+  const LoadListener usualAnswers{
+      .renumber =
+          [](const WrongNumber& found) {
+            return std::optional<std::string>(std::to_string(found.expected));
+          },
+      .fillGap = [](const MissingLines&) { return std::optional<bool>(true); }};
+  return LoadListing(fileName, backupName, FreeMemoryBytes(), *table, usualAnswers).failure;
 }

@@ -55,3 +55,7 @@ struct LoadResult {
 // take. With an empty backupName no backup is written.
 LoadResult LoadListing(const std::string& fileName, const std::string& backupName,
                        int64_t freeBytes, LineTable& table, const LoadListener& listener);
+
+// The backup rule alone, for a start whose lines come from elsewhere (the recovery file): the
+// listing is read as LoadListing reads it and backed up when it is not its own copy.
+std::optional<IoFailure> BackUpListing(const std::string& fileName, const std::string& backupName);

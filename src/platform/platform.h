@@ -50,6 +50,16 @@ struct FileStamp {
 };
 FileStamp GetFileStamp(const std::string& path);
 
+// When the file was last written, in the local time zone.
+struct LocalTime {
+  int day, month, year, hour, minute;
+};
+std::optional<LocalTime> FileWrittenAt(const std::string& path);
+
+// Claims the file name for this process alone until it ends, however it ends: false when
+// another process holds the claim. Nothing is written anywhere: the system holds the claim.
+bool ClaimFileName(const std::string& path);
+
 // True when both names exist and name the same file (symlinks followed, hard links equal).
 bool SameFile(const std::string& a, const std::string& b);
 

@@ -41,7 +41,7 @@ struct LoaderTest : testing::Test {
 
   void Load(const std::string& bytes, uint32_t seed = 1) {
     WriteBytes(listing, bytes);
-    LoadListingOnScreen(listing, table, seed);
+    LoadListingOnScreen(listing, dir / "juego.bak", table, seed);
   }
   std::string Backup() const { return ReadBytes(dir / "juego.bak"); }
   std::string Stored() const {  // the table's lines, one per row

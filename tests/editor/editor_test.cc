@@ -163,7 +163,7 @@ struct Saving {
   TestListing listing{{"1 0 0"}};
   bool Run(const std::string& file, const FileStamp& loaded, const std::string& keys) {
     screen.Keys(keys);
-    return !RunEditor(file, loaded, *listing.table);
+    return !RunEditor({file, loaded}, *listing.table);
   }
 };
 

@@ -46,5 +46,5 @@ inline std::vector<std::string> PatternLines(int lineCount, bool zeros = false) 
 inline bool RunKeys(MemoryConsole& screen, const TestListing& listing, const std::string& keys,
                     const std::string& file = "none.txt") {
   screen.Keys(keys);
-  return !RunEditor(file, GetFileStamp(file), *listing.table);
+  return !RunEditor({file, GetFileStamp(file)}, *listing.table);
 }

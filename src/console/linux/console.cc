@@ -6,6 +6,7 @@
 // show yet. The grid also repaints the screen after a resize, Ctrl+L, or foreign output.
 #include "console/console.h"
 
+#include <fcntl.h>
 #include <langinfo.h>
 #include <sys/ioctl.h>
 #include <sys/select.h>
@@ -59,6 +60,11 @@ struct Terminal {
 
 Terminal terminal;
 volatile sig_atomic_t resized = 0;
+// While the editor holds the end signals, the first that arrives waits here for the key wait,
+// which the handler wakes through a pipe of its own.
+volatile sig_atomic_t endSignalsHeld = 0;
+volatile sig_atomic_t heldSignal = 0;
+int wakePipe[2] = {-1, -1};
 
 // The coarse clock (a few milliseconds fine) is plenty for a 40 ms interval and costs a tenth
 // of the precise one, which the loader would otherwise read once per line.
@@ -77,6 +83,12 @@ void RestoreTerminal() {
 }
 
 void EndBySignal(int signalNumber) {
+  if (endSignalsHeld) {
+    if (!heldSignal) heldSignal = signalNumber;
+    ssize_t ignored = write(wakePipe[1], "!", 1);
+    (void)ignored;
+    return;
+  }
   RestoreTerminal();
   signal(signalNumber, SIG_DFL);
   raise(signalNumber);  // delivered with the default action once this handler returns
@@ -84,10 +96,11 @@ void EndBySignal(int signalNumber) {
 
 void NoteResize(int) { resized = 1; }
 
+// A terminal that takes no more output never holds up an end signal: the write gives up.
 bool WriteAll(const char* bytes, size_t size) {
   while (size > 0) {
     const ssize_t written = write(STDOUT_FILENO, bytes, size);
-    if (written < 0 && errno == EINTR) continue;
+    if (written < 0 && errno == EINTR && !heldSignal) continue;
     if (written <= 0) return false;
     bytes += written;
     size -= static_cast<size_t>(written);
@@ -140,41 +153,58 @@ void Decode(uint8_t byte) {
   AppendTyped(terminal.typed, decoded, terminal.keys);
 }
 
-void ReceiveInput() {
-  for (;;) {
-    if (terminal.input.empty()) {
-      // Waits for a byte, at most a while when an escape sequence is open; a resize wakes it.
-      fd_set ready;
-      FD_ZERO(&ready);
-      FD_SET(STDIN_FILENO, &ready);
-      const timespec wait{0, EscapeWaitMilliseconds * 1000000L};
-      const bool waiting = DecoderWaiting(terminal.decoder);
-      const int found = pselect(STDIN_FILENO + 1, &ready, nullptr, nullptr,
-                                waiting ? &wait : nullptr, &terminal.keyWaitSignals);
-      if (found < 0 && errno == EINTR) {
-        if (resized) FlushConsole();
-        continue;
-      }
-      if (found == 0) {
-        std::string decoded;
-        DecodeTimeout(terminal.decoder, decoded);
-        AppendTyped(terminal.typed, decoded, terminal.keys);
-        return;
-      }
-      char bytes[64];
-      const ssize_t received = found < 0 ? -1 : read(STDIN_FILENO, bytes, sizeof bytes);
-      if (received < 0 && errno == EINTR) continue;
-      if (received <= 0) {
-        if (received == 0) errno = EIO;  // the terminal is gone: nothing will ever come
-        if (!terminal.failure) terminal.failure = LastIoFailure();
-        return;
-      }
-      terminal.input.assign(bytes, static_cast<size_t>(received));
+// Reads and decodes until a key is ready, no key can come, a held end signal arrived, or the
+// deadline (milliseconds on the coarse clock; none: -1) has passed. A resize wakes it.
+void ReceiveInput(int64_t deadline) {
+  while (terminal.keys.empty() && !terminal.failure && !heldSignal) {
+    if (!terminal.input.empty()) {
+      const uint8_t byte = static_cast<uint8_t>(terminal.input.front());
+      terminal.input.erase(0, 1);
+      Decode(byte);
+      continue;
     }
-    const uint8_t byte = static_cast<uint8_t>(terminal.input.front());
-    terminal.input.erase(0, 1);
-    Decode(byte);
-    if (!terminal.keys.empty()) return;
+    // An open escape sequence waits a while for its next byte; the caller's deadline may be
+    // nearer.
+    const bool sequenceOpen = DecoderWaiting(terminal.decoder);
+    int64_t wait = sequenceOpen ? EscapeWaitMilliseconds : -1;
+    if (deadline >= 0) {
+      const int64_t left = std::max<int64_t>(deadline - Milliseconds(), 0);
+      if (wait < 0 || left < wait) wait = left;
+    }
+    const bool sequenceTimes = sequenceOpen && wait == EscapeWaitMilliseconds;
+    fd_set ready;
+    FD_ZERO(&ready);
+    FD_SET(STDIN_FILENO, &ready);
+    if (wakePipe[0] >= 0) FD_SET(wakePipe[0], &ready);
+    const timespec timeout{wait / 1000, (wait % 1000) * 1000000L};
+    const int found = pselect(std::max(STDIN_FILENO, wakePipe[0]) + 1, &ready, nullptr, nullptr,
+                              wait >= 0 ? &timeout : nullptr, &terminal.keyWaitSignals);
+    if (found < 0 && errno == EINTR) {
+      if (resized) FlushConsole();
+      continue;
+    }
+    if (found == 0) {
+      if (!sequenceTimes) return;  // the caller's time is up
+      std::string decoded;
+      DecodeTimeout(terminal.decoder, decoded);
+      AppendTyped(terminal.typed, decoded, terminal.keys);
+      continue;
+    }
+    if (found > 0 && wakePipe[0] >= 0 && FD_ISSET(wakePipe[0], &ready)) {
+      char drained[16];
+      while (read(wakePipe[0], drained, sizeof drained) > 0) {
+      }
+      continue;
+    }
+    char bytes[64];
+    const ssize_t received = found < 0 ? -1 : read(STDIN_FILENO, bytes, sizeof bytes);
+    if (received < 0 && errno == EINTR) continue;
+    if (received <= 0) {
+      if (received == 0) errno = EIO;  // the terminal is gone: nothing will ever come
+      if (!terminal.failure) terminal.failure = LastIoFailure();
+      return;
+    }
+    terminal.input.assign(bytes, static_cast<size_t>(received));
   }
 }
 
@@ -202,8 +232,13 @@ void InitConsole() {
     ReadSize();
     terminal.settingsSaved = tcgetattr(STDIN_FILENO, &terminal.saved) == 0;
   }
-  // Only now can an end signal put the terminal back as it was.
-  for (int signalNumber : EndSignals) signal(signalNumber, EndBySignal);
+  // Only now can an end signal put the terminal back as it was. No system call restarts after
+  // one, so a write the terminal does not take cannot hold a held signal up.
+  if (pipe2(wakePipe, O_CLOEXEC | O_NONBLOCK) != 0) wakePipe[0] = wakePipe[1] = -1;
+  struct sigaction ending {};
+  ending.sa_handler = EndBySignal;
+  sigemptyset(&ending.sa_mask);
+  for (int signalNumber : EndSignals) sigaction(signalNumber, &ending, nullptr);
   if (!terminal.settingsSaved) return;
   termios raw = terminal.saved;
   raw.c_iflag &= ~static_cast<tcflag_t>(ICRNL | INLCR | IGNCR | IXON | ISTRIP | BRKINT);
@@ -290,6 +325,7 @@ void EndRun(RunEnd end) {
     case RunEnd::Signal:
       FlushConsole();
       RestoreTerminal();
+      endSignalsHeld = 0;
       signal(end.code, SIG_DFL);
       raise(end.code);
       _exit(128 + end.code);  // only if the signal could not end the process
@@ -336,7 +372,7 @@ void WriteChar(uint8_t character) {
 void FlushConsole() {
   AppendDrawing();
   if (!terminal.failure && !terminal.output.empty() &&
-      !WriteAll(terminal.output.data(), terminal.output.size()))
+      !WriteAll(terminal.output.data(), terminal.output.size()) && !heldSignal)
     terminal.failure = LastIoFailure();
   terminal.output.clear();
   terminal.lastFlush = Milliseconds();
@@ -347,11 +383,19 @@ void FlushConsoleIfDue() {
 }
 
 // Ctrl+L is the binding's own: it repaints the screen and is no key of the program's.
+bool WaitForKey(int milliseconds) {
+  if (terminal.keys.empty()) FlushConsole();
+  ReceiveInput(Milliseconds() + milliseconds);
+  return !terminal.keys.empty() || ConsoleEnd();
+}
+
+void HoldEndSignals(bool held) { endSignalsHeld = held; }
+
 std::optional<uint8_t> ReadKeyByte() {
   for (;;) {
     if (terminal.keys.empty()) FlushConsole();
-    while (terminal.keys.empty() && !terminal.failure) ReceiveInput();
-    if (terminal.failure) return std::nullopt;
+    ReceiveInput(-1);
+    if (ConsoleEnd()) return std::nullopt;
     const uint8_t key = static_cast<uint8_t>(terminal.keys.front());
     terminal.keys.erase(0, 1);
     const bool scanCode = terminal.scanCodeNext;
@@ -365,6 +409,7 @@ std::optional<uint8_t> ReadKeyByte() {
 }
 
 std::optional<RunEnd> ConsoleEnd() {
+  if (heldSignal) return RunEnd{RunEnd::Signal, heldSignal};
   if (terminal.failure) return EndByFailure(*terminal.failure);
   return std::nullopt;
 }

@@ -63,10 +63,15 @@ void FlushConsoleIfDue() {}
 std::optional<uint8_t> ReadKeyByte() {
   FlushConsole();
   if (ConsoleEnd()) return std::nullopt;
-  uint8_t key = screen.keys.front();
+  const uint8_t key = screen.keys.front();
   screen.keys.pop_front();
   return key;
 }
+
+// Scripted keys are all there at once: no wait ever runs out.
+bool WaitForKey(int) { return true; }
+
+void HoldEndSignals(bool) {}  // a test ends the run with MemoryConsole::End
 
 // A script that has run out is a terminal whose input has ended, until a test adds keys.
 std::optional<RunEnd> ConsoleEnd() {

@@ -7,7 +7,9 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -56,6 +58,9 @@ struct Console {
 };
 
 Console console;
+// While the editor holds them, closing the window waits for the key wait to put the work aside.
+std::atomic<bool> closeHeld{false};
+std::atomic<bool> closing{false};
 
 // The console calls report through GetLastError, not errno.
 IoFailure LastConsoleFailure() {
@@ -93,8 +98,33 @@ BOOL WINAPI RestoreOnClose(DWORD event) {
     WriteConsoleInputA(console.input, &record, 1, &written);
     return TRUE;
   }
+  if (closeHeld) {
+    closing = true;
+    // A key event that is no key (Shift) wakes the key wait, which finds the console closing.
+    INPUT_RECORD record{};
+    record.EventType = KEY_EVENT;
+    record.Event.KeyEvent.bKeyDown = TRUE;
+    record.Event.KeyEvent.wRepeatCount = 1;
+    record.Event.KeyEvent.wVirtualKeyCode = VK_SHIFT;
+    DWORD written;
+    WriteConsoleInputA(console.input, &record, 1, &written);
+    Sleep(5000);  // Windows ends the process after that long; the program ends it first
+    return TRUE;
+  }
   RestoreConsole();
   return FALSE;
+}
+
+// Takes in what the console has queued, waiting for at least one record.
+void ReadRecords() {
+  INPUT_RECORD records[16];
+  DWORD count = 0;
+  if (!ReadConsoleInputA(console.input, records, 16, &count)) {
+    console.failure = LastConsoleFailure();
+  } else if (count == 0) {
+    console.failure = IoFailure{EIO};  // the input has ended: nothing will ever come
+  }
+  for (DWORD i = 0; i < count; ++i) TranslateInputRecord(records[i], console.keys);
 }
 
 bool ReadSize() {
@@ -300,10 +330,9 @@ void EndRun(RunEnd end) {
     case RunEnd::Interrupt:
       RestoreConsole();
       std::exit(InterruptStatus);
-    case RunEnd::Signal:  // the console closed while the editor held it off: closed as Windows
-                          // would
+    case RunEnd::Signal:  // the window closed while the editor held it off
       RestoreConsole();
-      std::exit(end.code);
+      std::exit(128 + end.code);
     case RunEnd::IoError:
       EndWithIoError(end.code);
   }
@@ -382,20 +411,33 @@ void FlushConsoleIfDue() {
 
 // A blocking read: the console wakes it for every record, so no key is missed and no time is
 // spent polling. Ctrl+L is the binding's own: it repaints the screen.
+bool WaitForKey(int milliseconds) {
+  if (console.keys.empty()) FlushConsole();
+  const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(milliseconds);
+  for (;;) {
+    if (!console.keys.empty() || ConsoleEnd()) return true;
+    DWORD pending = 0;
+    if (!GetNumberOfConsoleInputEvents(console.input, &pending)) {
+      console.failure = LastConsoleFailure();
+      return true;
+    }
+    if (pending > 0) {
+      ReadRecords();
+      continue;
+    }
+    const ULONGLONG now = GetTickCount64();
+    if (now >= deadline) return false;
+    WaitForSingleObject(console.input, static_cast<DWORD>(deadline - now));
+  }
+}
+
+void HoldEndSignals(bool held) { closeHeld = held; }
+
 std::optional<uint8_t> ReadKeyByte() {
   for (;;) {
     if (console.keys.empty()) FlushConsole();
-    while (console.keys.empty() && !console.failure) {
-      INPUT_RECORD records[16];
-      DWORD count = 0;
-      if (!ReadConsoleInputA(console.input, records, 16, &count)) {
-        console.failure = LastConsoleFailure();
-      } else if (count == 0) {
-        console.failure = IoFailure{EIO};  // the input has ended: nothing will ever come
-      }
-      for (DWORD i = 0; i < count; ++i) TranslateInputRecord(records[i], console.keys);
-    }
-    if (console.failure) return std::nullopt;
+    while (console.keys.empty() && !ConsoleEnd()) ReadRecords();
+    if (ConsoleEnd()) return std::nullopt;
     const uint8_t key = static_cast<uint8_t>(console.keys.front());
     console.keys.erase(0, 1);
     const bool scanCode = console.scanCodeNext;
@@ -406,6 +448,7 @@ std::optional<uint8_t> ReadKeyByte() {
 }
 
 std::optional<RunEnd> ConsoleEnd() {
+  if (closing) return RunEnd{RunEnd::Signal, SIGTERM};
   if (console.failure) return EndByFailure(*console.failure);
   return std::nullopt;
 }

@@ -60,6 +60,17 @@ FileStamp GetFileStamp(const std::string& path) {
                                info.ftLastWriteTime.dwLowDateTime)};
 }
 
+std::optional<LocalTime> FileWrittenAt(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  FILETIME local;
+  SYSTEMTIME time;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+      !FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) ||
+      !FileTimeToSystemTime(&local, &time))
+    return std::nullopt;
+  return LocalTime{time.wDay, time.wMonth, time.wYear, time.wHour, time.wMinute};
+}
+
 bool SameFile(const std::string& a, const std::string& b) {
   BY_HANDLE_FILE_INFORMATION first, second;
   if (!QueryFile(a, first) || !QueryFile(b, second)) return false;
