@@ -34,9 +34,8 @@ std::string BuildBasicLoader(uint16_t dumpAddress, uint16_t startAddress) {
   body += {Load, '"', '"', Code, ':', Randomize, Usr};
   AppendNumber(body, startAddress);
   body += Enter;
-  // The line number is the one word the ROM keeps high byte first; the length after it is not.
-  const std::string line = {
-      static_cast<char>(LoaderLine / 256), static_cast<char>(LoaderLine % 256),
-      static_cast<char>(body.size() % 256), static_cast<char>(body.size() / 256)};
+  // The line number is the one word the ROM keeps high byte first; the length after it (under 256
+  // here) is not.
+  const std::string line = {0, static_cast<char>(LoaderLine), static_cast<char>(body.size()), 0};
   return line + body;
 }
