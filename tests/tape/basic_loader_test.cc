@@ -29,11 +29,13 @@ TEST(BasicLoader, TheLineAsTheRomStoresIt) {
 // clang-format on
 
 TEST(BasicLoader, ImageHasTheProgramBeforeTheCode) {
-  const std::string image = BuildTapeImage("PRUEBA", 32768, "\1\2\3", 32768);
+  const std::string code(300, '\1');  // a block length with a high byte
+  const std::string image = BuildTapeImage("PRUEBA", 32768, code, 32768);
   // Type 0, the code's name, 36 bytes of program, autostart line 10, no variables after it.
   EXPECT_EQ(image.substr(0, 24), "\x13\0\0\0PRUEBA    \x24\0\x0A\0\x24\0\x1B\x26\0\xFF"s);
   EXPECT_EQ(image.substr(24, 37), BuildBasicLoader(32768, 32768) + "\x53");
-  EXPECT_EQ(image.substr(61), BuildTapeImage("PRUEBA", 32768, "\1\2\3"));
+  EXPECT_EQ(image.substr(61), BuildTapeImage("PRUEBA", 32768, code));
+  EXPECT_EQ(image.substr(image.size() - 2), "\1\xFF");  // the ones cancel out: the flag alone
   // Code that would run past 65535 is the caller's to refuse.
   EXPECT_EQ(MostBytesFrom(65528), 8);
   EXPECT_EQ(MostBytesFrom(0), 65536);
