@@ -49,15 +49,23 @@ BatchListing ReadListingQuietly(const std::string& fileName, LineTable& table) {
   const LoadListener settle{
       .renumber =
           [&](const WrongNumber& found) {
-            listing.problems.push_back(
-                {found.fileLine, found.fields.number, found.expected, found.readable});
+            listing.problems.push_back({NumberingProblem::WrongNumber, found.fileLine,
+                                        found.fields.number, found.expected, found.readable});
             return std::optional<std::string>(std::to_string(found.expected));
           },
       .fillGap =
           [&](const MissingLines& missing) {
-            listing.problems.push_back(
-                {missing.fileLine, missing.fields.number, missing.first, true, missing.last});
+            listing.problems.push_back({NumberingProblem::MissingLines, missing.fileLine,
+                                        missing.fields.number, missing.first, true, missing.last});
             return std::optional<bool>(true);
+          },
+      .mended =
+          [&](const Mended& mended) {
+            if (mended.kind != Mended::Renumbered)
+              listing.problems.push_back({mended.kind == Mended::CopyDropped
+                                              ? NumberingProblem::Copy
+                                              : NumberingProblem::Split,
+                                          mended.fileLine, mended.number, mended.line});
           },
       .skipped = [&](int fileLine) { listing.skippedLines.push_back(fileLine); }};
   const LoadResult result = LoadListing(fileName, "", FreeMemoryBytes(), table, settle);

@@ -23,14 +23,16 @@ int FinishBatch(int status);
 // A file that could not be read or written: "Runtime error <code>", and code as the status.
 int EndWithRuntimeError(IoFailure failure);
 
-// A numbering problem the loader would ask about; without a user to ask, a wrong number takes
-// the expected one and missing lines become zero lines, so the lines after keep their numbers.
+// A numbering problem the loader would ask about, or a slip it mends on its own; without a
+// user to ask, a wrong number takes the expected one and missing lines become zero lines, so
+// the lines after keep their numbers.
 struct NumberingProblem {
-  int fileLine;         // the raw line of the file, from 1
-  std::string number;   // the number field as typed
-  int expected;         // the number the line had to carry
-  bool readable;        // the number field reads as a number
-  int lastMissing = 0;  // above 0: lines expected..lastMissing are missing
+  enum Kind { WrongNumber, MissingLines, Copy, Split } kind;
+  int fileLine;          // the raw line of the file, from 1
+  std::string number;    // the number field as typed
+  int expected;          // the number the line had to carry; for Copy and Split, the line it is
+  bool readable = true;  // the number field reads as a number
+  int lastMissing = 0;   // lines expected..lastMissing are missing
 };
 
 // The listing read into table, or the status of why not (the reason already printed).

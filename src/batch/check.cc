@@ -53,9 +53,17 @@ std::string LineFaults(int line, const ListingFields& fields) {
 std::string NumberingFault(const NumberingProblem& problem) {
   std::string text = "Linea " + std::to_string(problem.fileLine) + " del fichero: ";
   const std::string expected = std::to_string(problem.expected);
-  if (problem.lastMissing == problem.expected) return text + "falta la linea " + expected;
-  if (problem.lastMissing > 0)
-    return text + "faltan las lineas " + expected + " a " + std::to_string(problem.lastMissing);
+  switch (problem.kind) {
+    case NumberingProblem::Copy:
+      return text + "linea " + expected + " repetida, se quita la copia";
+    case NumberingProblem::Split:
+      return text + "continua la linea " + expected;
+    case NumberingProblem::MissingLines:
+      if (problem.lastMissing == problem.expected) return text + "falta la linea " + expected;
+      return text + "faltan las lineas " + expected + " a " + std::to_string(problem.lastMissing);
+    case NumberingProblem::WrongNumber:
+      break;
+  }
   return text + "numero de linea " + Quoted(problem.number) +
          (problem.readable ? " repetido o fuera de orden" : " ilegible") + ", se esperaba " +
          expected;

@@ -130,6 +130,28 @@ std::optional<bool> AskAboutGap(Dialogue& dialogue, const MissingLines& missing)
   return true;
 }
 
+// What the loader mended without asking is told all the same, in the notices' colour.
+void TellMended(Dialogue& dialogue, const Mended& mended) {
+  dialogue.reported = true;
+  SetTextColor(LightCyan);
+  switch (mended.kind) {
+    case Mended::Renumbered:
+      WriteText("    Renumerando linea ");
+      WriteQuoted(mended.number);
+      WriteText(" a ");
+      WriteQuoted(mended.line);
+      break;
+    case Mended::CopyDropped:
+      WriteText("    Linea " + std::to_string(mended.line) + " repetida: se quita la copia");
+      break;
+    case Mended::Joined:
+      WriteText("    Linea " + std::to_string(mended.line) +
+                " partida: se une con la siguiente linea del fichero");
+      break;
+  }
+  WriteLine();
+}
+
 // Short lines without a number are no lines of the listing; the user learns they were left out,
 // and where they still are.
 void ShowSkippedLines(int count) {
@@ -167,6 +189,7 @@ std::optional<RunEnd> LoadListingOnScreen(const std::string& fileName,
       .renumber = [&](const WrongNumber& found) { return AskLineNumber(dialogue, found); },
       .fillGap = [&](const MissingLines& missing) { return AskAboutGap(dialogue, missing); },
       .stored = [&] { FlickerIndicator(dialogue); },
+      .mended = [&](const Mended& mended) { TellMended(dialogue, mended); },
       .skipped = [&](int) { ++dialogue.skippedLines; }};
   const LoadResult result = LoadListing(fileName, backupName, FreeMemoryBytes(), table, listener);
   if (result.failure) return EndByFailure(*result.failure);

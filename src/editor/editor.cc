@@ -10,11 +10,13 @@
 #include "editor/recovery_keeping.h"
 #include "editor/save_command.h"
 #include "input/line_input.h"
+#include "input/yes_no.h"
 #include "typo_finder/typo_finder.h"
 
 namespace {
 
 constexpr int LinesPerPage = 7;
+constexpr uint8_t CtrlYKey = 25;
 constexpr int PromptColumn = 28;
 constexpr int HintColumn = 3;
 
@@ -157,6 +159,30 @@ std::optional<RunEnd> CharacterCommand(EditorState& editor, char c) {
   return std::nullopt;
 }
 
+// Ctrl+Y: the current line goes, once the user says so, and the lines after it move up one
+// number: a line typed twice, or one that belongs to another listing, leaves the tape.
+std::optional<RunEnd> DeleteCurrentLine(EditorState& editor) {
+  const std::string question = "Borrar la linea " + std::to_string(editor.currentLine) + " (S/N): ";
+  SetTextColor(Yellow);
+  MoveCursor(CentredColumn(question), MessageRow);
+  WriteText(question);
+  const Key answer = GetYesNoKey(CtrlC::IsAKey, Escape::Cancels);
+  if (answer.end) return answer.end;
+  ClearMessageRow();
+  if (!IsYes(answer)) return std::nullopt;
+  RemoveLine(editor.lines, editor.currentLine);
+  for (int line = editor.currentLine; line <= editor.lines.count; ++line) {
+    ListingFields fields = SplitStoredLine(LineText(editor.lines, line));
+    fields.number = std::to_string(line);
+    SetLineText(editor.lines, line, JoinListingLine(fields));
+  }
+  editor.appendedLine = 0;
+  NoteTableChanged(editor);
+  editor.currentLine = std::clamp(editor.currentLine, 1, std::max(editor.lines.count, 1));
+  ShowCurrentLine(editor);
+  return std::nullopt;
+}
+
 // One turn of the command loop: one key and what it does. Done (none) or the run's end.
 struct Turn {
   bool leave = false;
@@ -182,6 +208,8 @@ Turn TakeKey(EditorState& editor) {
     return {outcome.leave, outcome.end};
   }
   if (!key.extended && c == EnterKey) return {false, CompileCommand(editor)};
+  if (!key.extended && key.character == CtrlYKey && HasLines(editor))
+    return {false, DeleteCurrentLine(editor)};
   if (!key.extended && c == 'H') {
     editor.firstHelpPage = !editor.firstHelpPage;
     DrawKeyHelp(editor.firstHelpPage);
@@ -202,6 +230,8 @@ std::optional<RunEnd> RunEditor(const EditorFile& file, LineTable& table) {
   // An end signal waits for the work to be put aside; the program's top then ends the run.
   HoldEndSignals(true);
   ShowCurrentLine(editor);
+  // A listing with no lines yet opens on line 1, ready for its digits.
+  if (!HasLines(editor)) AppendNewLine(editor);
   for (;;) {
     const Turn turn = TakeKey(editor);
     if (turn.end) return PutWorkAside(editor, *turn.end);

@@ -25,14 +25,15 @@ const std::string FirstHelpPage[] = {
     "  Cursor izda./decha = Mover caracter izda./decha.   #   TAB = Alternar campos",
     "     Cursor arriba/abajo = Ir a linea ant./sgte.     #   0-9, A-F = Datos",
     "  DELETE, SUPR = Borrar   #     G = Ir a linea       #   X = Salir sin guardar",
-    "    S = Guardar cambios   #   ENTER = Compilar TAP   #   Q = Salir",
+    // Padded as long as the second page's row.
+    "    S = Guardar cambios   #   ENTER = Compilar TAP   #   Q = Salir" + std::string(8, ' '),
     std::string(25, ' ') + "H = Ver 2\xA6 pantalla de teclas",
 };
 const std::string SecondHelpPage[] = {
     std::string(21, ' ') + "Re Pag/Av Pag = Retroceder/avanzar 7 lineas" + std::string(14, ' '),
     std::string(21, ' ') + "Inicio/Fin = Ir a principio final del campo" + std::string(9, ' '),
     std::string(21, ' ') + "P = Pista: que digito arregla la suma" + std::string(20, ' '),
-    std::string(21, ' ') + "INSERT = Nueva linea al final" + std::string(16, ' '),
+    std::string(21, ' ') + "INSERT = Nueva linea al final   CTRL+Y = Borrar linea",
     std::string(25, ' ') + "H = Ver 1\xA6 pantalla de teclas",
 };
 

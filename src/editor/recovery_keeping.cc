@@ -10,7 +10,9 @@ constexpr int IdleMilliseconds = 1000;
 
 void UpdateRecovery(EditorState& editor) {
   StoreCurrentLine(editor);
-  KeepRecovery(editor.fileName, ListingText(editor.lines));
+  // A line Insert added and nothing typed into yet is no change.
+  const int lines = editor.lines.count - (IsStrayLine(editor) ? 1 : 0);
+  KeepRecovery(editor.fileName, ListingText(editor.lines, lines));
   editor.recoveryDue = editor.lineEdited = false;
 }
 

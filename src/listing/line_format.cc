@@ -134,7 +134,7 @@ void JoinListingLine(std::string_view number, std::string_view data, std::string
 }
 
 std::string ZeroLine(int lineNumber) {
-  return std::to_string(lineNumber) + " 00000000000000000000 0";
+  return std::to_string(lineNumber) + " " + std::string(DataDigits, '0') + " ";
 }
 
 bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); }

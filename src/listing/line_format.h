@@ -49,7 +49,8 @@ inline std::string JoinListingLine(const ListingFields& fields) {
   return JoinListingLine(fields.number, fields.data, fields.checksum);
 }
 
-// Line number followed by twenty zeros and a zero checksum: the line a listing leaves out.
+// The line a listing leaves out: its number and twenty zeros, with no checksum, so that the
+// line still shows as one to type and no tape is made with it as it is.
 std::string ZeroLine(int lineNumber);
 
 // 0-9 and A-F only; typed lower-case digits are faults until retyped.

@@ -25,6 +25,13 @@ void DropLastLine(LineTable& table) {
   if (table.count > 0) table.lines[--table.count].reset();
 }
 
+void RemoveLine(LineTable& table, int index) {
+  if (index < 1 || index > table.count) return;
+  std::move(table.lines.begin() + index, table.lines.begin() + table.count,
+            table.lines.begin() + index - 1);
+  table.lines[--table.count].reset();
+}
+
 std::string_view LineText(const LineTable& table, int index) {
   const LineBlock* block = table.lines[index - 1].get();
   return block ? std::string_view(block->text, block->length) : std::string_view();

@@ -38,6 +38,9 @@ bool AddLine(LineTable& table, int index, std::string_view text, int64_t& freeBy
 bool AppendLine(LineTable& table, std::string_view text, int64_t freeBytes);
 // Removes the last line again (an appended line left empty).
 void DropLastLine(LineTable& table);
+// Takes entry index out: the entries after it move up one, count goes down by one. The numbers
+// in their texts are the caller's to change.
+void RemoveLine(LineTable& table, int index);
 
 std::string_view LineText(const LineTable& table, int index);
 // Rewrites an existing entry in its own block (the editor's edits).

@@ -1,6 +1,9 @@
 #include "listing/loader.h"
 
+#include <algorithm>
+#include <cctype>
 #include <memory>
+#include <vector>
 
 #include "listing/raw_lines.h"
 
@@ -17,6 +20,11 @@ struct LoadState {
   bool full = false;
   bool backupWritten = false;
   std::optional<IoFailure> failure = std::nullopt;
+  // Once a renumbering moved a line from F to E: F - E, which the lines after it keep.
+  std::optional<int32_t> offset = std::nullopt;
+  // The raw line before this one went into the table as its last line; its fields as typed.
+  bool previousStored = false;
+  ListingFields previous = {};
   // Reused from line to line: a long listing then costs no allocation per line but its block.
   ListingFields fields = {};
   std::string joined = {};
@@ -31,6 +39,11 @@ bool WriteBackup(LoadState& state) {
   state.failure =
       ReplaceFileSafely(state.backupName, BackupText(state.lines), Replacement::NewFile);
   return !state.failure;
+}
+
+void Tell(const LoadState& state, Mended::Kind kind, std::string_view number, int line) {
+  if (state.listener.mended)
+    state.listener.mended({kind, state.fileLine, std::string(number), line});
 }
 
 // Stores text as the next line; a refusal (memory or table full) ends the storing for good.
@@ -48,34 +61,115 @@ void InsertZeroLines(LoadState& state, int first, int last) {
   for (int k = first; k <= last && !state.full; ++k) StoreLine(state, ZeroLine(k));
 }
 
+// A correct listing typed in lower case is a correct listing.
+void ReadLowerCaseAsCapitals(std::string& data) {
+  for (char& c : data)
+    if (c >= 'a' && c <= 'f') c = static_cast<char>(c - 'a' + 'A');
+}
+
+// The line takes the number expected, or the user's answers put zero lines in front of it.
 // False when the load is to stop: a question went unanswered, or the backup failed.
-bool LoadRawLine(LoadState& state, std::string_view raw) {
-  ListingFields& fields = state.fields;
-  SplitRawLine(raw, fields);
+bool SettleNumber(LoadState& state, ListingFields& fields) {
   const std::optional<int32_t> read = TextToInteger(fields.number);
   int32_t value = read.value_or(0);
-  if (!read || value < state.expected) {
+  if (read && state.offset && value - *state.offset == state.expected && value != state.expected) {
     if (!WriteBackup(state)) return false;
+    Tell(state, Mended::Renumbered, fields.number, state.expected);
+    fields.number = std::to_string(state.expected);
+    return true;
+  }
+  if (value == state.expected) {
+    state.offset.reset();  // back in step
+    return true;
+  }
+  if (!WriteBackup(state)) return false;
+  if (!read || value < state.expected) {
     std::optional<std::string> number =
-        state.listener.renumber({state.fileLine, fields, state.expected, read.has_value()});
+        state.listener.renumber({state.fileLine, state.fields, state.expected, read.has_value()});
     if (!number) return false;
     fields.number = std::move(*number);
-    value = std::max(TextToInteger(fields.number).value_or(0), state.expected);
+    const int32_t typed = std::max(TextToInteger(fields.number).value_or(0), state.expected);
+    if (read) state.offset = value - typed;
+    value = typed;
   }
   if (value > state.expected) {
-    if (!WriteBackup(state)) return false;
     const int first = state.expected;
     const std::optional<bool> zeros =
         state.listener.fillGap({state.fileLine, fields, first, value - 1});
     if (!zeros) return false;
-    if (*zeros)
+    if (*zeros) {
       InsertZeroLines(state, first, value - 1);
-    else
+    } else {
+      if (read) state.offset = *read - first;
       fields.number = std::to_string(first).substr(0, MaxNumberLength);
+    }
   }
+  return true;
+}
+
+// A first field of hexadecimal digits that no line number has (a letter, or more than four
+// digits): the rest of the line before, cut off by a stray line end.
+bool IsContinuationField(std::string_view field) {
+  const bool hexadecimal = !field.empty() && std::all_of(field.begin(), field.end(), [](char c) {
+    return std::isxdigit(static_cast<unsigned char>(c));
+  });
+  return hexadecimal && !IsLineNumberField(field) &&
+         !std::all_of(field.begin(), field.end(), [](char c) { return c == '0'; });
+}
+
+// The line before was stored without a checksum, and this one carries on its data.
+bool ContinuesPreviousLine(const LoadState& state, std::string_view raw) {
+  return state.previousStored && state.previous.checksum.empty() &&
+         IsContinuationField(FirstField(raw));
+}
+
+// Its tokens go on the end of the data; a last token that can be a checksum is the checksum.
+void JoinToPreviousLine(LoadState& state, std::string_view raw) {
+  std::vector<std::string_view> tokens;
+  for (std::string_view rest = raw; !FirstField(rest).empty();) {
+    const std::string_view token = FirstField(rest);
+    tokens.push_back(token);
+    rest.remove_prefix(static_cast<size_t>(token.data() + token.size() - rest.data()));
+  }
+  const int index = state.expected - 1;
+  ListingFields line = SplitStoredLine(LineText(state.table, index));
+  if (tokens.size() >= 2 && CanBeChecksum(tokens.back())) {
+    line.checksum.assign(tokens.back().substr(0, MaxChecksumLength));
+    tokens.pop_back();
+  }
+  for (const std::string_view token : tokens) line.data += token;
+  line.data.resize(std::min<size_t>(line.data.size(), MaxDataLength));
+  ReadLowerCaseAsCapitals(line.data);
+  SetLineText(state.table, index, JoinListingLine(line));
+  state.previous.data = line.data;
+  state.previous.checksum = line.checksum;
+  Tell(state, Mended::Joined, state.previous.number, index);
+}
+
+// False when the load is to stop.
+bool LoadRawLine(LoadState& state, std::string_view raw) {
+  ListingFields& fields = state.fields;
+  SplitRawLine(raw, fields);
+  ReadLowerCaseAsCapitals(fields.data);
+  const bool copy = state.previousStored && fields.number == state.previous.number &&
+                    fields.data == state.previous.data &&
+                    fields.checksum == state.previous.checksum;
+  if (copy) {
+    if (!WriteBackup(state)) return false;
+    Tell(state, Mended::CopyDropped, fields.number, state.expected - 1);
+    return true;
+  }
+  state.previousStored = false;
+  const std::string typedNumber = fields.number;  // only the number is settled
+  if (!SettleNumber(state, fields)) return false;
   if (state.full) return true;
   JoinListingLine(fields.number, fields.data, fields.checksum, state.joined);
   StoreLine(state, state.joined);
+  if (state.full) return true;
+  state.previousStored = true;
+  state.previous.number = typedNumber;
+  state.previous.data = fields.data;
+  state.previous.checksum = fields.checksum;
   return true;
 }
 
@@ -110,7 +204,13 @@ LoadResult LoadListing(const std::string& fileName, const std::string& backupNam
   while (NextRawLine(lines, raw)) {
     ++state.fileLine;
     const int index = state.expected;
+    if (!state.full && ContinuesPreviousLine(state, raw)) {
+      if (!WriteBackup(state)) break;
+      JoinToPreviousLine(state, raw);
+      continue;
+    }
     if (!IsListingLine(raw)) {
+      state.previousStored = false;
       if (!FirstField(raw).empty() && state.listener.skipped)
         state.listener.skipped(state.fileLine);
     } else if (!state.full && !LoadRawLine(state, raw)) {

@@ -1,7 +1,10 @@
 #pragma once
 // Reading a listing file into the line table: every usable line is stored, broken numbering is
 // handed to whoever loads (the dialogue asks the user, the forms for scripts settle it
-// quietly), and the file's lines are kept in the backup file. An existing backup is kept when
+// quietly), and the file's lines are kept in the backup file. The slips typists make are mended
+// on the way: a line typed twice goes, a line cut by a stray line end is joined again, lower-case
+// digits are read as capitals, and once a line was renumbered the lines after it that keep the
+// same offset follow without a question. An existing backup is kept when
 // the listing is exactly what GRAVIX saves for the lines it loads: that backup holds the typing
 // from before the save, which may have lost some of it.
 
@@ -31,6 +34,18 @@ struct MissingLines {
   int last;
 };
 
+// What the loader mended on its own, for whoever loads to tell.
+struct Mended {
+  enum Kind {
+    Renumbered,   // a line whose number keeps the offset a renumbering before it set
+    CopyDropped,  // a line typed twice: the copy goes
+    Joined,       // a line cut in two by a stray line end: the second half joins the first
+  } kind;
+  int fileLine;        // the raw line of the file, from 1
+  std::string number;  // the number field as the file has it (for Joined, the first half's)
+  int line;            // the listing line: renumbered to, repeated, or joined into
+};
+
 // What the loader asks of whoever loads. No answer abandons the load.
 struct LoadListener {
   // The number field the line takes instead; it reads as expected or more.
@@ -39,6 +54,8 @@ struct LoadListener {
   std::function<std::optional<bool>(const MissingLines&)> fillGap = nullptr;
   // A line went into the table; may be left empty.
   std::function<void()> stored = nullptr;
+  // Something mended without a question; may be left empty.
+  std::function<void(const Mended&)> mended = nullptr;
   // A line of the file that is no line of the listing (short, with no line number) was left
   // out; blank lines pass in silence. May be left empty.
   std::function<void(int fileLine)> skipped = nullptr;

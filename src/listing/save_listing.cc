@@ -1,9 +1,10 @@
 #include "listing/save_listing.h"
 
-std::string ListingText(const LineTable& table) {
+std::string ListingText(const LineTable& table, int lineCount) {
+  if (lineCount < 0 || lineCount > table.count) lineCount = table.count;
   std::string text;
-  text.reserve(static_cast<size_t>(table.count) * 32);
-  for (int index = 1; index <= table.count; ++index) {
+  text.reserve(static_cast<size_t>(lineCount) * 32);
+  for (int index = 1; index <= lineCount; ++index) {
     text += LineText(table, index);
     text += LineEnd();
   }

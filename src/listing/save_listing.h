@@ -8,8 +8,8 @@
 #include "listing/line_table.h"
 #include "platform/platform.h"
 
-// The text a save writes for the table.
-std::string ListingText(const LineTable& table);
+// The text a save writes for the table's first lineCount lines (all of them when negative).
+std::string ListingText(const LineTable& table, int lineCount = -1);
 
 // Replaces the file with ListingText whole or not at all. A table without lines writes nothing:
 // a listing whose lines were all dropped by the loader is not replaced by an empty file.

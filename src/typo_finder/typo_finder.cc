@@ -9,6 +9,9 @@ namespace {
 
 constexpr std::string_view HexDigits = "0123456789ABCDEF";
 constexpr std::string_view LookAlikePairs[] = {"0D", "08", "8B", "6B", "38", "17", "EF", "56"};
+// Letters typists put for the digits they look like.
+constexpr std::string_view Letters = "OoIlSsGZ";
+constexpr std::string_view LetterDigits = "00115562";
 constexpr size_t MaxHintLength = 78;
 constexpr size_t MaxHintSuggestions = 3;
 
@@ -49,18 +52,45 @@ bool OneSlipAway(std::string_view a, std::string_view b) {
 
 std::string DigitText(int value) { return std::string(1, HexDigits[static_cast<size_t>(value)]); }
 
+// Each letter that stands for a digit is put right, and named; the checksum's as one.
+std::vector<TypoSuggestion> ReadLettersAsDigits(std::string& data, std::string& checksum) {
+  std::vector<TypoSuggestion> letters;
+  for (size_t k = 0; k < data.size(); ++k)
+    if (const size_t at = Letters.find(data[k]); at != std::string_view::npos) {
+      letters.push_back({TypoKind::LookAlike, static_cast<int>(k) + 1, std::string(1, data[k]),
+                         std::string(1, LetterDigits[at])});
+      data[k] = LetterDigits[at];
+    }
+  const std::string typed = checksum;
+  for (char& c : checksum)
+    if (const size_t at = Letters.find(c); at != std::string_view::npos) c = LetterDigits[at];
+  if (checksum != typed) letters.push_back({TypoKind::LookAlike, 0, typed, checksum});
+  return letters;
+}
+
+// The typed checksum is the sum but for one look-alike digit: as likely as one in the data.
+bool LookAlikeChecksum(std::string_view typed, std::string_view sum) {
+  if (typed.size() != sum.size()) return false;
+  size_t differing = 0, at = 0;
+  for (size_t k = 0; k < typed.size(); ++k)
+    if (typed[k] != sum[k]) ++differing, at = k;
+  return differing == 1 && IsLookAlike(HexDigitValue(typed[at]), HexDigitValue(sum[at]));
+}
+
 }  // namespace
 
 TypoFinding FindTypos(std::string_view data, std::string_view checksum) {
-  const LineCheck check = CheckLine(data, checksum);
-  if (check.Correct()) return {LineVerdict::Correct, {}};
+  if (CheckLine(data, checksum).Correct()) return {LineVerdict::Correct, {}};
+  std::string mendedData(data), mendedChecksum(checksum);
+  std::vector<TypoSuggestion> found = ReadLettersAsDigits(mendedData, mendedChecksum);
+  const LineCheck check = CheckLine(mendedData, mendedChecksum);
   if (!check.DataWellFormed() || !check.typed) return {LineVerdict::Unreadable, {}};
+  if (check.Correct()) return {LineVerdict::Faulty, found};
   const std::optional<int32_t> typed = check.typed;
   const int sum = check.sum;
-  const Digits digits = ReadDigits(data);
+  const Digits digits = ReadDigits(mendedData);
 
   const int64_t difference = int64_t{*typed} - sum;
-  std::vector<TypoSuggestion> found;
   for (int place = 0; place < DataDigits; ++place) {
     const int weight = place % 2 == 0 ? 16 : 1;
     const int shown = digits[place];
@@ -78,8 +108,10 @@ TypoFinding FindTypos(std::string_view data, std::string_view checksum) {
                      DigitText(digits[place]) + DigitText(digits[place + 1]),
                      DigitText(swapped[place]) + DigitText(swapped[place + 1])});
   }
-  if (OneSlipAway(checksum, std::to_string(sum)))
-    found.push_back({TypoKind::Checksum, 0, std::string(checksum), std::to_string(sum)});
+  if (OneSlipAway(mendedChecksum, std::to_string(sum)))
+    found.push_back({LookAlikeChecksum(mendedChecksum, std::to_string(sum)) ? TypoKind::LookAlike
+                                                                            : TypoKind::Checksum,
+                     0, mendedChecksum, std::to_string(sum)});
   std::stable_sort(
       found.begin(), found.end(),
       [](const TypoSuggestion& a, const TypoSuggestion& b) { return a.kind < b.kind; });
@@ -95,11 +127,13 @@ std::string HintText(const TypoFinding& finding) {
   for (size_t k = 0; k < std::min(finding.suggestions.size(), MaxHintSuggestions); ++k) {
     const TypoSuggestion& s = finding.suggestions[k];
     std::string text;
-    if (s.kind == TypoKind::Swap)
-      text = "posiciones " + std::to_string(s.position) + "-" + std::to_string(s.position + 1);
-    else if (s.kind != TypoKind::Checksum)
-      text = "posicion " + std::to_string(s.position);
-    text += s.kind == TypoKind::Checksum ? "suma " + s.fix : ": " + s.fix;
+    if (s.position == 0)
+      text = "suma " + s.fix;
+    else if (s.kind == TypoKind::Swap)
+      text = "posiciones " + std::to_string(s.position) + "-" + std::to_string(s.position + 1) +
+             ": " + s.fix;
+    else
+      text = "posicion " + std::to_string(s.position) + ": " + s.fix;
     text += " en vez de " + s.shown;
     if (k > 0) text = "; " + text;
     if (hint.size() + text.size() > MaxHintLength) break;

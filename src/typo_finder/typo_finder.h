@@ -1,7 +1,7 @@
 #pragma once
 // The typo finder: when a line's 20 digits do not add up to its checksum, which single change
-// would make them? Misread digits are mostly a few look-alike pairs (8 for B, D for 0), so
-// those come first.
+// would make them? Misread digits are mostly a few look-alike pairs (8 for B, D for 0), and
+// letters typed for the digits they look like (O for 0, l for 1), so those come first.
 
 #include <string>
 #include <string_view>
@@ -12,7 +12,7 @@ enum class TypoKind { LookAlike, Swap, Checksum, Digit };
 
 struct TypoSuggestion {
   TypoKind kind;
-  int position;       // data: the (first) digit's place, 1 to 20; 0 for the checksum
+  int position;       // data: the (first) digit's place, from 1; 0 for the checksum
   std::string shown;  // the digit(s) shown, upper case, or the checksum as typed
   std::string fix;    // what would make the sum right
 };

@@ -55,7 +55,7 @@ TEST_F(TapeTest, FirstFaultyLineIsReportedAndNothingIsAsked) {
       {"055", true}, {"$37", true}, {"56", false}, {"", false}, {"55x", false}};
   for (const auto& [checksum, compiles] : cases)
     for (const int faulty : {1, 3}) {
-      std::vector<std::string> three = {ZeroLine(1), ZeroLine(2), ZeroLine(3)};
+      std::vector<std::string> three = {TypedZeroLine(1), TypedZeroLine(2), TypedZeroLine(3)};
       three[faulty - 1] = std::to_string(faulty) + " " + Example + " " + checksum;
       fs::remove("juego.tap");
       Compile(TestListing(three), "juego.txt", "kN\r0\r10\rk");

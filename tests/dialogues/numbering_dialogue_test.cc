@@ -15,7 +15,6 @@
 namespace {
 
 const std::string Data = " 00112233445566778899 765";  // after the number
-const std::string Zero = " 00000000000000000000 0";
 
 std::vector<std::string> Numbered(int first, int last) {
   std::vector<std::string> lines;
@@ -66,7 +65,8 @@ struct LoaderTest : testing::Test {
 };
 
 // A line of six 64 KiB reads puts its CR last in one read and its LF first in the next, and
-// is longer than any listing GRAVIX saves, so the old backup is replaced while it is read.
+// is longer than any listing GRAVIX saves, so the old backup is replaced. Lower-case digits are
+// read as capitals; the backup keeps them as typed.
 TEST_F(LoaderTest, CleanFileIsStoredAsTypedAndBackedUpWholeWithoutAPause) {
   std::string wide = "1" + Data;
   wide.resize(6 * 64 * 1024 - 1, ' ');
@@ -75,7 +75,7 @@ TEST_F(LoaderTest, CleanFileIsStoredAsTypedAndBackedUpWholeWithoutAPause) {
   const std::string kept = "003 0011223344556677889a 9";
   Load(wide + "\r\n" + spaced + "\r" + kept + "\n", 2);  // no keys: no pause
   EXPECT_EQ(Backup(), Joined({wide, spaced, kept}));
-  EXPECT_EQ(Stored(), Joined({"1" + Data, "2" + Data, kept}, "\n"));
+  EXPECT_EQ(Stored(), Joined({"1" + Data, "2" + Data, "003 0011223344556677889A 9"}, "\n"));
   EXPECT_EQ(screen.TrimmedRow(first + 2), ">");  // the indicator's third frame from seed 2
 }
 
@@ -110,23 +110,29 @@ TEST_F(LoaderTest, AnExistingBackupStaysWhileTheListingIsAsSaved) {
   EXPECT_EQ(Backup(), mark + saved);
 }
 
-TEST_F(LoaderTest, GapsAnsweredYesBecomeZeroLinesAndNoRenumbers) {
-  screen.Keys("x" + DeleteKey + "s" + "N" + "S" + UpKey);  // x and Delete (scan code 83) ignored
-  Load(Joined(Numbered(1, 1), "\n") + Joined(Numbered(3, 4), "\n") + Joined(Numbered(7, 8), "\n"));
-  ExpectRows({"", "", "  Numero de linea encontrado: \"3\"", "  Numero de linea esperado: \"2\"",
-              "   La linea \"2\" es una linea de ceros (S/N): s",
-              "    Insertando linea \"2\" como linea de ceros", "", "",
-              "   Lineas de ceros desde \"5\" hasta \"6\" (S/N): N",
-              "    Renumerando linea \"7\" a \"5\"", "  Numero de linea encontrado: \"8\"", "",
-              "   Lineas de ceros desde \"6\" hasta \"7\" (S/N): S",
-              "    Insertando lineas de ceros desde \"6\" hasta \"7\"", ""},
-             // clang-format off
-             {{3, 2, LightMagenta}, {30, 3, LightMagenta}, {4, 4, White}, {46, 4, White},
-              {5, 5, LightCyan}, {5, 9, LightCyan}});
+// A typist's slips, one question each at most: a line typed twice goes; a gap answered S puts in
+// a zero line still to be typed (no checksum); a gap answered N renumbers, and the lines after
+// that keep the offset follow without a question; a line cut by a stray line end is joined.
+TEST_F(LoaderTest, SlipsAreMendedWithOneQuestionAtMost) {
+  screen.Keys("x" + DeleteKey + "s" + "N" + " ");  // x and Delete (scan code 83) ignored
+  Load(Joined({"1" + Data, "1" + Data, "3" + Data, "4" + Data, "7" + Data, "8 001122334455",
+               "66778899 765", "9 aabbccddeeff00112233 1377"},
+              "\n"));
+  ExpectRows(
+      {"", "", "    Linea 1 repetida: se quita la copia", "  Numero de linea encontrado: \"3\"",
+       "  Numero de linea esperado: \"2\"", "   La linea \"2\" es una linea de ceros (S/N): s",
+       "    Insertando linea \"2\" como linea de ceros", "", "",
+       "   Lineas de ceros desde \"5\" hasta \"6\" (S/N): N", "    Renumerando linea \"7\" a \"5\"",
+       "    Renumerando linea \"8\" a \"6\"",
+       "    Linea 6 partida: se une con la siguiente linea del fichero",
+       "    Renumerando linea \"9\" a \"7\"", ""},
+      // clang-format off
+             {{5, 2, LightCyan}, {3, 3, LightMagenta}, {30, 4, LightMagenta}, {4, 5, White},
+              {46, 5, White}, {5, 6, LightCyan}, {5, 11, LightCyan}, {5, 12, LightCyan}});
   // clang-format on
   EXPECT_FALSE(screen.CursorVisible());
-  EXPECT_EQ(Stored(), Joined({"1" + Data, "2" + Zero, "3" + Data, "4" + Data, "5" + Data,
-                              "6" + Zero, "7" + Zero, "8" + Data},
+  EXPECT_EQ(Stored(), Joined({"1" + Data, "2 00000000000000000000 ", "3" + Data, "4" + Data,
+                              "5" + Data, "6" + Data, "7 AABBCCDDEEFF00112233 1377"},
                              "\n"));
 }
 

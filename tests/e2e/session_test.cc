@@ -97,7 +97,7 @@ TEST(Session, AHalfTypedLineLoadsBackAsSaved) {
   TempDir dir;
   Terminal typing({.arguments = {"--new", "juego.txt"}, .directory = dir.path});
   ASSERT_TRUE(typing.WaitForText(1, 5, "---[ Editor ]")) << typing.ScreenDump();
-  typing.SendKeys("\x1b[2~0F0FE6q");
+  typing.SendKeys("0F0FE6q");  // line 1 is ready at once
   ASSERT_TRUE(typing.WaitForExit()) << typing.ScreenDump();
   const string saved = "1 0F0FE6 \n";
   EXPECT_EQ(ReadBytes(dir / "juego.txt"), saved);
@@ -109,6 +109,44 @@ TEST(Session, AHalfTypedLineLoadsBackAsSaved) {
     ASSERT_TRUE(term.WaitForExit()) << term.ScreenDump();
     EXPECT_EQ(ReadBytes(dir / "juego.txt") + ReadBytes(dir / "juego.bak"), saved + saved);
   }
+}
+
+// The border routine as a tired typist leaves it: lower case, a line typed twice, a line
+// numbered one too high, one cut by a stray line end, an O for a 0, one extra line and a gap.
+// The loader asks twice; Enter stops at the zero line put in; Ctrl+Y takes the extra lines out;
+// P names the O; the tape is what the assembler makes of the routine.
+TEST(Session, ATypistsSlipsFromTheFileToTheTape) {
+  TempDir dir;
+  const string routine = dir / "rutina.bin";
+  ASSERT_EQ(
+      RunPlain({"pasmo", "--bin", GRAVIX_SOURCE_DIR "/examples/borde.asm", routine}, "/").status,
+      0);
+  WriteBytes(dir / "juego.txt",
+             "1 06000e0076790f0f0fe6 534\n1 06000e0076790f0f0fe6 534\n"
+             "3 07D3FE0C1OF43A485C0F 981\n4 0F0FE607D3\nFEC9000000 933\n"
+             "6 00112233445566778899 765\n");
+  Terminal term({.arguments = {"juego.txt"}, .directory = dir.path});
+  ASSERT_TRUE(term.WaitToShow("    Linea 1 repetida: se quita la copia")) << term.ScreenDump();
+  ASSERT_TRUE(term.WaitToShow("es una linea de ceros (S/N):")) << term.ScreenDump();
+  term.SendKeys("n");
+  ASSERT_TRUE(term.WaitToShow("Lineas de ceros desde \"4\" hasta \"5\" (S/N):"));
+  term.SendKeys("s");
+  ASSERT_TRUE(term.WaitToShow("    Linea 3 partida: se une con la siguiente linea del fichero"));
+  term.SendKeys(" \x1b[Bp");
+  ASSERT_TRUE(term.WaitForText(3, 17, "Pista: posicion 10: 0 en vez de O")) << term.ScreenDump();
+  term.SendKeys("\x1b[H\x1b[C\x1b[C\x1b[C\x1b[C\x1b[C\x1b[C\x1b[C\x1b[C\x1b[C\x1b[3~0\r");
+  ASSERT_TRUE(term.WaitToShow("Error en la linea 4. Pulsa una tecla")) << term.ScreenDump();
+  term.SendKeys(" \x19");
+  ASSERT_TRUE(term.WaitForText(27, 17, "Borrar la linea 4 (S/N):")) << term.ScreenDump();
+  term.SendKeys("s\x19s\x19s");
+  ASSERT_TRUE(term.WaitForText(1, 10, "     3   0F0FE607D3FEC9000000")) << term.ScreenDump();
+  term.SendKeys("\rR\r32768\r27\r");
+  ASSERT_TRUE(term.WaitToShow("Bytes: 27")) << term.ScreenDump();
+  const string image = ReadBytes(dir / "juego.tap");
+  EXPECT_EQ(image.substr(24, image.size() - 25), ReadBytes(routine));
+  term.SendKeys(" q");
+  ASSERT_TRUE(term.WaitForExit()) << term.ScreenDump();
+  EXPECT_EQ(ReadBytes(dir / "juego.txt"), Borde);
 }
 
 // An arrow whose bytes come 50 ms apart is still the arrow, a lone Escape (nothing within 100 ms)

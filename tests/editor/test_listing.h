@@ -22,6 +22,12 @@ struct TestListing {
   int Count() const { return table->count; }
 };
 
+// A correct line of twenty zeros, as a typist types it (the loader's own zero lines have no
+// checksum yet).
+inline std::string TypedZeroLine(int line) {
+  return std::to_string(line) + " 00000000000000000000 0";
+}
+
 // The bytes k * 7 + 3 (k from 0), and correct lines 1..lineCount holding them (or zeros).
 inline std::string PatternBytes(int count) {
   std::string bytes;
@@ -35,7 +41,7 @@ inline std::vector<std::string> PatternLines(int lineCount, bool zeros = false) 
     char data[21];
     for (int k = 0; k < 10; ++k)
       std::snprintf(data + 2 * k, 3, "%02X", bytes[line * 10 - 10 + k] & 0xFF);
-    lines.push_back(zeros ? ZeroLine(line)
+    lines.push_back(zeros ? TypedZeroLine(line)
                           : std::to_string(line) + " " + data + " " +
                                 std::to_string(CheckLine(data, "").sum));
   }

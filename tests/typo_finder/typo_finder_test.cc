@@ -15,7 +15,13 @@ TEST(TypoFinder, HintsForTypedLines) {
       {Data, "534", "Pista: la linea es correcta"},
       {Data, "0534", "Pista: la linea es correcta"},
       {Data.substr(1), "534", "Pista: hacen falta 20 digitos hexadecimales y una suma"},
-      {"06000E0076790F0F0FG6", "534", "Pista: hacen falta 20 digitos hexadecimales y una suma"},
+      // Letters typed for digits are named first, alone when they are all that is wrong.
+      {"06000E007679OF0F0FE6", "534", "Pista: posicion 13: 0 en vez de O"},
+      {"06000E0076790F0F0FE6", "5S4", "Pista: suma 554 en vez de 5S4; suma 534 en vez de 554"},
+      {"06000E0076790F0F0FG6", "534", "Pista: posicion 19: 6 en vez de G; posicion 1: 8 en vez de 0"},
+      {"06000E0076790F0F0FX6", "534", "Pista: hacen falta 20 digitos hexadecimales y una suma"},
+      // A look-alike in the checksum ranks with those in the data.
+      {"06000E0076790F0F0FEA", "533", "Pista: suma 538 en vez de 533; posicion 2: 1 en vez de 6"},
       {Data, "53x", "Pista: hacen falta 20 digitos hexadecimales y una suma"},
       {Data, "", "Pista: hacen falta 20 digitos hexadecimales y una suma"},
       // F for E, high digit: the look-alike, then other digits by place; a third does not fit.
