@@ -1,5 +1,6 @@
 #include "batch/tap.h"
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 
@@ -36,6 +37,13 @@ int CompileListing(const TapAnswers& answers, const std::string& fileName) {
   const std::optional<int32_t> byteCount = Digits(answers.byteCount);
   if (!byteCount || *byteCount < 1)
     return PrintMisuse("BYTES debe ser un numero de 1 a 10 veces el numero de lineas");
+  std::optional<uint16_t> startAddress;
+  if (answers.startAddress) {
+    const std::optional<int32_t> start = Digits(*answers.startAddress);
+    if (!start || *start > HighestAddress)
+      return PrintMisuse("USR debe ser un numero de 0 a 65535");
+    startAddress = static_cast<uint16_t>(*start);
+  }
 
   const auto table = std::make_unique<LineTable>();
   const BatchListing listing = ReadListingQuietly(fileName, *table);
@@ -60,17 +68,18 @@ int CompileListing(const TapAnswers& answers, const std::string& fileName) {
     PrintError("El listado no tiene lineas");
     return FinishBatch(BatchListingFault);
   }
-  const std::optional<std::string> bytes = TakeListingBytes(*table, *byteCount);
-  if (!bytes)
-    return PrintMisuse("BYTES debe ser un numero de 1 a " +
-                       std::to_string(HighestByteCount(*table)));
+  // Code that would run past 65535 is refused as the dialogue refuses it.
+  const int32_t highestCount = std::min(HighestByteCount(*table), MostBytesFrom(*dumpAddress));
+  const std::optional<std::string> bytes =
+      *byteCount <= highestCount ? TakeListingBytes(*table, *byteCount) : std::nullopt;
+  if (!bytes) return PrintMisuse("BYTES debe ser un numero de 1 a " + std::to_string(highestCount));
 
   name->resize(ProgramNameLength, ' ');
   const std::string imageName = DerivedFileName(fileName, ".tap");
-  if (const std::optional<IoFailure> failure =
-          SaveTapeImage(imageName, *name, static_cast<uint16_t>(*dumpAddress), *bytes))
+  if (const std::optional<IoFailure> failure = SaveTapeImage(
+          imageName, *name, static_cast<uint16_t>(*dumpAddress), *bytes, startAddress))
     return EndWithRuntimeError(*failure);
   PrintLine("Archivo: " + imageName);
-  PrintLine(ProgramSummary(*name, *dumpAddress, *byteCount));
+  PrintLine(ProgramSummary(*name, *dumpAddress, *byteCount, startAddress));
   return FinishBatch(BatchDone);
 }

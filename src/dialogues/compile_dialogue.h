@@ -1,7 +1,8 @@
 #pragma once
 // Compiling the listing on the editor screen: every line is checked, then the program name,
-// the dump address and the byte count are asked in the message area, and the tape image is
-// written beside the listing.
+// the dump address, the byte count and the start address of a loader (none: no loader) are
+// asked in the message area, and the tape image is written beside the listing. Escape at any
+// question leaves with nothing written.
 
 #include <optional>
 #include <string>

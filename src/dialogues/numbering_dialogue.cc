@@ -61,7 +61,7 @@ std::optional<std::string> AskLineNumber(Dialogue& dialogue, const WrongNumber& 
   TypedAnswer answer;
   do {
     WriteText("   Introduce numero de linea correcto: ");
-    answer = InputLine(4, InputMode::DigitsOnly, CtrlC::EndsRun);
+    answer = InputLine(4, InputMode::DigitsOnly, {.ctrlC = CtrlC::EndsRun});
     if ((dialogue.end = answer.end)) return std::nullopt;
     WriteLine();
   } while (TextToInteger(answer.text).value_or(0) < found.expected);

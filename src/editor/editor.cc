@@ -75,9 +75,10 @@ std::optional<RunEnd> GoToLine(EditorState& editor) {
   while (line < 1 || line > editor.lines.count) {
     MoveCursor(PromptColumn, MessageRow);
     WriteText("Ir a linea [1-" + std::to_string(editor.lines.count) + "]: ");
-    const TypedAnswer answer = InputLine(4, InputMode::DigitsOnly);
+    const TypedAnswer answer = InputLine(4, InputMode::DigitsOnly, {.escapeCancels = true});
     if (answer.end) return answer.end;
     ClearMessageRow();
+    if (answer.cancelled) return std::nullopt;
     line = TextToInteger(answer.text).value_or(0);
   }
   HideCursor();

@@ -32,7 +32,8 @@ const std::string FirstHelpPage[] = {
 const std::string SecondHelpPage[] = {
     std::string(21, ' ') + "Re Pag/Av Pag = Retroceder/avanzar 7 lineas" + std::string(14, ' '),
     std::string(21, ' ') + "Inicio/Fin = Ir a principio final del campo" + std::string(9, ' '),
-    std::string(21, ' ') + "P = Pista: que digito arregla la suma" + std::string(20, ' '),
+    std::string(21, ' ') + "P = Pista: que digito arregla la suma   ESC = Cancelar" +
+        std::string(3, ' '),
     std::string(21, ' ') + "INSERT = Nueva linea al final   CTRL+Y = Borrar linea",
     std::string(25, ' ') + "H = Ver 1\xA6 pantalla de teclas",
 };

@@ -32,8 +32,12 @@ SaveOutcome SaveCommand(EditorState& editor, char command) {
     SetTextColor(Yellow);
     MoveCursor(QuestionColumn, MessageRow);
     WriteText("Salir SIN guardar cambios (S/N): ");
-    const Key answer = GetYesNoKey();
+    const Key answer = GetYesNoKey(CtrlC::IsAKey, Escape::Cancels);
     if (answer.end) return {false, answer.end};
+    if (answer.character == EscapeKey) {  // neither: back to the editor
+      ClearMessageRow();
+      return {false};
+    }
     WriteChar(IsYes(answer) ? 'S' : 'N');
     if (IsYes(answer)) {
       ClearMessageRow();

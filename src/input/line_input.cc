@@ -2,13 +2,17 @@
 
 #include "console/console.h"
 
-TypedAnswer InputLine(int maxLength, InputMode mode, CtrlC ctrlC) {
+TypedAnswer InputLine(int maxLength, InputMode mode, InputRules rules) {
   std::string text;
   ShowCursor();
   for (;;) {
-    const Key key = GetKey(ctrlC);
-    if (key.end) return {"", key.end};
+    const Key key = GetKey(rules.ctrlC);
+    if (key.end) return {"", false, key.end};
     if (key.extended) continue;
+    if (key.character == EscapeKey && rules.escapeCancels) {
+      HideCursor();
+      return {"", true};
+    }
     if (key.character == BackspaceKey) {
       if (!text.empty()) {
         text.pop_back();
@@ -19,7 +23,7 @@ TypedAnswer InputLine(int maxLength, InputMode mode, CtrlC ctrlC) {
       continue;
     }
     if (key.character == EnterKey) {
-      if (text.empty()) continue;
+      if (text.empty() && !rules.emptyAllowed) continue;
       break;
     }
     const bool fits = mode == InputMode::DigitsOnly ? key.character >= '0' && key.character <= '9'
@@ -30,5 +34,5 @@ TypedAnswer InputLine(int maxLength, InputMode mode, CtrlC ctrlC) {
     }
   }
   HideCursor();
-  return {text, std::nullopt};
+  return {text};
 }

@@ -9,11 +9,18 @@
 
 enum class InputMode { AnyCharacters, DigitsOnly };
 
-struct TypedAnswer {
-  std::string text;           // never empty when there is no end
-  std::optional<RunEnd> end;  // the run ends instead of an answer
+struct InputRules {
+  CtrlC ctrlC = CtrlC::IsAKey;
+  bool escapeCancels = false;  // Escape leaves the prompt with no answer
+  bool emptyAllowed = false;   // Enter alone is an answer (an empty one)
 };
 
-// Waits for a non-empty answer of at most maxLength characters confirmed with Enter; shows the
-// cursor meanwhile and hides it before returning.
-TypedAnswer InputLine(int maxLength, InputMode mode, CtrlC ctrlC = CtrlC::IsAKey);
+struct TypedAnswer {
+  std::string text;
+  bool cancelled = false;                    // Escape, where it cancels
+  std::optional<RunEnd> end = std::nullopt;  // the run ends instead of an answer
+};
+
+// Waits for an answer of at most maxLength characters confirmed with Enter (non-empty unless
+// the rules allow it); shows the cursor meanwhile and hides it before returning.
+TypedAnswer InputLine(int maxLength, InputMode mode, InputRules rules = {});

@@ -28,6 +28,11 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       setMode(RunMode::New, argument);
     } else if (argument == "--check") {
       setMode(RunMode::Check, argument);
+    } else if (argument == "--usr") {
+      if (i + 1 < arguments.size())
+        commandLine.startAddress = arguments[++i];
+      else if (commandLine.misuse.empty())
+        commandLine.misuse = "--usr necesita DIRECCION";
     } else if (argument == "--tap") {
       setMode(RunMode::Tap, argument);
       // The answers are taken as they come: a name may well begin with "-".
@@ -40,6 +45,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
   const bool tapShort = commandLine.tapAnswers.size() < TapAnswerCount || commandLine.files.empty();
   if (commandLine.mode == RunMode::Tap && tapShort && commandLine.misuse.empty())
     commandLine.misuse = "--tap necesita NOMBRE DUMP BYTES y el fichero";
+  if (commandLine.startAddress && commandLine.mode != RunMode::Tap && commandLine.misuse.empty())
+    commandLine.misuse = "--usr solo sirve con --tap";
   if (commandLine.mode != RunMode::Edit && commandLine.files.empty() && commandLine.misuse.empty())
     commandLine.misuse = "falta el nombre del fichero";
   if (help) commandLine.mode = RunMode::Help;

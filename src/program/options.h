@@ -2,6 +2,7 @@
 // What the command line asks for: the form of the run, the file names it gives and, for --tap,
 // the compile answers.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,8 +19,9 @@ enum class RunMode {
 struct CommandLine {
   RunMode mode = RunMode::Edit;
   std::vector<std::string> files;
-  std::vector<std::string> tapAnswers;  // NOMBRE, DUMP, BYTES
-  std::string misuse;                   // what is wrong, for Misuse
+  std::vector<std::string> tapAnswers;      // NOMBRE, DUMP, BYTES
+  std::optional<std::string> startAddress;  // --usr DIRECCION: the image starts itself
+  std::string misuse;                       // what is wrong, for Misuse
 };
 
 // arguments: the command line without the program's own name. "--" ends the options, so a file

@@ -113,9 +113,9 @@ RunEnd RunGravix(const std::vector<std::string>& arguments) {
     case RunMode::Check:
       return Plain(CheckListing(commandLine.files[0]));
     case RunMode::Tap:
-      return Plain(CompileListing(
-          {commandLine.tapAnswers[0], commandLine.tapAnswers[1], commandLine.tapAnswers[2]},
-          commandLine.files[0]));
+      return Plain(CompileListing({commandLine.tapAnswers[0], commandLine.tapAnswers[1],
+                                   commandLine.tapAnswers[2], commandLine.startAddress},
+                                  commandLine.files[0]));
     default:
       return RunOnScreen(commandLine);
   }

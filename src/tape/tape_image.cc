@@ -70,8 +70,11 @@ std::optional<IoFailure> SaveTapeImage(const std::string& fileName, std::string_
                            BuildTapeImage(programName, dumpAddress, dataBytes, startAddress));
 }
 
-std::string ProgramSummary(std::string_view programName, int32_t dumpAddress, int32_t byteCount) {
-  return "Programa: \"" + std::string(programName) +
-         "\"   #   Dump: " + std::to_string(dumpAddress) +
-         "   #   Bytes: " + std::to_string(byteCount);
+std::string ProgramSummary(std::string_view programName, int32_t dumpAddress, int32_t byteCount,
+                           std::optional<uint16_t> startAddress) {
+  std::string summary = "Programa: \"" + std::string(programName) +
+                        "\"   #   Dump: " + std::to_string(dumpAddress) +
+                        "   #   Bytes: " + std::to_string(byteCount);
+  if (startAddress) summary += "   #   USR: " + std::to_string(*startAddress);
+  return summary;
 }

@@ -26,5 +26,7 @@ std::optional<IoFailure> SaveTapeImage(const std::string& fileName, std::string_
                                        uint16_t dumpAddress, std::string_view dataBytes,
                                        std::optional<uint16_t> startAddress = std::nullopt);
 
-// The summary's second row: the padded name between quotes, the dump address and the bytes.
-std::string ProgramSummary(std::string_view programName, int32_t dumpAddress, int32_t byteCount);
+// The summary's second row: the padded name between quotes, the dump address, the bytes, and
+// the start address when the image starts itself.
+std::string ProgramSummary(std::string_view programName, int32_t dumpAddress, int32_t byteCount,
+                           std::optional<uint16_t> startAddress = std::nullopt);

@@ -58,7 +58,7 @@ TEST_F(TapeTest, FirstFaultyLineIsReportedAndNothingIsAsked) {
       std::vector<std::string> three = {TypedZeroLine(1), TypedZeroLine(2), TypedZeroLine(3)};
       three[faulty - 1] = std::to_string(faulty) + " " + Example + " " + checksum;
       fs::remove("juego.tap");
-      Compile(TestListing(three), "juego.txt", "kN\r0\r10\rk");
+      Compile(TestListing(three), "juego.txt", "kN\r0\r10\r\rk");
       EXPECT_EQ(fs::exists("juego.tap"), compiles) << checksum << " in line " << faulty;
     }
 }
@@ -75,8 +75,8 @@ TEST_F(TapeTest, ByteCountsUpToTenPerLineAndProgramNameBytes) {
     EXPECT_TRUE(screen_.CursorVisible());  // while a prompt waits
     EXPECT_EQ(screen_.TrimmedRow(17),
               std::string(21, ' ') + "Numero de BYTES [1-" + std::to_string(c.lines * 10) + "]:");
-    const std::string answers = c.rejected + "\r" + c.accepted + "\rk";
-    EXPECT_EQ(Compile(listing, "juego.txt", "A\r65536\r65535\r" + answers), 1);
+    const std::string answers = c.rejected + "\r" + c.accepted + "\r\rk";
+    EXPECT_EQ(Compile(listing, "juego.txt", "A\r65536\r0\r" + answers), 1);
     EXPECT_EQ(screen_.TrimmedRow(16) + screen_.TrimmedRow(17) + screen_.TrimmedRow(18), "");
     const std::string image = ReadBytes("juego.tap");
     EXPECT_EQ(image.size(), 25u + c.bytes);
@@ -84,9 +84,12 @@ TEST_F(TapeTest, ByteCountsUpToTenPerLineAndProgramNameBytes) {
     EXPECT_EQ(image.substr(24, c.bytes), PatternBytes(c.bytes));
   }
   // The last, one-byte program; the worked example; a shorter image over it, name bytes kept.
-  EXPECT_EQ(ReadBytes("juego.tap"), "\x13\0\0\3A         \1\0\xFF\xFF\0\x80\xE3\3\0\xFF\3\xFC"s);
+  EXPECT_EQ(ReadBytes("juego.tap"), "\x13\0\0\3A         \1\0\0\0\0\x80\xE3\3\0\xFF\3\xFC"s);
+  // Code that would run past 65535 is not asked for.
+  EXPECT_EQ(Compile(TestListing(PatternLines(2)), "juego.txt", "A\r65528\r"), -1);
+  EXPECT_EQ(screen_.TrimmedRow(17), std::string(21, ' ') + "Numero de BYTES [1-8]:");
   TestListing example({"1 " + Example + " 55"});
-  EXPECT_EQ(Compile(example, "juego.txt", "PRUEBA\r32768\r10\r"), -1);
+  EXPECT_EQ(Compile(example, "juego.txt", "PRUEBA\r32768\r10\r\r"), -1);
   EXPECT_EQ(ReadBytes("juego.tap"),
             "\x13\0\0\3PRUEBA    \x0A\0\0\x80\0\x80\x18\x0C\0\xFF"
             "\1\2\3\4\5\6\7\x08\x09\x0A\xF4"s);
@@ -96,9 +99,8 @@ TEST_F(TapeTest, ByteCountsUpToTenPerLineAndProgramNameBytes) {
   // Each prompt starts on a clear row, however long the answer before it.
   EXPECT_EQ(Compile(example, "juego.txt", "ABCDEFGHIJ\r"), -1);
   EXPECT_EQ(screen_.TrimmedRow(17), std::string(21, ' ') + "Direccion del DUMP [0-65535]:");
-  // Empty Enter, Backspace there, Tab, Escape, extended keys ignored; ten characters at most.
-  EXPECT_EQ(Compile(example, "juego.txt", "\r\ba\x7F\t\x1b" + UpKey + "\xE9 zq\b123456\r0\r1\r"),
-            -1);
+  // Empty Enter, Backspace there, Tab, extended keys ignored; ten characters at most.
+  EXPECT_EQ(Compile(example, "juego.txt", "\r\ba\x7F\t" + UpKey + "\xE9 zq\b123456\r0\r1\r\r"), -1);
   EXPECT_EQ(ReadBytes("juego.tap").substr(4, 10), "a\x7F\xE9 z12345");
   EXPECT_EQ(screen_.Text(17, 17, 2), "a?");
 }
@@ -112,10 +114,10 @@ TEST_F(TapeTest, AnEmptyListingAndAnImageThatCannotBeWritten) {
             std::string(17, ' ') + "El listado no tiene lineas. Pulsa una tecla.");
   EXPECT_EQ(Compile(none, "juego.txt", "k"), 99);
   const std::string failed = "No se ha podido escribir la cinta: error 2. Pulsa una tecla.";
-  EXPECT_EQ(Compile(TestListing(PatternLines(1)), "falta/juego.txt", "P\r0\r10\r"), -1);
+  EXPECT_EQ(Compile(TestListing(PatternLines(1)), "falta/juego.txt", "P\r0\r10\r\r"), -1);
   EXPECT_EQ(screen_.TrimmedRow(17), std::string(9, ' ') + failed);
   EXPECT_EQ(screen_.Colour(10, 17), LightRed);
-  EXPECT_EQ(Compile(TestListing(PatternLines(1)), "falta/juego.txt", "P\r0\r10\rk"), 99);
+  EXPECT_EQ(Compile(TestListing(PatternLines(1)), "falta/juego.txt", "P\r0\r10\r\rk"), 99);
   EXPECT_TRUE(fs::is_empty("."));
 }
 
@@ -135,7 +137,7 @@ TEST_F(TapeTest, ImageNamesAndWhereTheSummaryShowsThem) {
            {d70 + "/juego.txt", d70 + "/juego.tap", 1}}) {
     // clang-format on
     screen_ = MemoryConsole();
-    EXPECT_EQ(Compile(listing, name, "P\r0\r10\r"), -1);
+    EXPECT_EQ(Compile(listing, name, "P\r0\r10\r\r"), -1);
     const std::string shown = std::string(column - 1, ' ') + "Archivo: " + image;
     EXPECT_EQ(screen_.Row(16), (shown + std::string(80, ' ')).substr(0, 80));
     EXPECT_EQ(ReadBytes(image).size(), 35u) << image;

@@ -124,6 +124,9 @@ TEST(Commands, EachFormAndItsStatus) {
        "Listado con problemas: 3 lineas; incorrectas: 1; problemas de numeracion: 1.\n", ""},
       {{"--tap", "B", "65536", "27", "borde.txt"}, 2, "", "gravix: DUMP debe ser un numero de 0 a 65535\n"},
       {{"--tap", "B", "0", "31", "borde.txt"}, 2, "", "gravix: BYTES debe ser un numero de 1 a 30\n"},
+      // Code past 65535 would wrap round into the ROM.
+      {{"--tap", "B", "65528", "27", "--usr", "65528", "borde.txt"}, 2, "",
+       "gravix: BYTES debe ser un numero de 1 a 8\n"},
       {{"--tap", "X", "0", "1", "vacio.txt"}, 1, "", "ERROR: El listado no tiene lineas.\n"},
       {{"--tap", "X", "0", "1", "rayas-errores.txt"}, 1, "",
        "ERROR: El listado necesita el dialogo de numeracion.\nLinea 6 del fichero: numero de "

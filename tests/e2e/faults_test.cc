@@ -154,13 +154,13 @@ INSTANTIATE_TEST_SUITE_P(Runs, FailedSaves, ::testing::Values(
               "No se ha podido guardar: disco lleno. Pulsa una tecla."},
     SaveFault{"DiskFullOnQ", "1024", None, "1q",
               "No se ha podido guardar: disco lleno. Pulsa una tecla."},
-    SaveFault{"DiskFullForTheTape", "1024", None, "\rP\r0\r3000\r",
+    SaveFault{"DiskFullForTheTape", "1024", None, "\rP\r0\r3000\r\r",
               "No se ha podido escribir la cinta: disco lleno. Pulsa una tecla."},
     SaveFault{"FolderRemoved", "unlimited", FolderRemoved, "xns",
               "No se ha podido guardar: error 2. Pulsa una tecla."},
     SaveFault{"ListingAFolder", "unlimited", ListingAFolder, "ss",
               "No se ha podido guardar: error 21. Pulsa una tecla."},
-    SaveFault{"FolderReadOnlyForTheTape", "unlimited", ReadOnly, "\rP\r0\r3000\r",
+    SaveFault{"FolderReadOnlyForTheTape", "unlimited", ReadOnly, "\rP\r0\r3000\r\r",
               "No se ha podido escribir la cinta: sin permiso. Pulsa una tecla."}),
     [](const auto& info) { return info.param.name; });
 // clang-format on
@@ -182,7 +182,7 @@ TEST(Hostile, BinaryListingsAndNamesReachTheTerminalOnlyAsText) {
   std::mt19937 random(20261207);
   const string name = "\x1b]2;HOSTIL\x07\x1b[31m\2332J.txt";
   for (int run = 1; run <= 4; ++run) {
-    string listing = Borde.substr(0, 27), keys = "\rP\r0\r10\r ";
+    string listing = Borde.substr(0, 27), keys = "\rP\r0\r10\r\r ";
     for (int line = 0; line < 200 && run < 4; ++line)
       listing += Random(random, random() % 20 ? random() % 60 : 15000,
                         {"\x1b]2;HOSTIL\x07", "\x1b[31m", "\x1b[?1049h", "\x1b[6n", "\2332J",

@@ -38,7 +38,8 @@ TEST(Session, ACorrectedLineIsCompiledUnsavedThenSavedInEachLocale) {
     ASSERT_TRUE(term.WaitForText(1, 5, "---[ Editor ]")) << term.ScreenDump();
     term.SendKeys("\x1b[B\x1b[F\x7f");
     ASSERT_TRUE(term.WaitForText(62, 10, "(d)")) << term.ScreenDump();
-    term.SendKeys("f\r" + name + "\r65536\r32768\r25\r");  // the address out of range: asked again
+    term.SendKeys("f\r" + name +
+                  "\r65536\r32768\r25\r\r");  // the address out of range: asked again
     ASSERT_TRUE(term.WaitForText(32, 18, "Pulsa una tecla.")) << term.ScreenDump();
     const char sum = taped[1] == ' ' ? '\x7b' : '\xff';  // the header's XOR
     EXPECT_EQ(ReadBytes(dir / "borde.tap"),
@@ -140,13 +141,49 @@ TEST(Session, ATypistsSlipsFromTheFileToTheTape) {
   ASSERT_TRUE(term.WaitForText(27, 17, "Borrar la linea 4 (S/N):")) << term.ScreenDump();
   term.SendKeys("s\x19s\x19s");
   ASSERT_TRUE(term.WaitForText(1, 10, "     3   0F0FE607D3FEC9000000")) << term.ScreenDump();
-  term.SendKeys("\rR\r32768\r27\r");
+  term.SendKeys("\rR\r32768\r27\r\r");
   ASSERT_TRUE(term.WaitToShow("Bytes: 27")) << term.ScreenDump();
   const string image = ReadBytes(dir / "juego.tap");
   EXPECT_EQ(image.substr(24, image.size() - 25), ReadBytes(routine));
   term.SendKeys(" q");
   ASSERT_TRUE(term.WaitForExit()) << term.ScreenDump();
   EXPECT_EQ(ReadBytes(dir / "juego.txt"), Borde);
+}
+
+// Escape leaves each of the editor's prompts with nothing done; a start address puts a loader
+// on the tape that starts the code, the same image --tap --usr writes, which tzxlist reads as a
+// Program autostarting at line 10 before the Bytes.
+TEST(Session, EscapeLeavesEveryPromptAndAStartAddressMakesATapeThatRunsItself) {
+  TempDir dir, other;
+  WriteBytes(dir / "juego.txt", Borde);
+  WriteBytes(other / "juego.txt", Borde);
+  Terminal term({.arguments = {"juego.txt"}, .directory = dir.path});
+  ASSERT_TRUE(term.WaitForText(1, 5, "---[ Editor ]")) << term.ScreenDump();
+  for (const auto& [keys, prompt] : {std::pair{"\r", "Nombre del programa:"},
+                                     {"\rB\r", "Direccion del DUMP"},
+                                     {"\rB\r32768\r", "BYTES"},
+                                     {"\rB\r32768\r27\r", "(ENTER = sin cargador):"},
+                                     {"g", "Ir a linea [1-3]:"},
+                                     {"x", "Salir SIN guardar"}}) {
+    term.SendKeys(keys);
+    ASSERT_TRUE(term.WaitToShow(prompt)) << prompt << term.ScreenDump();
+    term.SendKeys("\x1b");
+    ASSERT_TRUE(term.WaitUntil([](const Terminal& t) { return t.TrimmedRow(17).empty(); }))
+        << prompt << term.ScreenDump();
+    EXPECT_EQ(Files(dir.path), (std::set<string>{"juego.bak", "juego.txt"})) << prompt;
+  }
+  term.SendKeys("\rB\r32768\r27\r32768\r");
+  ASSERT_TRUE(term.WaitToShow("Bytes: 27   #   USR: 32768")) << term.ScreenDump();
+  const PlainRun tap = RunPlain(
+      {GRAVIX_PROGRAM, "--tap", "B", "32768", "27", "--usr", "32768", "juego.txt"}, other.path);
+  EXPECT_EQ(tap.output,
+            "Archivo: juego.tap\nPrograma: \"B         \"   #   Dump: 32768   #   "
+            "Bytes: 27   #   USR: 32768\n");
+  EXPECT_EQ(ReadBytes(other / "juego.tap"), ReadBytes(dir / "juego.tap"));
+  const string listed = RunPlain({"tzxlist", "juego.tap"}, dir.path).output;
+  EXPECT_LT(listed.find("Program: \"B         \" LINE 10"), listed.find("Bytes: \"B"));
+  term.SendKeys(" q");
+  ASSERT_TRUE(term.WaitForExit());
 }
 
 // An arrow whose bytes come 50 ms apart is still the arrow, a lone Escape (nothing within 100 ms)

@@ -84,7 +84,7 @@ TEST(Wine, EndsAndASessionMatchTheLinuxBuild) {
   const std::pair<string, string> steps[] = {
       {"", "---[ Editor ]"}, {"\x1b[3~", " 6000E0076790F0F0FE6 "}, {"0", " 06000E0076790F0F0FE6"},
       {"\x0c" "1", " 016000E0076790F0F0FE6"}, {"\b", " 06000E0076790F0F0FE6"},
-      {"\r", "Nombre del programa:"}, {"BORDE\r32768\r30\r", "Bytes: 30"}, {"k", "---[ Editor ]"},
+      {"\r", "Nombre del programa:"}, {"BORDE\r32768\r30\r\r", "Bytes: 30"}, {"k", "---[ Editor ]"},
       {"h", "Re Pag/Av Pag"}, {"\x03", "Salir SIN guardar cambios (S/N):"},
       {"n", "Los cambios han sido guardados."}, {" ", ""}};
   // clang-format on

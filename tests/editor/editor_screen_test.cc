@@ -62,7 +62,7 @@ TEST(EditorScreen, LayoutWindowAndBothHelpPages) {
   ExpectRows(screen, 21, 25,
              {{21, indent + "Re Pag/Av Pag = Retroceder/avanzar 7 lineas", "F*37"},
               {22, indent + "Inicio/Fin = Ir a principio final del campo", "F*36"},
-              {23, indent + "P = Pista: que digito arregla la suma", "F*30"},
+              {23, indent + "P = Pista: que digito arregla la suma   ESC = Cancelar", "F*42"},
               {24, indent + "INSERT = Nueva linea al final   CTRL+Y = Borrar linea", "F*42"},
               {25, std::string(25, ' ') + "H = Ver 1\xA6 pantalla de teclas", "F*23"}});
   EXPECT_EQ(screen.Scrolls(), 0);
