@@ -33,15 +33,21 @@ run: linux
 PREFIX ?= /usr/local
 
 # The stripped program, its manual page and its documents; build/linux/install_manifest.txt
-# lists every file put in place, which is what uninstall removes.
+# lists every file put in place, and build/linux/install_folders.txt every folder the install
+# made (found by a trial install into a scratch folder first): what uninstall removes.
 install: linux
+	rm -rf build/linux/trial
+	DESTDIR=$(CURDIR)/build/linux/trial cmake --install build/linux --prefix $(PREFIX) >/dev/null
+	cd build/linux/trial && find . -mindepth 1 -type d | sed 's|^\.||' | sort | \
+	  while read -r folder; do [ -d "$$folder" ] || echo "$$folder"; done >../install_folders.txt
+	rm -rf build/linux/trial
 	cmake --install build/linux --prefix $(PREFIX) --strip
 
 uninstall:
 	@test -f build/linux/install_manifest.txt || \
 	  { echo "Nothing to uninstall: build/linux/install_manifest.txt is missing"; exit 1; }
 	xargs -d '\n' rm -f -- <build/linux/install_manifest.txt
-	@sed -n 's|/gravix/[^/]*$$|/gravix|p' build/linux/install_manifest.txt | sort -u | \
+	@test ! -f build/linux/install_folders.txt || sort -r build/linux/install_folders.txt | \
 	  xargs -r -d '\n' rmdir --ignore-fail-on-non-empty --
 
 # build/linux/gravix_VERSION_amd64.deb and build/windows/gravix-VERSION-windows.zip

@@ -15,6 +15,11 @@ std::string Quoted(std::string_view text) {
   return quoted.append(text).append("\"");
 }
 
+// "1 linea", "3 lineas".
+std::string Counted(size_t count, std::string_view one, std::string_view many) {
+  return std::to_string(count) + " " + std::string(count == 1 ? one : many);
+}
+
 std::string Places(const std::vector<int>& places) {
   std::string text = places.size() == 1 ? "caracter no valido en la posicion "
                                         : "caracteres no validos en las posiciones ";
@@ -88,12 +93,13 @@ int CheckListing(const std::string& fileName) {
     ++faulty;
     PrintLine(LineFaults(line, fields));
   }
-  const std::string lines = std::to_string(table->count) + " lineas";
+  const std::string lines = Counted(table->count, "linea", "lineas");
   if (numbering == 0 && faulty == 0) {
     PrintLine("Listado correcto: " + lines + ".");
     return FinishBatch(BatchDone);
   }
-  PrintLine("Listado con problemas: " + lines + "; incorrectas: " + std::to_string(faulty) +
-            "; problemas de numeracion: " + std::to_string(numbering) + ".");
+  PrintLine("Listado con problemas: " + lines + "; " +
+            Counted(faulty, "incorrecta", "incorrectas") + "; " +
+            Counted(numbering, "problema de numeracion", "problemas de numeracion") + ".");
   return FinishBatch(BatchListingFault);
 }

@@ -15,18 +15,25 @@
 
 namespace {
 
-// The prompts take decimal digits only, up to five of them.
+// The prompts take decimal digits only, up to five of them; zeros in front are no digits.
 std::optional<int32_t> Digits(std::string_view text) {
-  if (text.empty() || text.size() > static_cast<size_t>(NumberDigits) ||
-      text.find_first_not_of("0123456789") != std::string_view::npos)
+  if (text.empty() || text.find_first_not_of("0123456789") != std::string_view::npos)
     return std::nullopt;
-  return TextToInteger(text);
+  const std::string_view significant =
+      text.substr(std::min(text.find_first_not_of('0'), text.size() - 1));
+  if (significant.size() > static_cast<size_t>(NumberDigits)) return std::nullopt;
+  return TextToInteger(significant);
 }
 
 }  // namespace
 
 int CompileListing(const TapAnswers& answers, const std::string& fileName) {
   std::optional<std::string> name = ArgumentAsTyped(answers.programName);
+  const bool outsideAscii = std::any_of(answers.programName.begin(), answers.programName.end(),
+                                        [](char c) { return static_cast<uint8_t>(c) >= 128; });
+  if (!name && outsideAscii && LocaleIsAscii())
+    return PrintMisuse(
+        "NOMBRE solo admite caracteres ASCII en este idioma (LANG=" + CharacterLocale() + ")");
   if (!name || name->empty() || name->size() > ProgramNameLength)
     return PrintMisuse("NOMBRE debe tener de 1 a 10 caracteres");
   if (ControlBytesShown(*name) != *name)
@@ -74,12 +81,15 @@ int CompileListing(const TapAnswers& answers, const std::string& fileName) {
       *byteCount <= highestCount ? TakeListingBytes(*table, *byteCount) : std::nullopt;
   if (!bytes) return PrintMisuse("BYTES debe ser un numero de 1 a " + std::to_string(highestCount));
 
+  // The tape holds the name as the prompt would; the summary shows it as the locale has it.
+  const std::string shownName =
+      answers.programName + std::string(ProgramNameLength - name->size(), ' ');
   name->resize(ProgramNameLength, ' ');
   const std::string imageName = DerivedFileName(fileName, ".tap");
   if (const std::optional<IoFailure> failure = SaveTapeImage(
           imageName, *name, static_cast<uint16_t>(*dumpAddress), *bytes, startAddress))
     return EndWithRuntimeError(*failure);
   PrintLine("Archivo: " + imageName);
-  PrintLine(ProgramSummary(*name, *dumpAddress, *byteCount, startAddress));
+  PrintLine(ProgramSummary(shownName, *dumpAddress, *byteCount, startAddress));
   return FinishBatch(BatchDone);
 }

@@ -69,7 +69,12 @@ inline RunEnd EndByFailure(IoFailure failure) { return {RunEnd::IoError, failure
 
 // InitConsole switches to raw key mode and takes the screen size; EndRun restores the terminal
 // and ends the process. A run that never took the screen (the forms for scripts) ends plainly.
+// The screen needs a terminal (a console window) for both input and output.
+bool HasTerminal();
 void InitConsole();
+// Gives the terminal back as it was, for what is left to say in plain lines (a terminal too
+// small to draw in).
+void ReleaseScreen();
 // Asks a terminal smaller than 80x25 to grow; true when it is (now) at least 80x25.
 bool EnsureConsoleSize();
 [[noreturn]] void EndRun(RunEnd end);
@@ -94,6 +99,9 @@ constexpr uint8_t ShownByte(uint8_t byte) { return byte < 32 || byte == 127 ? '?
 void WriteDataText(std::string_view text, int width = 0);
 // The same rule on its own, for text that leaves by another way.
 std::string ControlBytesShown(std::string_view text);
+// Text in the locale's character set (a file name, an argument) as the screen holds text: code
+// page 437, where a character it lacks is "?". It is shown through WriteDataText.
+std::string LocaleTextOnScreen(std::string_view text);
 
 // Output buffer. FlushConsole writes it now; FlushConsoleIfDue only when the last write is a
 // few tens of milliseconds old, for long work without key waits (the loader's indicator).

@@ -16,6 +16,11 @@ bool FinishPrinting();
 // Each binding: the text with every byte that could drive its terminal or console shown as "?".
 std::string HarmlessPlainText(std::string_view text);
 
+// The locale that says how text is coded (LC_CTYPE: "C", "es_ES.UTF-8"...), and whether it
+// knows only ASCII.
+std::string CharacterLocale();
+bool LocaleIsAscii();
+
 // A command-line argument as typing it into GRAVIX would give it: code page 437 bytes, so a
 // name compiled from the command line and one typed at the prompt make the same tape. None
 // when a character has no place in code page 437.

@@ -40,8 +40,9 @@ Number AskNumber(int column, std::string_view prompt, int32_t lowest, int32_t hi
   }
 }
 
-Key ShowSummary(const std::string& imageName, const std::string& summary) {
+Key ShowSummary(const std::string& fileName, const std::string& summary) {
   // Centred; a text too long for that starts at column 1 and shows what fits on the row.
+  const std::string imageName = LocaleTextOnScreen(fileName);
   const int length = static_cast<int>(FileLabel.size() + imageName.size());
   MoveCursor(std::max(1, (ScreenColumns - length) / 2), FirstMessageRow);
   WriteText(FileLabel);

@@ -165,8 +165,11 @@ void ShowSkippedLines(int count) {
 void ShowMemoryFull(const LoadResult& result, const LineTable& table) {
   SetTextColor(LightCyan);
   WriteLine();
+  // What the table can still take: the memory left, as far as the 5000 lines allow.
+  const int64_t usable =
+      std::min<int64_t>(result.freeBytes, int64_t{MaxLines - table.count} * LineBlockSize);
   WriteText("Memoria llena [");
-  WriteNumber(static_cast<int32_t>(std::clamp<int64_t>(result.freeBytes, 0, INT32_MAX)));
+  WriteNumber(static_cast<int32_t>(std::max<int64_t>(usable, 0)));
   WriteText(" bytes libres] o numero de lineas maximo [");
   WriteNumber(MaxLines);
   WriteLine(" lineas] excedido.");
@@ -194,6 +197,9 @@ std::optional<RunEnd> LoadListingOnScreen(const std::string& fileName,
   const LoadResult result = LoadListing(fileName, backupName, FreeMemoryBytes(), table, listener);
   if (result.failure) return EndByFailure(*result.failure);
   if (dialogue.end) return dialogue.end;
+  // The indicator's last frame goes with the load.
+  WriteChar(' ');
+  WriteChar(8);
   if (dialogue.skippedLines > 0) {
     ShowSkippedLines(dialogue.skippedLines);
     dialogue.reported = true;

@@ -21,7 +21,7 @@ std::string WrittenAt(const std::string& fileName) {
 RecoveryAnswer AskToRecover(const std::string& recoveryName) {
   SetTextColor(Yellow);
   WriteText("Hay cambios sin guardar de una sesion anterior (");
-  WriteDataText(recoveryName);
+  WriteDataText(LocaleTextOnScreen(recoveryName));
   WriteLine(", " + WrittenAt(recoveryName) + ").");
   SetTextColor(White);
   WriteText("Recuperar los cambios sin guardar (S/N): ");

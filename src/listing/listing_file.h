@@ -19,6 +19,9 @@ enum class ListingFault {
   WriteProtected,
   Exists,
   CannotCreate,
+  Folder,              // a folder of that name
+  NotRegular,          // a FIFO, device or socket of that name
+  Utf16,               // text in UTF-16, which no typed listing can be read as
   BackupNotRegular,    // the backup's name is taken by a folder, FIFO, device or socket
   BackupCannotCreate,  // the backup's folder takes no new file
 };

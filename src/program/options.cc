@@ -49,8 +49,12 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     commandLine.misuse = "--usr solo sirve con --tap";
   if (commandLine.mode != RunMode::Edit && commandLine.files.empty() && commandLine.misuse.empty())
     commandLine.misuse = "falta el nombre del fichero";
-  if (help) commandLine.mode = RunMode::Help;
-  if (version && !help) commandLine.mode = RunMode::Version;
-  if (!help && !version && !commandLine.misuse.empty()) commandLine.mode = RunMode::Misuse;
+  // --help and --version stand alone: a word beside them was meant for something else.
+  const bool alone = arguments.size() == 1;
+  if ((help || version) && !alone && commandLine.misuse.empty())
+    commandLine.misuse = std::string(help ? "--help" : "--version") + " no lleva nada mas";
+  if (help && alone) commandLine.mode = RunMode::Help;
+  if (version && alone) commandLine.mode = RunMode::Version;
+  if (!commandLine.misuse.empty()) commandLine.mode = RunMode::Misuse;
   return commandLine;
 }

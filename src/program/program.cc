@@ -4,6 +4,7 @@
 #include "batch/batch_run.h"
 #include "batch/check.h"
 #include "batch/tap.h"
+#include "console/plain_output.h"
 #include "dialogues/numbering_dialogue.h"
 #include "dialogues/recovery_question.h"
 #include "editor/editor.h"
@@ -35,6 +36,12 @@ std::optional<RunEnd> LoadLines(const std::string& name, bool recovered, uint32_
 }
 
 RunEnd RunOnScreen(const CommandLine& commandLine) {
+  // Without a terminal the editor would work blind: the forms for scripts are for that.
+  if (!commandLine.files.empty() && !HasTerminal()) {
+    PrintLine("gravix: hace falta un terminal de 80x25 caracteres; para scripts: --check, --tap",
+              PlainStream::Errors);
+    return {RunEnd::Exit, FinishBatch(BatchMisuse)};
+  }
   InitConsole();
   HideCursor();
   const uint32_t seed = ClockSeed();
@@ -53,7 +60,7 @@ RunEnd RunOnScreen(const CommandLine& commandLine) {
   const ListingName listing = GetInputFileName(commandLine.files, use);
   if (listing.end) return *listing.end;
   if (!EnsureConsoleSize())
-    return FatalError("La ventana del terminal es menor de 80x25 caracteres");
+    return PlainFatalError("La ventana del terminal es menor de 80x25 caracteres");
   const bool exists = GetFileKind(listing.name) != FileKind::Missing;
   if (exists) {
     // A backup that could not be written is found out before anything is asked.

@@ -20,6 +20,7 @@ constexpr std::string_view Introduction[] = {
 constexpr std::string_view ScreenUsage[] = {
     "Uso:     GRAVIX fichero",
     " donde  fichero = Archivo de texto con el codigo a compilar",
+    " Las demas formas de uso: gravix --help",
 };
 
 constexpr std::string_view PlainUsage[] = {
@@ -61,11 +62,21 @@ RunEnd ShowUsage(int status) {
 
 RunEnd FatalError(std::string_view message) {
   SetTextColor(Yellow);
-  WriteDataText(CutText("  ERROR: " + std::string(message) + "."));
+  WriteDataText(CutText("  ERROR: " + LocaleTextOnScreen(message) + "."));
   WriteLine();
   WriteChar(7);
   WriteLine();
   return ShowUsage(FatalErrorStatus);
+}
+
+RunEnd PlainFatalError(std::string_view message) {
+  ReleaseScreen();
+  PrintLine("  ERROR: " + std::string(message) + ".");
+  PrintLine("");
+  for (std::string_view line : Introduction) PrintLine(line);
+  PrintLine("");
+  for (std::string_view line : ScreenUsage) PrintLine(line);
+  return {RunEnd::Exit, FinishBatch(FatalErrorStatus)};
 }
 
 int PrintHelp() {

@@ -15,6 +15,10 @@ RunEnd ShowUsage(int status = 0);
 // The error line in yellow, a bell, then the help screen; status FatalErrorStatus.
 RunEnd FatalError(std::string_view message);
 
+// The same as plain lines once the terminal is given back, where the screen cannot show it
+// (a terminal too small): the terminal wraps them, so they read whole.
+RunEnd PlainFatalError(std::string_view message);
+
 // gravix --help and --version: plain lines, for a pipe. Return the exit status.
 int PrintHelp();
 int PrintVersion();

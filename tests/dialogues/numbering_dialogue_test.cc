@@ -76,7 +76,9 @@ TEST_F(LoaderTest, CleanFileIsStoredAsTypedAndBackedUpWholeWithoutAPause) {
   Load(wide + "\r\n" + spaced + "\r" + kept + "\n", 2);  // no keys: no pause
   EXPECT_EQ(Backup(), Joined({wide, spaced, kept}));
   EXPECT_EQ(Stored(), Joined({"1" + Data, "2" + Data, "003 0011223344556677889A 9"}, "\n"));
-  EXPECT_EQ(screen.TrimmedRow(first + 2), ">");  // the indicator's third frame from seed 2
+  // The indicator's third frame from seed 2, gone once the load ends.
+  EXPECT_NE(screen.Written().find(">\b"), std::string::npos);
+  EXPECT_EQ(screen.TrimmedRow(first + 2), "");
 }
 
 // A listing just as GRAVIX saves it, on either platform, is its own copy: the backup from
@@ -134,6 +136,21 @@ TEST_F(LoaderTest, SlipsAreMendedWithOneQuestionAtMost) {
   EXPECT_EQ(Stored(), Joined({"1" + Data, "2 00000000000000000000 ", "3" + Data, "4" + Data,
                               "5" + Data, "6" + Data, "7 AABBCCDDEEFF00112233 1377"},
                              "\n"));
+}
+
+// Beyond 5000 lines the table is full: the rest goes to the backup only, the user is told what
+// room is left for lines (none) and how many were loaded.
+TEST_F(LoaderTest, AFullTableIsToldWithTheRoomLeft) {
+  screen.Keys(" ");
+  Load(Joined(Numbered(1, 5001), "\n"));
+  // 80 characters: the Windows console's cursor moves on after the last column by itself.
+  std::vector<std::string> rows = {
+      "", "", "", "Memoria llena [0 bytes libres] o numero de lineas maximo [5000 lineas] excedido."};
+  if (LastColumnMovesCursorOn()) rows.push_back("");
+  rows.insert(rows.end(), {"Total de lineas procesadas: 5000", ""});
+  ExpectRows(rows, {{1, 3, LightCyan}});
+  EXPECT_EQ(table.count, 5000);
+  EXPECT_EQ(Backup(), Joined(Numbered(1, 5001)));
 }
 
 // Empty Enter and 1 (too small) refused, the letter and a fifth digit ignored; the number keeps

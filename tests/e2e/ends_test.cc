@@ -24,24 +24,28 @@ struct StartEnd {
 const StartEnd StartEnds[] = {
     {"Help", {}, ""},
     {"TwoNames", {.arguments = {"a.txt", "b.txt"}}, "Demasiados parametros"},
-    {"Missing", {.arguments = {"falta.txt"}}, "El fichero \"falta.txt\" no existe"},
-    {"Folder", {.arguments = {"carpeta.txt"}}, "El fichero \"carpeta.txt" + Protected},
-    {"Fifo", {.arguments = {"tuberia.txt"}}, "El fichero \"tuberia.txt" + Protected},  // no wait
+    // A name outside ASCII is shown as itself.
+    {"Missing", {.arguments = {"canci\xc3\xb3n.txt"}}, "El fichero \"canci\xc3\xb3n.txt\" no existe"},
+    {"Folder", {.arguments = {"carpeta.txt"}}, "\"carpeta.txt\" es una carpeta, no un fichero"},
+    {"Fifo", {.arguments = {"tuberia.txt"}}, "\"tuberia.txt\" no es un fichero normal"},  // no wait
+    {"ReadOnly", {.arguments = {"solo.txt"}, .unprivileged = true},
+     "El fichero \"solo.txt" + Protected},
+    {"Utf16", {.arguments = {"ancho.txt"}},
+     "El fichero \"ancho.txt\" esta en UTF-16; guardalo como texto ASCII o UTF-8"},
     {"Unreadable", {.arguments = {"oculto.txt"}, .unprivileged = true},
      "El fichero \"oculto.txt\" no se puede leer"},
     // Shown cut, used whole: the cut name would be another file.
-    {"LongName", {.arguments = {LongFolder}}, "El fichero \"" + LongFolder},
+    {"LongName", {.arguments = {LongFolder}}, "\"" + LongFolder + "\" es una carpeta, no un fichero"},
     {"NewOverAFile", {.arguments = {"--new", "solo.txt"}}, "El fichero \"solo.txt\" ya existe"},
     {"NewInNoFolder", {.arguments = {"--new", "falta/nuevo.txt"}},
      "El fichero \"falta/nuevo.txt\" no se puede crear"},
-    {"SmallWindow", {.arguments = {"solo.txt"}, .rows = 24},
-     "La ventana del terminal es menor de 80x25 caracteres"},
     // A backup name that cannot take a backup is found before anything is asked.
     {"BackupAFifo", {.arguments = {"copia.txt"}},
      "El fichero de copia \"copia.bak\" no es un fichero normal"},
     {"BackupInAReadOnlyFolder", {.arguments = {"fija/juego.txt"}, .unprivileged = true},
      "No se puede crear la copia de seguridad \"fija/juego.bak\""}};
 // clang-format on
+void PrintTo(const StartEnd& end, std::ostream* out) { *out << end.name; }
 class StartupEnd : public ::testing::TestWithParam<StartEnd> {};
 
 TEST_P(StartupEnd, ShowsBannerErrorAndHelpInColourWithItsStatus) {
@@ -61,6 +65,10 @@ TEST_P(StartupEnd, ShowsBannerErrorAndHelpInColourWithItsStatus) {
     ASSERT_EQ(chmod((dir / name).c_str(), mode), 0);
   }
   ASSERT_EQ(chmod((dir / "fija").c_str(), 0555), 0);
+  WriteBytes(dir / "ancho.txt", string("1\0 \0"
+                                       "0\0"
+                                       "0\0\n\0",
+                                       10));
   ProgramOptions options = GetParam().options;
   options.directory = dir.path;
   Terminal term(options);
@@ -80,18 +88,36 @@ TEST_P(StartupEnd, ShowsBannerErrorAndHelpInColourWithItsStatus) {
             "GRAVIX es un programa para convertir programas del formato de codigo maquina");
   EXPECT_EQ(term.TrimmedRow(help + 5),
             " donde  fichero = Archivo de texto con el codigo a compilar");
+  EXPECT_EQ(term.TrimmedRow(help + 6), " Las demas formas de uso: gravix --help");
   EXPECT_EQ(term.Colour(59, help + 5), 15);
   EXPECT_EQ(std::tuple(term.CursorRow(), term.CursorColumn(), term.CursorVisible()),
-            std::tuple(help + 6, 1, true));
-  // Only a smaller terminal is asked to grow.
-  EXPECT_EQ(term.RawOutput().find("\x1b[8;25;80t") != string::npos, options.rows < 25);
+            std::tuple(help + 7, 1, true));
+  EXPECT_EQ(term.RawOutput().find("\x1b[8;25;80t"), string::npos);  // only a small one is asked
   EXPECT_EQ(term.ExitCode(), error.empty() ? 0 : 1);
+}
+
+// A terminal smaller than 80x25 that cannot grow is asked to, given back as it was, and told so
+// in plain lines it wraps, readable whole.
+TEST(StartupEnd, ATerminalTooSmallIsToldInLinesItWraps) {
+  TempDir dir;
+  WriteBytes(dir / "juego.txt", Borde);
+  Terminal term({.arguments = {"juego.txt"}, .directory = dir.path, .rows = 20, .columns = 60});
+  ASSERT_TRUE(term.WaitForExit()) << term.ScreenDump();
+  EXPECT_NE(term.RawOutput().find("\x1b[8;25;80t"), string::npos);
+  EXPECT_EQ(term.ExitCode(), 1);
+  EXPECT_TRUE(term.SettingsAsBefore());
+  string lines = term.ScreenDump();
+  lines.erase(std::remove(lines.begin(), lines.end(), '\n'), lines.end());
+  for (const char* text : {"  ERROR: La ventana del terminal es menor de 80x25 caracteres.",
+                           " donde  fichero = Archivo de texto con el codigo a compilar"})
+    EXPECT_NE(lines.find(text), string::npos) << term.ScreenDump();
 }
 INSTANTIATE_TEST_SUITE_P(Runs, StartupEnd, ::testing::ValuesIn(StartEnds),
                          [](const auto& info) { return info.param.name; });
 
 // In a folder holding the two examples; each form leaves the folder as it found it.
 TEST(Commands, EachFormAndItsStatus) {
+  const string Usage = "Uso: gravix --help\n";  // after every misuse
   // clang-format off
   const struct {
     std::vector<string> arguments;
@@ -99,7 +125,7 @@ TEST(Commands, EachFormAndItsStatus) {
     string output, errors;  // the whole of each, but the usage line of every misuse (status 2)
   } forms[] = {
       {{"--version"}, 0, "gravix " GRAVIX_VERSION_TEXT "\n", ""},
-      {{"-x"}, 2, "", "gravix: opcion desconocida: -x\n"},
+      {{"-x"}, 2, "", "gravix: opcion desconocida: -x\n" + Usage},
       {{"--check", "borde.txt"}, 0, "Listado correcto: 3 lineas.\n", ""},
       // Its lower-case digit is read as a capital; the zero line put in for line 7 is to type.
       {{"--check", "rayas-errores.txt"}, 1,
@@ -110,23 +136,28 @@ TEST(Commands, EachFormAndItsStatus) {
        "Linea 5: suma escrita 305, calculada 350. Pista: posiciones 19-20: 14 en vez de 41; "
        "suma 350 en vez de 305\n"
        "Linea 7: falta la suma.\n"
-       "Listado con problemas: 8 lineas; incorrectas: 3; problemas de numeracion: 2.\n", ""},
+       "Listado con problemas: 8 lineas; 3 incorrectas; 2 problemas de numeracion.\n", ""},
       {{"--check", "grande.txt"}, 1,
        "Memoria llena o mas de 5000 lineas: solo se cargan las 5000 primeras\n"
-       "Listado con problemas: 5000 lineas; incorrectas: 0; problemas de numeracion: 1.\n", ""},
+       "Listado con problemas: 5000 lineas; 0 incorrectas; 1 problema de numeracion.\n", ""},
       // Escape and a C1 control (in UTF-8) never reach a terminal; a letter does.
       {{"--check", "hostil.txt"}, 1, "Linea 2 del fichero: numero de linea \"??\xc2\xaa\" ilegible, "
-       "se esperaba 2\nListado con problemas: 2 lineas; incorrectas: 0; problemas de numeracion: 1.\n", ""},
+       "se esperaba 2\nListado con problemas: 2 lineas; 0 incorrectas; 1 problema de numeracion.\n", ""},
       {{"--check", "falta.txt"}, 1, "", "ERROR: El fichero \"falta.txt\" no existe.\n"},
+      {{"--check", "."}, 1, "", "ERROR: \".\" es una carpeta, no un fichero.\n"},
+      // The screen needs a terminal: standard input is /dev/null here. Nothing is written.
+      {{"borde.txt"}, 2, "", "gravix: hace falta un terminal de 80x25 caracteres; para scripts: "
+       "--check, --tap\n"},
+      {{"--help", "borde.txt"}, 2, "", "gravix: --help no lleva nada mas\n" + Usage},
       // A short line with no line number is no line of the listing; one with a number is.
       {{"--check", "corto.txt"}, 1, "Linea 2 del fichero: no es una linea del listado\n"
        "Linea 3: 4 digitos en vez de 20; falta la suma.\n"
-       "Listado con problemas: 3 lineas; incorrectas: 1; problemas de numeracion: 1.\n", ""},
-      {{"--tap", "B", "65536", "27", "borde.txt"}, 2, "", "gravix: DUMP debe ser un numero de 0 a 65535\n"},
-      {{"--tap", "B", "0", "31", "borde.txt"}, 2, "", "gravix: BYTES debe ser un numero de 1 a 30\n"},
+       "Listado con problemas: 3 lineas; 1 incorrecta; 1 problema de numeracion.\n", ""},
+      {{"--tap", "B", "65536", "27", "borde.txt"}, 2, "", "gravix: DUMP debe ser un numero de 0 a 65535\n" + Usage},
+      {{"--tap", "B", "0", "31", "borde.txt"}, 2, "", "gravix: BYTES debe ser un numero de 1 a 30\n" + Usage},
       // Code past 65535 would wrap round into the ROM.
       {{"--tap", "B", "65528", "27", "--usr", "65528", "borde.txt"}, 2, "",
-       "gravix: BYTES debe ser un numero de 1 a 8\n"},
+       "gravix: BYTES debe ser un numero de 1 a 8\n" + Usage},
       {{"--tap", "X", "0", "1", "vacio.txt"}, 1, "", "ERROR: El listado no tiene lineas.\n"},
       {{"--tap", "X", "0", "1", "rayas-errores.txt"}, 1, "",
        "ERROR: El listado necesita el dialogo de numeracion.\nLinea 6 del fichero: numero de "
@@ -145,9 +176,7 @@ TEST(Commands, EachFormAndItsStatus) {
     std::vector<string> command = arguments;
     command.insert(command.begin(), GRAVIX_PROGRAM);
     const PlainRun run = RunPlain(command, dir.path);
-    const string usage = status == 2 ? "Uso: gravix --help\n" : "";
-    EXPECT_EQ(std::tie(run.status, run.output, run.errors),
-              std::tuple(status, output, errors + usage))
+    EXPECT_EQ(std::tie(run.status, run.output, run.errors), std::tuple(status, output, errors))
         << testing::PrintToString(arguments);
     EXPECT_EQ(Files(dir.path), (std::set<string>{"borde.txt", "corto.txt", "grande.txt",
                                                  "hostil.txt", "rayas-errores.txt", "vacio.txt"}));

@@ -152,12 +152,18 @@ TEST(Session, ATypistsSlipsFromTheFileToTheTape) {
 
 // Escape leaves each of the editor's prompts with nothing done; a start address puts a loader
 // on the tape that starts the code, the same image --tap --usr writes, which tzxlist reads as a
-// Program autostarting at line 10 before the Bytes.
+// Program autostarting at line 10 before the Bytes. Names outside ASCII show as themselves.
 TEST(Session, EscapeLeavesEveryPromptAndAStartAddressMakesATapeThatRunsItself) {
   TempDir dir, other;
-  WriteBytes(dir / "juego.txt", Borde);
-  WriteBytes(other / "juego.txt", Borde);
-  Terminal term({.arguments = {"juego.txt"}, .directory = dir.path});
+  const string listing =
+                   "\xc3\xb1"
+                   "and\xc3\xba.txt",
+               image =
+                   "\xc3\xb1"
+                   "and\xc3\xba.tap";
+  WriteBytes(dir / listing, Borde);
+  WriteBytes(other / listing, Borde);
+  Terminal term({.arguments = {listing}, .directory = dir.path});
   ASSERT_TRUE(term.WaitForText(1, 5, "---[ Editor ]")) << term.ScreenDump();
   for (const auto& [keys, prompt] : {std::pair{"\r", "Nombre del programa:"},
                                      {"\rB\r", "Direccion del DUMP"},
@@ -170,25 +176,33 @@ TEST(Session, EscapeLeavesEveryPromptAndAStartAddressMakesATapeThatRunsItself) {
     term.SendKeys("\x1b");
     ASSERT_TRUE(term.WaitUntil([](const Terminal& t) { return t.TrimmedRow(17).empty(); }))
         << prompt << term.ScreenDump();
-    EXPECT_EQ(Files(dir.path), (std::set<string>{"juego.bak", "juego.txt"})) << prompt;
+    EXPECT_EQ(Files(dir.path).size(), 2u) << prompt;  // the listing and its backup
   }
-  term.SendKeys("\rB\r32768\r27\r32768\r");
+  term.SendKeys("\rB\xc3\xb1\r32768\r27\r32768\r");
   ASSERT_TRUE(term.WaitToShow("Bytes: 27   #   USR: 32768")) << term.ScreenDump();
+  EXPECT_EQ(term.TrimmedRow(16), string(30, ' ') + "Archivo: " + image);
   const PlainRun tap = RunPlain(
-      {GRAVIX_PROGRAM, "--tap", "B", "32768", "27", "--usr", "32768", "juego.txt"}, other.path);
-  EXPECT_EQ(tap.output,
-            "Archivo: juego.tap\nPrograma: \"B         \"   #   Dump: 32768   #   "
-            "Bytes: 27   #   USR: 32768\n");
-  EXPECT_EQ(ReadBytes(other / "juego.tap"), ReadBytes(dir / "juego.tap"));
-  const string listed = RunPlain({"tzxlist", "juego.tap"}, dir.path).output;
-  EXPECT_LT(listed.find("Program: \"B         \" LINE 10"), listed.find("Bytes: \"B"));
+      {GRAVIX_PROGRAM, "--tap", "B\xc3\xb1", "32768", "27", "--usr", "32768", listing}, other.path);
+  EXPECT_EQ(tap.output, "Archivo: " + image +
+                            "\nPrograma: \"B\xc3\xb1        \"   #   Dump: 32768"
+                            "   #   Bytes: 27   #   USR: 32768\n");
+  EXPECT_EQ(ReadBytes(other / image), ReadBytes(dir / image));
+  const string listed = RunPlain({"tzxlist", image}, dir.path).output;
+  EXPECT_LT(listed.find("Program: \"B"), listed.find("Bytes: \"B"));
+  EXPECT_NE(listed.find("LINE 10"), string::npos);
+  // A locale that knows only ASCII has no way to say the name.
+  EXPECT_EQ(RunPlain({GRAVIX_PROGRAM, "--tap", "B\xc3\xb1", "32768", "27", listing}, other.path,
+                     {"LC_ALL=C"})
+                .errors,
+            "gravix: NOMBRE solo admite caracteres ASCII en este idioma (LANG=C)\n"
+            "Uso: gravix --help\n");
   term.SendKeys(" q");
   ASSERT_TRUE(term.WaitForExit());
 }
 
-// An arrow whose bytes come 50 ms apart is still the arrow, a lone Escape (nothing within 100 ms)
-// leaves the digit after it alone; after a resize with a digit typed while small the screen is,
-// cell for cell, a fresh run's after the same keys.
+// An arrow whose bytes come 150 and 300 ms apart over a slow link is still the arrow, none of
+// its bytes typed; a lone Escape leaves the digit after it alone; after a resize with a digit
+// typed while small the screen is, cell for cell, a fresh run's after the same keys.
 TEST(Repaint, ASlowLinkAndAResizeGiveAFreshRunsScreen) {
   TempDir dir;
   WriteBytes(dir / "juego.txt", Borde);
@@ -202,7 +216,8 @@ TEST(Repaint, ASlowLinkAndAResizeGiveAFreshRunsScreen) {
   fresh.SendKeys("\x1b[Bh57");  // Down, the second key help page, two digits
   ASSERT_TRUE(fresh.WaitForText(10, 10, "5707D3FE0C")) << fresh.ScreenDump();
   ASSERT_TRUE(term.WaitForText(1, 5, "---[ Editor ]")) << term.ScreenDump();
-  for (const auto& [keys, pause] : {std::pair{"\x1b", 50}, {"[Bh\x1b", 150}, {"5", 0}}) {
+  for (const auto& [keys, pause] :
+       {std::pair{"\x1b", 150}, {"[", 300}, {"Bh\x1b", 150}, {"5", 0}}) {
     term.SendKeys(keys);
     term.Pause(Wait(pause));
   }

@@ -30,7 +30,7 @@ std::vector<std::string> Environment(const std::vector<std::string>& asked) {
 }  // namespace
 
 Terminal::Terminal(const ProgramOptions& options)
-    : rows_(options.rows), vterm_(vterm_new(rows_, 80)) {
+    : rows_(options.rows), columns_(options.columns), vterm_(vterm_new(rows_, columns_)) {
   vterm_set_utf8(vterm_, 1);
   // The program shows colours 8-15 as bold plus 30-37, as the Linux console does.
   vterm_state_set_bold_highbright(vterm_obtain_state(vterm_), 1);
@@ -53,7 +53,8 @@ Terminal::Terminal(const ProgramOptions& options)
   argv.push_back(nullptr);
   envp.push_back(nullptr);
   const char *directory = options.directory.c_str(), *input = options.standardInput.c_str();
-  const winsize size{static_cast<unsigned short>(rows_), 80, 0, 0};
+  const winsize size{static_cast<unsigned short>(rows_), static_cast<unsigned short>(columns_), 0,
+                     0};
   int slave = -1, report[2], error = 0;
   if (openpty(&master_, &slave, nullptr, nullptr, &size) != 0 || pipe2(report, O_CLOEXEC) != 0) {
     startError_ = std::string("openpty: ") + strerror(errno);
@@ -142,7 +143,7 @@ std::string Terminal::Text(int column, int row, int length) const {
 }
 
 std::string Terminal::TrimmedRow(int row) const {
-  std::string text = Text(1, row, 80);
+  std::string text = Text(1, row, columns_);
   return text.erase(text.find_last_not_of(' ') + 1);
 }
 
@@ -175,7 +176,7 @@ std::string Terminal::Cells(int first, int last) const {
 
 void Terminal::Resize(int rows, int columns) {
   const winsize size{static_cast<unsigned short>(rows), static_cast<unsigned short>(columns), 0, 0};
-  vterm_set_size(vterm_, rows_ = rows, columns);
+  vterm_set_size(vterm_, rows_ = rows, columns_ = columns);
   ioctl(master_, TIOCSWINSZ, &size);
 }
 

@@ -18,6 +18,7 @@ struct ProgramOptions {
   std::vector<std::string> arguments{};
   std::filesystem::path directory{};  // empty: the caller's
   int rows = 25;
+  int columns = 80;
   std::vector<std::string> environment{};  // beside xterm, C.UTF-8, the caller's PATH, HOME...
   std::string program = GRAVIX_PROGRAM;    // looked up in PATH when it has no slash
   std::string standardInput{};             // a file read instead of the terminal
@@ -66,7 +67,7 @@ class Terminal {
   VTermPos Cursor() const;
   termios Settings() const;
 
-  int rows_, master_ = -1, status_ = 0;
+  int rows_, columns_, master_ = -1, status_ = 0;
   pid_t child_ = -1;
   bool ended_ = false, outputClosed_ = false, cursorVisible_ = true;
   std::string startError_, raw_;

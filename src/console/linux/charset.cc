@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <cwchar>
 
 Conversion OpenConversion(const std::string& to, const std::string& from) {
   const iconv_t conversion = iconv_open(to.c_str(), from.c_str());
@@ -35,6 +36,28 @@ bool OnePrintableCharacter(iconv_t toUnicode, std::string_view text) {
 }
 
 }  // namespace
+
+std::string LocaleToCp437(iconv_t toCp437, std::string_view text) {
+  std::string shown, converted;
+  std::mbstate_t state{};
+  for (size_t at = 0; at < text.size();) {
+    const size_t length = std::mbrlen(text.data() + at, text.size() - at, &state);
+    if (length == 0 || length > text.size() - at) {  // broken, or cut short: one byte goes
+      state = {};
+      shown += '?';
+      ++at;
+      continue;
+    }
+    const std::string_view character = text.substr(at, length);
+    const bool ascii = length == 1 && static_cast<uint8_t>(character[0]) < 128;
+    shown += ascii ? std::string(character)
+             : toCp437 && Convert(toCp437, character, converted) && converted.size() == 1
+                 ? converted
+                 : "?";
+    at += length;
+  }
+  return shown;
+}
 
 void ShowUpperHalfIn(const char* charset, UpperHalfTexts& texts) {
   const Conversion fromCp437 = OpenConversion(std::string(charset) + "//TRANSLIT", Cp437);

@@ -23,6 +23,10 @@ Conversion OpenConversion(const std::string& to, const std::string& from);
 // character not complete yet); result then holds what converted before the fault.
 bool Convert(iconv_t conversion, std::string_view text, std::string& result);
 
+// Text in the locale's set as code page 437, character by character: "?" for each one the code
+// page lacks or that is broken.
+std::string LocaleToCp437(iconv_t toCp437, std::string_view text);
+
 // How each byte 128-255 is shown in charset: one character, transliterated where the set lacks
 // it; "?" where even that fails or would take more than one cell.
 void ShowUpperHalfIn(const char* charset, UpperHalfTexts& texts);

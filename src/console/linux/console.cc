@@ -31,8 +31,6 @@
 
 namespace {
 
-// Long enough for an arrow key's bytes to cross a slow link; a lone Escape has no use anyway.
-constexpr int EscapeWaitMilliseconds = 100;
 constexpr int FlushIntervalMilliseconds = 40;
 constexpr uint8_t RepaintKey = 12;  // Ctrl+L
 constexpr char TerminalReset[] = "\x1b[0m\x1b[?25h";
@@ -163,15 +161,14 @@ void ReceiveInput(int64_t deadline) {
       Decode(byte);
       continue;
     }
-    // An open escape sequence waits a while for its next byte; the caller's deadline may be
-    // nearer.
-    const bool sequenceOpen = DecoderWaiting(terminal.decoder);
-    int64_t wait = sequenceOpen ? EscapeWaitMilliseconds : -1;
+    // An escape sequence waits a while for its next byte; the caller's deadline may be nearer.
+    const int64_t decoderWait = DecoderWaitMilliseconds(terminal.decoder);
+    int64_t wait = decoderWait;
     if (deadline >= 0) {
       const int64_t left = std::max<int64_t>(deadline - Milliseconds(), 0);
       if (wait < 0 || left < wait) wait = left;
     }
-    const bool sequenceTimes = sequenceOpen && wait == EscapeWaitMilliseconds;
+    const bool sequenceTimes = decoderWait >= 0 && wait == decoderWait;
     fd_set ready;
     FD_ZERO(&ready);
     FD_SET(STDIN_FILENO, &ready);
@@ -209,6 +206,18 @@ void ReceiveInput(int64_t deadline) {
 }
 
 }  // namespace
+
+bool HasTerminal() { return isatty(STDIN_FILENO) && isatty(STDOUT_FILENO); }
+
+void ReleaseScreen() {
+  FlushConsole();
+  RestoreTerminal();
+  terminal.initialised = false;
+}
+
+std::string LocaleTextOnScreen(std::string_view text) {
+  return LocaleToCp437(terminal.typed.toCp437.get(), text);
+}
 
 void InitConsole() {
   terminal.initialised = true;

@@ -1,6 +1,7 @@
 #include "console/linux/key_decoder.h"
 
 #include <string_view>
+#include <utility>
 
 #include "console/console.h"
 
@@ -31,14 +32,16 @@ constexpr KeySequence ExtendedKeys[] = {
 // Longer sequences are still read to their end, but no longer kept: none of them is a key.
 constexpr size_t MaxSequenceLength = 16;
 
-// ESC ] (title), ESC P, ESC X, ESC ^ and ESC _ open strings that only BEL or ESC \ close.
-bool OpensString(uint8_t byte) {
-  return byte == ']' || byte == 'P' || byte == 'X' || byte == '^' || byte == '_';
-}
+// How long a byte is awaited: after an Escape, whether it stood alone; after a lone one, whether
+// a slow link still brings the rest of its sequence; within a sequence, its next byte.
+constexpr int LoneEscapeMilliseconds = 100;
+constexpr int LateSequenceMilliseconds = 900;  // a second from the Escape in all
+constexpr int SequenceByteMilliseconds = 1000;
 
 // Alt with a letter, digit, minus or equals: the PC's Alt scan codes. No command takes them,
 // so an Alt chord never reaches a field or a command as its plain key.
 int AltScanCode(uint8_t byte) {
+  if (byte >= 'A' && byte <= 'Z') byte = static_cast<uint8_t>(byte - 'A' + 'a');
   constexpr std::string_view Rows[] = {"qwertyuiop", "asdfghjkl", "zxcvbnm"};
   constexpr int RowStarts[] = {16, 30, 44};
   for (int row = 0; row < 3; ++row)
@@ -64,31 +67,28 @@ void FinishEscapeSequence(KeyDecoder& decoder, std::string& keys) {
   decoder.pending.clear();  // unknown sequences are dropped whole
 }
 
+// Alt with one of these sends bytes some terminals also use to open strings: an Alt chord all
+// the same, and no scan code of its own.
+bool IsBareAltChord(uint8_t byte) { return byte == ']' || byte == '^' || byte == '_'; }
+
 void DecodeEscapeByte(KeyDecoder& decoder, uint8_t byte, std::string& keys) {
   std::string& pending = decoder.pending;
   if (pending.size() == 1) {
-    if (byte == '[' || byte == 'O' || OpensString(byte)) {
+    if (byte == '[' || byte == 'O') {
       pending.push_back(static_cast<char>(byte));
     } else if (byte == 27) {
       Deliver(keys, 27);  // the first Escape stood alone; the second may start a sequence
     } else if (const int altScanCode = AltScanCode(byte); altScanCode >= 0) {
       pending.clear();
       DeliverExtended(keys, altScanCode);
+    } else if (IsBareAltChord(byte)) {
+      pending.clear();
     } else {
       // Escape stood alone and the next key came quickly: both are delivered, the key as itself.
       pending.clear();
       Deliver(keys, 27);
       DecodeKeyByte(decoder, byte, keys);
     }
-    return;
-  }
-  if (OpensString(static_cast<uint8_t>(pending[1]))) {
-    // Everything up to the terminator goes; pending only remembers an Escape that may start it.
-    const bool afterEscape = pending.size() == 3;
-    if (byte == 7 || (afterEscape && byte == '\\'))
-      pending.clear();
-    else
-      pending.resize(byte == 27 ? 3 : 2);
     return;
   }
   if (byte == 27) {  // a new sequence cuts the unfinished one
@@ -108,6 +108,12 @@ void DecodeEscapeByte(KeyDecoder& decoder, uint8_t byte, std::string& keys) {
 }  // namespace
 
 void DecodeKeyByte(KeyDecoder& decoder, uint8_t byte, std::string& keys) {
+  // A [ or O soon after a lone Escape is the rest of a sequence a slow link held up.
+  const bool lateSequence = std::exchange(decoder.escapeDelivered, false);
+  if (lateSequence && (byte == '[' || byte == 'O')) {
+    decoder.pending = {'\x1b', static_cast<char>(byte)};
+    return;
+  }
   if (!decoder.pending.empty()) {
     DecodeEscapeByte(decoder, byte, keys);
     return;
@@ -124,6 +130,14 @@ void DecodeKeyByte(KeyDecoder& decoder, uint8_t byte, std::string& keys) {
 }
 
 void DecodeTimeout(KeyDecoder& decoder, std::string& keys) {
-  if (decoder.pending == "\x1b") Deliver(keys, 27);
+  const bool loneEscape = decoder.pending == "\x1b";
+  if (loneEscape) Deliver(keys, 27);
   decoder.pending.clear();
+  decoder.escapeDelivered = loneEscape;
+}
+
+int DecoderWaitMilliseconds(const KeyDecoder& decoder) {
+  if (decoder.pending == "\x1b") return LoneEscapeMilliseconds;
+  if (!decoder.pending.empty()) return SequenceByteMilliseconds;
+  return decoder.escapeDelivered ? LateSequenceMilliseconds : -1;
 }

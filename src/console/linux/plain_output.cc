@@ -44,6 +44,16 @@ std::string HarmlessPlainText(std::string_view text) {
   return shown;
 }
 
+std::string CharacterLocale() {
+  const char* name = std::setlocale(LC_CTYPE, "");
+  return name ? name : "C";
+}
+
+bool LocaleIsAscii() {
+  std::setlocale(LC_CTYPE, "");
+  return std::string_view(nl_langinfo(CODESET)) == "ANSI_X3.4-1968";
+}
+
 std::optional<std::string> ArgumentAsTyped(std::string_view argument) {
   std::setlocale(LC_CTYPE, "");
   const Conversion toCp437 = OpenConversion(Cp437, nl_langinfo(CODESET));

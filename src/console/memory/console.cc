@@ -27,7 +27,10 @@ const Cell& At(int column, int row) { return CellAt(screen.grid, column, row); }
 
 }  // namespace
 
+bool HasTerminal() { return true; }
 void InitConsole() {}
+void ReleaseScreen() {}
+std::string LocaleTextOnScreen(std::string_view text) { return std::string(text); }
 bool EnsureConsoleSize() { return true; }
 
 void ClearScreen() {

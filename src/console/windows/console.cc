@@ -256,6 +256,31 @@ void Repaint() {
 
 }  // namespace
 
+bool HasTerminal() {
+  DWORD mode;
+  return GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) &&
+         GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode);
+}
+
+void ReleaseScreen() {
+  FlushConsole();
+  RestoreConsole();
+}
+
+// Names come in the ANSI code page; the console shows its own (the OEM one).
+std::string LocaleTextOnScreen(std::string_view text) {
+  if (text.empty()) return {};
+  const int size = static_cast<int>(text.size());
+  std::wstring wide(text.size(), L'\0');
+  const int characters = MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), size);
+  const UINT codePage = GetConsoleOutputCP() != 0 ? GetConsoleOutputCP() : GetOEMCP();
+  std::string shown(static_cast<size_t>(characters) * 2 + 1, '\0');
+  const int bytes = WideCharToMultiByte(codePage, 0, wide.data(), characters, shown.data(),
+                                        static_cast<int>(shown.size()), "?", nullptr);
+  shown.resize(static_cast<size_t>(bytes > 0 ? bytes : 0));
+  return shown;
+}
+
 void InitConsole() {
   console.grid.lastColumnMovesOn = LastColumnMovesCursorOn();
   console.input = GetStdHandle(STD_INPUT_HANDLE);

@@ -8,6 +8,9 @@
 
 std::string HarmlessPlainText(std::string_view text) { return ControlBytesShown(text); }
 
+std::string CharacterLocale() { return ""; }
+bool LocaleIsAscii() { return false; }  // every ANSI code page reaches past ASCII
+
 // Arguments come in the ANSI code page; typed keys in the console's own (the OEM one).
 std::optional<std::string> ArgumentAsTyped(std::string_view argument) {
   if (argument.empty()) return std::string();

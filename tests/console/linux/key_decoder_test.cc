@@ -7,11 +7,17 @@
 
 namespace {
 
-// Feeds the bytes as they arrive, then (when timeout) lets the escape wait run out.
+// Feeds the bytes as they arrive; each "|" is a wait for the next byte that ran out, and (when
+// timeout) the last wait runs out too.
 std::string Decode(std::string_view received, bool timeout = true) {
   KeyDecoder decoder;
   std::string keys;
-  for (char c : received) DecodeKeyByte(decoder, static_cast<uint8_t>(c), keys);
+  for (char c : received) {
+    if (c == '|')
+      DecodeTimeout(decoder, keys);
+    else
+      DecodeKeyByte(decoder, static_cast<uint8_t>(c), keys);
+  }
   if (timeout) DecodeTimeout(decoder, keys);
   return keys;
 }
@@ -41,17 +47,21 @@ TEST(KeyDecoder, BytesOfCommonTerminalsBecomeTheKeysTheConsoleDelivers) {
                    false),
             Codes({59, 60, 61, 62, 63, 59, 60, 61, 62, 59, 60, 61, 62, 63, 64, 65, 66, 67, 68}));
   EXPECT_EQ(Decode("\x1b", false), "");  // a lone Escape waits
-  // Alt with a letter, digit, minus or equals: the PC's Alt scan codes. A lone Escape, and a
+  // Alt with a letter (either case), digit, minus or equals: the PC's Alt scan codes; with ], ^
+  // or _, a chord with none, ignored; the keys after a chord as themselves. A lone Escape, and a
   // key after it that starts no sequence and no Alt chord as itself; a typed 0 never makes H an
-  // Up key; unknown, broken and overlong sequences are dropped whole, never typed.
+  // Up key; unknown, broken and overlong sequences are dropped whole, never typed. A [ or O that
+  // comes after a lone Escape was taken ("|": a wait ran out) still starts a sequence, until the
+  // second's wait runs out too.
   // clang-format off
   const std::pair<std::string, std::string> timed[] = {
       {"\x1bq\x1bl\x1bm\x1b" "1\x1b" "0\x1b-\x1b=", Codes({16, 38, 50, 120, 129, 130, 131})},
-      {"\x1b", "\x1b"}, {"\x1bQ\x1b\t", "\x1bQ\x1b\t"},
+      {"\x1b", "\x1b"}, {"\x1bQ\x1b\t", X(16) + "\x1b\t"}, {"\x1bP\x1bX", Codes({25, 45})},
+      {"\x1b]2\x1b^\x1b_x", "2x"},
       {"\x1b\x1b[A", "\x1b" + X(72)}, {"\x7f", "\b"}, {"\b\t\r a1Z\x03\x0c", "\b\t\r a1Z\x03\x0c"},
       {std::string("\0H", 2), "H"}, {"\x1b[1;5A", ""}, {"\x1b[2 qx", "x"}, {"\x1b[99~x", "x"},
-      {"\x1b[200~", ""}, {"\x1bOZ", ""}, {"\x1b]2;title\x07x", "x"}, {"\x1bP1$r\x1b\\y", "y"},
-      {"\x1bX", ""},
+      {"\x1b[200~", ""}, {"\x1bOZ", ""},
+      {"\x1b|[3~", "\x1b" + X(83)}, {"\x1bO|B", "B"}, {"\x1b||[B", "\x1b[B"},
       {"\x1b[" + std::string(100, '1') + "Ax", "x"}};
   // clang-format on
   for (const auto& [bytes, delivered] : timed) EXPECT_EQ(Decode(bytes), delivered) << bytes;
