@@ -1,6 +1,6 @@
 # A thin layer over the CMake presets.
 .PHONY: install uninstall package all build linux windows asan run deps test bench \
-  mutate clean
+  fuzz mutate clean
 
 # The builds' own make calls need not announce every directory they enter.
 MAKEFLAGS += --no-print-directory
@@ -63,6 +63,16 @@ test: deps
 	ctest --preset asan -j $(JOBS)
 	ctest --preset linux -j $(JOBS)
 	ctest --preset windows
+
+# Each fuzz target for FUZZ_SECONDS, from its committed corpus (what it finds stays in
+# build/asan/fuzz).
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	$(MAKE) asan CMAKE_ARGS=-DGRAVIX_TESTS=ON
+	for target in loader editor; do \
+	  (cd build/asan/fuzz/$$target && ../../fuzz_$$target -max_total_time=$(FUZZ_SECONDS) \
+	    found ../../../../fuzz/corpus/$$target) || exit 1; \
+	done
 
 # Optimised build; one table of figures beside their references (a few minutes, not in `test`).
 bench:

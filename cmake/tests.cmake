@@ -65,3 +65,22 @@ if(NOT WIN32 AND GRAVIX_E2E_TESTS)
     set_tests_properties(wine_e2e PROPERTIES LABELS "e2e;wine" TIMEOUT 300)
   endif()
 endif()
+
+# The fuzz targets (clang's libFuzzer, in the sanitizer build): each runs a few seconds from its
+# committed corpus in the suite; `make fuzz` runs them longer. What they find goes to the build
+# directory, never into the committed corpus.
+set(GRAVIX_FUZZ_SECONDS 3 CACHE STRING "How long each fuzz target runs in the suite")
+if(GRAVIX_SANITIZE AND CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+  foreach(target loader editor)
+    add_executable(fuzz_${target} fuzz/${target}_fuzz.cc ${GRAVIX_BINDING_PARTS})
+    target_link_libraries(fuzz_${target} PRIVATE gravix_memory_console)
+    target_link_options(fuzz_${target} PRIVATE -fsanitize=fuzzer)
+    set(work ${CMAKE_BINARY_DIR}/fuzz/${target})
+    file(MAKE_DIRECTORY ${work}/found)
+    add_test(NAME fuzz_${target}
+      COMMAND fuzz_${target} -max_total_time=${GRAVIX_FUZZ_SECONDS} found
+        ${PROJECT_SOURCE_DIR}/fuzz/corpus/${target}
+      WORKING_DIRECTORY ${work})
+    set_tests_properties(fuzz_${target} PROPERTIES LABELS fuzz)
+  endforeach()
+endif()

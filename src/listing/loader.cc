@@ -181,9 +181,10 @@ bool StoredAsSaved(const LoadState& state, int index, std::string_view raw) {
          state.expected == index + 1 && LineText(state.table, index) == raw;
 }
 
-// A line with a line number is a line of the listing however short: a save writes such lines.
+// A line that begins with a number is a line of the listing however short: a save writes such
+// lines.
 bool IsListingLine(std::string_view raw) {
-  return raw.size() >= MinRawLineLength || IsLineNumberField(FirstField(raw));
+  return raw.size() >= MinRawLineLength || TextToInteger(FirstField(raw)).has_value();
 }
 
 }  // namespace

@@ -154,6 +154,8 @@ TEST(Commands, EachFormAndItsStatus) {
        "Linea 3: 4 digitos en vez de 20; falta la suma.\n"
        "Listado con problemas: 3 lineas; 1 incorrecta; 1 problema de numeracion.\n", ""},
       {{"--tap", "B", "65536", "27", "borde.txt"}, 2, "", "gravix: DUMP debe ser un numero de 0 a 65535\n" + Usage},
+      {{"--tap", "A\x1b", "0", "1", "borde.txt"}, 2, "",
+       "gravix: NOMBRE no puede llevar caracteres de control\n" + Usage},
       {{"--tap", "B", "0", "31", "borde.txt"}, 2, "", "gravix: BYTES debe ser un numero de 1 a 30\n" + Usage},
       // Code past 65535 would wrap round into the ROM.
       {{"--tap", "B", "65528", "27", "--usr", "65528", "borde.txt"}, 2, "",

@@ -60,10 +60,22 @@ TEST(Recovery, TypingOutlivesAKilledRunAndAClosedTerminal) {
     EXPECT_EQ(ReadBytes(dir / "juego.txt"), recovered ? typed : Borde);
     EXPECT_EQ(Files(dir.path), (std::set<string>{"juego.bak", "juego.txt"}));
   }
-  Terminal last({.arguments = {"juego.txt"}, .directory = dir.path});
-  ASSERT_TRUE(last.WaitForText(1, 5, "---[ Editor ]")) << last.ScreenDump();
-  last.SendKeys("xs");
-  ASSERT_TRUE(last.WaitForExit());
+  // A second GRAVIX on the listing keeps no recovery file: the first one's stays as it wrote it,
+  // whatever the second one holds when it ends.
+  Terminal first({.arguments = {"juego.txt"}, .directory = dir.path}),
+      second({.arguments = {"juego.txt"}, .directory = dir.path});
+  for (Terminal* term : {&first, &second})
+    ASSERT_TRUE(term->WaitForText(1, 5, "---[ Editor ]")) << term->ScreenDump();
+  first.SendKeys("\x1b[F7\x1b[B");
+  ASSERT_TRUE(
+      first.WaitUntil([&](const Terminal&) { return ReadBytes(dir / "juego.rec") == typed; }));
+  second.SendKeys("\x1b[F8\x1b[B");
+  second.Signal(SIGTERM);
+  ASSERT_TRUE(second.WaitForExit());
+  EXPECT_EQ(ReadBytes(dir / "juego.rec"), typed);
+  first.SendKeys("xs");
+  ASSERT_TRUE(first.WaitForExit());
+  EXPECT_EQ(Files(dir.path), (std::set<string>{"juego.bak", "juego.txt"}));
 }
 
 // A listing typed from scratch and never saved lives on in its recovery file: the next start

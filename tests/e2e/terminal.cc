@@ -66,7 +66,8 @@ Terminal::Terminal(const ProgramOptions& options)
     close(master_);
     if (login_tty(slave) == 0 && (!*directory || chdir(directory) == 0) &&
         (!*input || dup2(open(input, O_RDONLY), 0) == 0) &&
-        (!options.unprivileged || (!setgroups(0, nullptr) && !setgid(65534) && !setuid(65534))))
+        (!options.unprivileged || geteuid() != 0 ||
+         (!setgroups(0, nullptr) && !setgid(65534) && !setuid(65534))))
       execvpe(argv[0], argv.data(), envp.data());
     // The failed step's errno goes back; an exec would have closed the pipe.
     [[maybe_unused]] const ssize_t written = write(report[1], &errno, sizeof errno);

@@ -22,7 +22,7 @@ struct ProgramOptions {
   std::vector<std::string> environment{};  // beside xterm, C.UTF-8, the caller's PATH, HOME...
   std::string program = GRAVIX_PROGRAM;    // looked up in PATH when it has no slash
   std::string standardInput{};             // a file read instead of the terminal
-  bool unprivileged = false;               // run as user and group 65534
+  bool unprivileged = false;  // as an ordinary user: root runs it as user and group 65534
 };
 
 using Wait = std::chrono::milliseconds;

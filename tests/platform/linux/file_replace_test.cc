@@ -58,53 +58,73 @@ bool FileSizeLimit(rlim_t bytes) {
   return signal(SIGXFSZ, SIG_IGN) != SIG_ERR && setrlimit(RLIMIT_FSIZE, &limit) == 0;
 }
 
-// A listing of another owner or group, replaced in a child process that meets a fault or
-// runs as another user: the status, the bytes (new, or old after a failure), the owner and mode
-// kept, and whether the file is still the same one (rewritten in place) or a new one renamed over
-// it. A rename refused where the file's place explains it (another file system under a bind mount,
-// a mount point, a sticky folder) becomes a rewrite in place; for any other reason the save fails.
+// A listing replaced in a child process that meets a fault or runs as another user: the status,
+// the bytes (new, or old after a failure), the owner and mode kept, and whether the file is still
+// the same one (rewritten in place) or a new one renamed over it.
+struct Replacement {
+  const char* meets;
+  std::function<bool()> setup;
+  bool linked;  // a second name: the file must keep its identity
+  int status;
+  bool same;
+};
+
+void CheckReplacement(const Replacement& c, uid_t owner, gid_t group) {
+  TempDir dir;
+  const std::string name = dir / "juego.txt";
+  WriteBytes(name, "1 old\n");
+  ASSERT_EQ(chown(name.c_str(), owner, group) | chmod(name.c_str(), 0666) |
+                chmod(dir.path.c_str(), 0777),
+            0);
+  if (c.linked) fs::create_hard_link(name, dir / "copia.txt");
+  struct stat was = {}, now = {};
+  stat(name.c_str(), &was);
+  const int status = ReplaceInChild(name, c.setup);
+  if (status == 100) GTEST_SKIP() << "the machine refuses " << c.meets;
+  stat(name.c_str(), &now);
+  EXPECT_EQ(status, c.status) << c.meets;
+  EXPECT_EQ(ReadBytes(name), c.status ? "1 old\n" : NewBytes) << c.meets;
+  EXPECT_EQ(now.st_ino == was.st_ino, c.same) << c.meets;
+  EXPECT_EQ(std::tuple(now.st_uid, now.st_gid, now.st_mode & 07777), std::tuple(owner, group, 0666u))
+      << c.meets;
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), {}), c.linked ? 2 : 1) << c.meets;
+}
+
+bool Root() { return geteuid() == 0; }
+
+// A rename refused where the file's place explains it (another file system under a bind mount,
+// a mount point, a sticky folder) becomes a rewrite in place; for any other reason the save
+// fails. Whoever runs it owns the listing, or, for root, another user and group.
 TEST(ReplaceFileSafely, NeverACutFileNorAStrayOne) {
   // clang-format off
-  const struct { const char* meets; std::function<bool()> setup; bool linked; int status; bool same;
-                 uid_t owner; gid_t group; } cases[] = {
-      // Root gives the new file the owner, or the group; anyone else cannot.
-      {"nothing", [] { return true; }, false, 0, false, 1234, 0},
-      {"nothing", [] { return true; }, false, 0, false, 0, 4321},
-      {"another user", [] { return setuid(65534) == 0; }, false, 0, true, 1234, 4321},
-      {"EXDEV", [] { return CallFails(SYS_rename, EXDEV); }, false, 0, true, 1234, 4321},
-      {"EBUSY", [] { return CallFails(SYS_rename, EBUSY); }, false, 0, true, 1234, 4321},
-      {"EPERM", [] { return CallFails(SYS_rename, EPERM); }, false, 0, true, 1234, 4321},
-      {"EACCES", [] { return CallFails(SYS_rename, EACCES); }, false, EACCES, true, 1234, 4321},
-      {"ENOSPC", [] { return CallFails(SYS_rename, ENOSPC); }, false, ENOSPC, true, 1234, 4321},
-      {"a full disk", [] { return FileSizeLimit(16); }, false, EFBIG, true, 1234, 4321},
-      {"a full disk", [] { return FileSizeLimit(16); }, true, EFBIG, true, 1234, 4321},  // 2 names
-      {"a failing read", [] { return CallFails(SYS_pread64, EIO); }, true, EIO, true, 1234, 4321},
-      {"no standard input", [] { return close(0) == 0; }, false, 0, false, 1234, 4321},  // fd 0
-      {"no standard input", [] { return close(0) == 0; }, true, 0, true, 1234, 4321}};
+  const Replacement cases[] = {
+      {"EXDEV", [] { return CallFails(SYS_rename, EXDEV); }, false, 0, true},
+      {"EBUSY", [] { return CallFails(SYS_rename, EBUSY); }, false, 0, true},
+      {"EPERM", [] { return CallFails(SYS_rename, EPERM); }, false, 0, true},
+      {"EACCES", [] { return CallFails(SYS_rename, EACCES); }, false, EACCES, true},
+      {"ENOSPC", [] { return CallFails(SYS_rename, ENOSPC); }, false, ENOSPC, true},
+      {"a full disk", [] { return FileSizeLimit(16); }, false, EFBIG, true},
+      {"a full disk", [] { return FileSizeLimit(16); }, true, EFBIG, true},
+      {"a failing read", [] { return CallFails(SYS_pread64, EIO); }, true, EIO, true},
+      {"no standard input", [] { return close(0) == 0; }, false, 0, false},  // opened as fd 0
+      {"no standard input", [] { return close(0) == 0; }, true, 0, true}};
   // clang-format on
-  for (const auto& c : cases) {
-    TempDir dir;
-    const std::string name = dir / "juego.txt";
-    WriteBytes(name, "1 old\n");
-    if (chown(name.c_str(), c.owner, c.group) || chmod(name.c_str(), 0666) ||
-        chmod(dir.path.c_str(), 0777))
-      GTEST_SKIP() << "only root may give a file away";
-    if (c.linked) fs::create_hard_link(name, dir / "copia.txt");
-    struct stat was = {}, now = {};
-    stat(name.c_str(), &was);
-    const int status = ReplaceInChild(name, c.setup);
-    if (status == 100) GTEST_SKIP() << "the machine refuses " << c.meets;
-    stat(name.c_str(), &now);
-    EXPECT_EQ(status, c.status) << c.meets;
-    EXPECT_EQ(ReadBytes(name), c.status ? "1 old\n" : NewBytes) << c.meets;
-    EXPECT_EQ(now.st_ino == was.st_ino, c.same) << c.meets;
-    EXPECT_EQ(std::tuple(now.st_uid, now.st_gid, now.st_mode & 07777),
-              std::tuple(c.owner, c.group, 0666u))
-        << c.meets;
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), {}), c.linked ? 2 : 1) << c.meets;
-  }
-  // A symbolic link stays a link, its target getting the bytes. The root folder takes a new
-  // file when it may be written.
+  for (const Replacement& c : cases)
+    CheckReplacement(c, Root() ? 1234 : getuid(), Root() ? 4321 : getgid());
+}
+
+// Root gives the new file the listing's owner, or its group; a user who cannot give it away
+// rewrites it in place.
+TEST(ReplaceFileSafely, KeepsAnOwnerOnlyRootMayGive) {
+  if (!Root()) GTEST_SKIP() << "only root may give a file to another user";
+  CheckReplacement({"nothing", [] { return true; }, false, 0, false}, 1234, 0);
+  CheckReplacement({"nothing", [] { return true; }, false, 0, false}, 0, 4321);
+  CheckReplacement({"another user", [] { return setuid(65534) == 0; }, false, 0, true}, 1234, 4321);
+}
+
+// A symbolic link stays a link, its target getting the bytes. The root folder takes a new file
+// when it may be written.
+TEST(ReplaceFileSafely, ALinkStaysALink) {
   TempDir dir;
   WriteBytes(dir / "real.txt", "1 old\n");
   fs::create_symlink("real.txt", dir / "juego.txt");
