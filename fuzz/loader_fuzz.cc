@@ -56,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             return std::optional<bool>(missing.fileLine % 2 == 0);
           }};
   const LoadResult loaded = LoadListing("listing.txt", "listing.bak", 1 << 22, *table, answers);
-  Check(!loaded.failure && !loaded.abandoned);
+  Check(!loaded.failure);
   Check(ReadBytes("listing.bak") == ExpectedBackup(bytes));
   for (int line = 1; line <= table->count; ++line) {
     const std::string_view text = LineText(*table, line);
@@ -66,12 +66,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Check(!SaveListing(*table, "saved.txt"));
   auto again = std::make_unique<LineTable>();
   const LoadListener nothingToAsk{
-      .renumber = [](const WrongNumber&) { return std::optional<std::string>(); },
-      .fillGap = [](const MissingLines&) { return std::optional<bool>(); },
+      .renumber = [](const WrongNumber&) -> std::optional<std::string> { std::abort(); },
+      .fillGap = [](const MissingLines&) -> std::optional<bool> { std::abort(); },
       .mended = [](const Mended&) { std::abort(); },
       .skipped = [](int) { std::abort(); }};
   const LoadResult reloaded = LoadListing("saved.txt", "", 1 << 22, *again, nothingToAsk);
-  Check(!reloaded.failure && !reloaded.abandoned);
+  Check(!reloaded.failure);
   Check(ListingText(*again) == ListingText(*table));
   return 0;
 }

@@ -70,7 +70,6 @@ void DeleteBeforeCursor(EditorState& editor) {
 std::optional<RunEnd> GoToLine(EditorState& editor) {
   StoreCurrentLine(editor);
   SetTextColor(Yellow);
-  ShowCursor();
   int line = 0;
   while (line < 1 || line > editor.lines.count) {
     MoveCursor(PromptColumn, MessageRow);
@@ -81,7 +80,6 @@ std::optional<RunEnd> GoToLine(EditorState& editor) {
     if (answer.cancelled) return std::nullopt;
     line = TextToInteger(answer.text).value_or(0);
   }
-  HideCursor();
   ChangeLine(editor, line);
   return std::nullopt;
 }
@@ -99,8 +97,6 @@ std::optional<RunEnd> CompileCommand(EditorState& editor) {
   LeaveAppendedLine(editor);
   const std::optional<RunEnd> end = CompileTape(editor.currentLine, editor.lines, editor.fileName);
   if (end) return end;
-  // Only a line that exists can become current.
-  if (editor.currentLine < 1 || editor.currentLine > editor.lines.count) editor.currentLine = 1;
   ShowCurrentLine(editor);
   return std::nullopt;
 }

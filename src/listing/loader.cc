@@ -162,7 +162,6 @@ bool LoadRawLine(LoadState& state, std::string_view raw) {
   state.previousStored = false;
   const std::string typedNumber = fields.number;  // only the number is settled
   if (!SettleNumber(state, fields)) return false;
-  if (state.full) return true;
   JoinListingLine(fields.number, fields.data, fields.checksum, state.joined);
   StoreLine(state, state.joined);
   if (state.full) return true;
@@ -215,8 +214,7 @@ LoadResult LoadListing(const std::string& fileName, const std::string& backupNam
       if (!FirstField(raw).empty() && state.listener.skipped)
         state.listener.skipped(state.fileLine);
     } else if (!state.full && !LoadRawLine(state, raw)) {
-      result.abandoned = !state.failure;
-      break;
+      break;  // a question went unanswered, or the backup failed
     }
     if (!StoredAsSaved(state, index, raw) && !WriteBackup(state)) break;
   }

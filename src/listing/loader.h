@@ -63,7 +63,6 @@ struct LoadListener {
 
 struct LoadResult {
   std::optional<IoFailure> failure;  // the listing could not be read or the backup written
-  bool abandoned = false;            // a question went unanswered
   bool full = false;                 // lines were left out: the table or memory ran out
   int64_t freeBytes = 0;             // memory left for lines when the load ended
 };

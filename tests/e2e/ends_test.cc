@@ -151,8 +151,8 @@ TEST(Commands, EachFormAndItsStatus) {
       {{"--help", "borde.txt"}, 2, "", "gravix: --help no lleva nada mas\n" + Usage},
       // A short line with no line number is no line of the listing; one with a number is.
       {{"--check", "corto.txt"}, 1, "Linea 2 del fichero: no es una linea del listado\n"
-       "Linea 3: 4 digitos en vez de 20; falta la suma.\n"
-       "Listado con problemas: 3 lineas; 1 incorrecta; 1 problema de numeracion.\n", ""},
+       "Linea 1: 4 digitos en vez de 20; falta la suma.\n"
+       "Listado con problemas: 2 lineas; 1 incorrecta; 1 problema de numeracion.\n", ""},
       {{"--tap", "B", "65536", "27", "borde.txt"}, 2, "", "gravix: DUMP debe ser un numero de 0 a 65535\n" + Usage},
       {{"--tap", "A\x1b", "0", "1", "borde.txt"}, 2, "",
        "gravix: NOMBRE no puede llevar caracteres de control\n" + Usage},
@@ -171,8 +171,7 @@ TEST(Commands, EachFormAndItsStatus) {
       std::filesystem::copy(Examples + name, dir.path / name);
     WriteBytes(dir / "grande.txt", ZeroLines(1, 5001));
     WriteBytes(dir / "vacio.txt", "");
-    WriteBytes(dir / "corto.txt",
-               Borde.substr(0, 27) + "FIN\n" + Borde.substr(27, 27) + "3 07D3\n");
+    WriteBytes(dir / "corto.txt", "1 07D3\nFIN\n" + Borde.substr(27, 27));
     WriteBytes(dir / "hostil.txt",
                Borde.substr(0, 27) + "\x1b\xc2\x9b\xc2\xaa" + Borde.substr(28, 26));
     std::vector<string> command = arguments;

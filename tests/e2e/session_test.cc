@@ -92,26 +92,6 @@ TEST(Session, ASaveNeverWritesOverAFileChangedOutsideUnasked) {
   EXPECT_EQ(ReadBytes(dir / "juego.txt"), typed);
 }
 
-// A line saved half typed loads back as it was, start after start, and the backup made at the
-// first start keeps it.
-TEST(Session, AHalfTypedLineLoadsBackAsSaved) {
-  TempDir dir;
-  Terminal typing({.arguments = {"--new", "juego.txt"}, .directory = dir.path});
-  ASSERT_TRUE(typing.WaitForText(1, 5, "---[ Editor ]")) << typing.ScreenDump();
-  typing.SendKeys("0F0FE6q");  // line 1 is ready at once
-  ASSERT_TRUE(typing.WaitForExit()) << typing.ScreenDump();
-  const string saved = "1 0F0FE6 \n";
-  EXPECT_EQ(ReadBytes(dir / "juego.txt"), saved);
-  for (int start = 1; start <= 2; ++start) {
-    Terminal term({.arguments = {"juego.txt"}, .directory = dir.path});
-    ASSERT_TRUE(term.WaitForText(1, 10, "     1   0F0FE6")) << term.ScreenDump();
-    EXPECT_EQ(term.Text(62, 10, 3), "(d)");
-    term.SendKeys("q");
-    ASSERT_TRUE(term.WaitForExit()) << term.ScreenDump();
-    EXPECT_EQ(ReadBytes(dir / "juego.txt") + ReadBytes(dir / "juego.bak"), saved + saved);
-  }
-}
-
 // The border routine as a tired typist leaves it: lower case, a line typed twice, a line
 // numbered one too high, one cut by a stray line end, an O for a 0, one extra line and a gap.
 // The loader asks twice; Enter stops at the zero line put in; Ctrl+Y takes the extra lines out;

@@ -188,6 +188,7 @@ TEST(EditorSaving, AFailedSaveAndAFileChangedOutsideLoseNothing) {
   EXPECT_EQ(ReadBytes(file), "1 0 0\n2 0 0\n");
   EXPECT_FALSE(changed.Run(file, {}, "q"));
   EXPECT_EQ(changed.screen.TrimmedRow(17), question);
+  EXPECT_EQ(changed.screen.Colour(9, 17), Yellow);
   EXPECT_TRUE(changed.Run(file, {}, "qs"));
   EXPECT_EQ(ReadBytes(file), "1 70 0" + std::string(LineEnd()));
 }

@@ -17,6 +17,8 @@ TEST(SplitLines, FieldsOfTypedAndStoredLines) {
       {"raw", "12 3456789ABC", "12", "3456789ABC", ""},
       {"raw", "2 07D3", "2", "07D3", ""},
       {"raw", "3\t534", "3", "", "534"},
+      {"raw", "3 2550", "3", "", "2550"},  // ten bytes of FF
+      {"raw", "3 25500", "3", "25500", ""},
       {"raw", "3 $2fD", "3", "", "$2fD"},
       // Just as a save writes it, whichever field is empty.
       {"raw", "3  534", "3", "", "534"},

@@ -73,9 +73,9 @@ void CheckReplacement(const Replacement& c, uid_t owner, gid_t group) {
   TempDir dir;
   const std::string name = dir / "juego.txt";
   WriteBytes(name, "1 old\n");
-  ASSERT_EQ(chown(name.c_str(), owner, group) | chmod(name.c_str(), 0666) |
-                chmod(dir.path.c_str(), 0777),
-            0);
+  ASSERT_EQ(
+      chown(name.c_str(), owner, group) | chmod(name.c_str(), 0666) | chmod(dir.path.c_str(), 0777),
+      0);
   if (c.linked) fs::create_hard_link(name, dir / "copia.txt");
   struct stat was = {}, now = {};
   stat(name.c_str(), &was);
@@ -85,7 +85,8 @@ void CheckReplacement(const Replacement& c, uid_t owner, gid_t group) {
   EXPECT_EQ(status, c.status) << c.meets;
   EXPECT_EQ(ReadBytes(name), c.status ? "1 old\n" : NewBytes) << c.meets;
   EXPECT_EQ(now.st_ino == was.st_ino, c.same) << c.meets;
-  EXPECT_EQ(std::tuple(now.st_uid, now.st_gid, now.st_mode & 07777), std::tuple(owner, group, 0666u))
+  EXPECT_EQ(std::tuple(now.st_uid, now.st_gid, now.st_mode & 07777),
+            std::tuple(owner, group, 0666u))
       << c.meets;
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), {}), c.linked ? 2 : 1) << c.meets;
 }
@@ -122,10 +123,12 @@ TEST(ReplaceFileSafely, KeepsAnOwnerOnlyRootMayGive) {
   CheckReplacement({"another user", [] { return setuid(65534) == 0; }, false, 0, true}, 1234, 4321);
 }
 
-// A symbolic link stays a link, its target getting the bytes. The root folder takes a new file
-// when it may be written.
-TEST(ReplaceFileSafely, ALinkStaysALink) {
+// A symbolic link stays a link, its target getting the bytes; a folder is never replaced. The
+// root folder takes a new file when it may be written.
+TEST(ReplaceFileSafely, ALinkStaysALinkAndAFolderAFolder) {
   TempDir dir;
+  fs::create_directory(dir / "carpeta");
+  EXPECT_EQ(ReplaceFileSafely(dir / "carpeta", NewBytes).value_or(IoFailure{0}).code, EISDIR);
   WriteBytes(dir / "real.txt", "1 old\n");
   fs::create_symlink("real.txt", dir / "juego.txt");
   ASSERT_FALSE(ReplaceFileSafely(dir / "juego.txt", NewBytes));
