@@ -62,10 +62,10 @@ TEST(Recovery, TypingOutlivesAKilledRunAndAClosedTerminal) {
   }
   // A second GRAVIX on the listing keeps no recovery file: the first one's stays as it wrote it,
   // whatever the second one holds when it ends.
-  Terminal first({.arguments = {"juego.txt"}, .directory = dir.path}),
-      second({.arguments = {"juego.txt"}, .directory = dir.path});
-  for (Terminal* term : {&first, &second})
-    ASSERT_TRUE(term->WaitForText(1, 5, "---[ Editor ]")) << term->ScreenDump();
+  Terminal first({.arguments = {"juego.txt"}, .directory = dir.path});
+  ASSERT_TRUE(first.WaitForText(1, 5, "---[ Editor ]")) << first.ScreenDump();
+  Terminal second({.arguments = {"juego.txt"}, .directory = dir.path});
+  ASSERT_TRUE(second.WaitForText(1, 5, "---[ Editor ]")) << second.ScreenDump();
   first.SendKeys("\x1b[F7\x1b[B");
   ASSERT_TRUE(
       first.WaitUntil([&](const Terminal&) { return ReadBytes(dir / "juego.rec") == typed; }));
