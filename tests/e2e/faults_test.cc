@@ -148,8 +148,6 @@ TEST_P(FailedSaves, AreNoticesAndTheEditorGoesOn) {
 INSTANTIATE_TEST_SUITE_P(Runs, FailedSaves, ::testing::Values(
     SaveFault{"DiskFullOnS", "1024", None, "1s",
               "No se ha podido guardar: disco lleno. Pulsa una tecla."},
-    SaveFault{"DiskFullForTheTape", "1024", None, "\rP\r0\r3000\r\r",
-              "No se ha podido escribir la cinta: disco lleno. Pulsa una tecla."},
     SaveFault{"FolderRemoved", "unlimited", FolderRemoved, "xns",
               "No se ha podido guardar: error 2. Pulsa una tecla."},
     SaveFault{"FolderReadOnlyForTheTape", "unlimited", ReadOnly, "\rP\r0\r3000\r\r",

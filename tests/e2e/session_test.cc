@@ -60,38 +60,6 @@ TEST(Session, ACorrectedLineIsCompiledUnsavedThenSavedInEachLocale) {
   }
 }
 
-// Two GRAVIX on one listing: after the first saved, the second's Q asks before writing over it,
-// and N keeps both the file and the editor; a line appended from outside is asked about too, and
-// S then saves over it.
-TEST(Session, ASaveNeverWritesOverAFileChangedOutsideUnasked) {
-  TempDir dir;
-  WriteBytes(dir / "juego.txt", Borde);
-  Terminal first({.arguments = {"juego.txt"}, .directory = dir.path}),
-      second({.arguments = {"juego.txt"}, .directory = dir.path});
-  const string question = "El fichero ha cambiado fuera de GRAVIX. Guardar encima (S/N):";
-  for (Terminal* term : {&first, &second})
-    ASSERT_TRUE(term->WaitForText(1, 5, "---[ Editor ]")) << term->ScreenDump();
-  first.SendKeys("\x1b[F7s");
-  ASSERT_TRUE(first.WaitToShow("Los cambios han sido guardados.")) << first.ScreenDump();
-  const string typed = "1 06000E0076790F0F0FE67 534\n" + Borde.substr(27);
-  EXPECT_EQ(ReadBytes(dir / "juego.txt"), typed);
-  second.SendKeys("q");
-  ASSERT_TRUE(second.WaitForText(9, 17, question)) << second.ScreenDump();
-  second.SendKeys("n");
-  ASSERT_TRUE(second.WaitUntil([](const Terminal& t) { return t.TrimmedRow(17).empty(); }));
-  EXPECT_EQ(ReadBytes(dir / "juego.txt"), typed);
-  WriteBytes(dir / "juego.txt", typed + ZeroLines(4, 4));
-  first.SendKeys(" s");
-  ASSERT_TRUE(first.WaitForText(9, 17, question)) << first.ScreenDump();
-  first.SendKeys("s");
-  ASSERT_TRUE(first.WaitToShow("Los cambios han sido guardados.")) << first.ScreenDump();
-  EXPECT_EQ(ReadBytes(dir / "juego.txt"), typed);
-  first.SendKeys(" xs");
-  second.SendKeys("xs");
-  EXPECT_TRUE(first.WaitForExit() && second.WaitForExit());
-  EXPECT_EQ(ReadBytes(dir / "juego.txt"), typed);
-}
-
 // The border routine as a tired typist leaves it: lower case, a line typed twice, a line
 // numbered one too high, one cut by a stray line end, an O for a 0, one extra line and a gap.
 // The loader asks twice; Enter stops at the zero line put in; Ctrl+Y takes the extra lines out;
