@@ -40,5 +40,8 @@ bool CanCreateFile(const std::string& path);
 // program started from the Windows Explorer), 0 where there are no console windows (Linux).
 int ConsoleProcessCount();
 
+// True when standard error is a terminal, where a long run may show how far it got.
+bool ErrorsGoToTerminal();
+
 // errno (or the last Windows error) as a Runtime error code from 1 to 255, never 0.
 int IoErrorCode();

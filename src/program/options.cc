@@ -11,7 +11,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
   bool help = false, version = false, optionsEnded = false;
   auto setMode = [&](RunMode mode, const std::string& option) {
     if (commandLine.mode != RunMode::Edit && commandLine.misuse.empty())
-      commandLine.misuse = option + " no se puede usar con --new, --check ni --tap";
+      commandLine.misuse = option + " no se puede usar con --new, --check, --tap ni --scan";
     commandLine.mode = mode;
   };
   for (size_t i = 0; i < arguments.size(); ++i) {
@@ -28,6 +28,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       setMode(RunMode::New, argument);
     } else if (argument == "--check") {
       setMode(RunMode::Check, argument);
+    } else if (argument == "--scan") {
+      setMode(RunMode::Scan, argument);
     } else if (argument == "--tap") {
       setMode(RunMode::Tap, argument);
       // The answers are taken as they come: a name may well begin with "-".
@@ -40,6 +42,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
   const bool tapShort = commandLine.tapAnswers.size() < TapAnswerCount || commandLine.files.empty();
   if (commandLine.mode == RunMode::Tap && tapShort && commandLine.misuse.empty())
     commandLine.misuse = "--tap necesita NOMBRE DUMP BYTES y el fichero";
+  if (commandLine.mode == RunMode::Scan && commandLine.files.size() == 1 &&
+      commandLine.misuse.empty())
+    commandLine.misuse = "--scan necesita al menos una imagen y el fichero";
   if (commandLine.mode != RunMode::Edit && commandLine.files.empty() && commandLine.misuse.empty())
     commandLine.misuse = "falta el nombre del fichero";
   if (help) commandLine.mode = RunMode::Help;

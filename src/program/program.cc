@@ -3,6 +3,7 @@
 #include "banner/banner.h"
 #include "batch/batch_run.h"
 #include "batch/check.h"
+#include "batch/scan.h"
 #include "batch/tap.h"
 #include "console/console.h"
 #include "editor/editor.h"
@@ -63,6 +64,9 @@ int RunGravix(const std::vector<std::string>& arguments) {
       return PrintMisuse(commandLine.misuse);
     case RunMode::Check:
       return CheckListing(commandLine.files[0]);
+    case RunMode::Scan:
+      return ScanListing({commandLine.files.begin(), commandLine.files.end() - 1},
+                         commandLine.files.back());
     case RunMode::Tap:
       return CompileListing(
           {commandLine.tapAnswers[0], commandLine.tapAnswers[1], commandLine.tapAnswers[2]},

@@ -1,0 +1,37 @@
+#include "scan/scan.h"
+
+#include "scan/line_evidence.h"
+#include "scan/numbering.h"
+#include "scan/page_reader.h"
+
+bool ScanBuilt() { return PageReader::InThisBuild(); }
+
+ScanOutcome ScanPages(const std::vector<std::string>& images, const PageDone& pageDone) {
+  ScanOutcome outcome;
+  if (!PageReader::InThisBuild()) return {ScanStatus::Unavailable, {}, {}};
+  for (const std::string& image : images)
+    if (!PageReader::CanOpen(image)) return {ScanStatus::Unreadable, {}, image};
+  PageReader reader;
+  if (!reader.Ready()) return {ScanStatus::NoModel, {}, {}};
+
+  std::vector<NumberClue> clues;
+  int nextPlace = 1;
+  for (size_t page = 0; page < images.size(); ++page) {
+    const auto passes = reader.Read(images[page]);
+    if (!passes) return {ScanStatus::Unreadable, {}, images[page]};
+    const std::vector<LineEvidence> lines = PageEvidence(*passes);
+    std::vector<int> tops;
+    for (const LineEvidence& line : lines) tops.push_back(line.top);
+    const std::vector<int> places = LinePlaces(tops, nextPlace);
+    for (size_t k = 0; k < lines.size(); ++k) {
+      clues.push_back({lines[k].readNumber, places[k]});
+      const WrittenFields written = WrittenLine(lines[k]);
+      outcome.lines.push_back({0, written.data, written.checksum});
+    }
+    if (!places.empty()) nextPlace = places.back() + 1;
+    if (pageDone) pageDone(static_cast<int>(page) + 1, static_cast<int>(lines.size()));
+  }
+  const std::vector<int> numbers = NumberLines(clues);
+  for (size_t k = 0; k < numbers.size(); ++k) outcome.lines[k].number = numbers[k];
+  return outcome;
+}

@@ -1,0 +1,119 @@
+// The recogniser: Leptonica reads and straightens the page, Tesseract's LSTM model (Debian's
+// tesseract-ocr-eng) reads it, once for each way of telling ink from paper.
+#include "scan/page_reader.h"
+
+#include <tesseract/baseapi.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "scan/tesseract/ocr_handles.h"
+
+// libgomp reads OMP_THREAD_LIMIT once, when it is loaded, before main: too early to set it
+// here. No active parallel level does the same. Threads made Tesseract five times slower on
+// two shared cores, and they would make its results depend on the timing.
+extern "C" void omp_set_max_active_levels(int levels);
+
+namespace {
+
+// The alternatives' confidences are 100 - coefficient x rating; the default coefficient clips
+// them all to 0, this one keeps their ratings apart.
+constexpr float RatingCoefficient = 0.01f;
+constexpr const char* RatingCoefficientText = "0.01";
+
+// Sauvola's local threshold finds the lines on unevenly lit pages; Otsu's global one reads
+// some faint strokes Sauvola loses.
+constexpr const char* Thresholdings[] = {"2", "0"};
+
+ReadSymbol Symbol(const tesseract::ResultIterator& at) {
+  ReadSymbol symbol;
+  const TextHandle best(at.GetUTF8Text(tesseract::RIL_SYMBOL));
+  symbol.confidence = at.Confidence(tesseract::RIL_SYMBOL);
+  tesseract::ChoiceIterator choice(at);
+  float bestRating = 1e9f;
+  std::vector<ReadChoice> choices;
+  do {
+    const char* text = choice.GetUTF8Text();
+    if (!text) continue;
+    const float rating = (100 - choice.Confidence()) / RatingCoefficient;
+    choices.push_back({text, rating});
+    bestRating = std::min(bestRating, rating);
+  } while (choice.Next());
+  for (ReadChoice& c : choices) c.cost -= bestRating;
+  std::stable_sort(choices.begin(), choices.end(),
+                   [](const ReadChoice& a, const ReadChoice& b) { return a.cost < b.cost; });
+  // The reading itself leads, whatever the alternatives say.
+  const std::string bestText = best ? best.get() : "";
+  std::erase_if(choices, [&](const ReadChoice& c) { return c.text == bestText; });
+  choices.insert(choices.begin(), {bestText, 0});
+  symbol.choices = std::move(choices);
+  return symbol;
+}
+
+PageReading Collect(tesseract::TessBaseAPI& api) {
+  PageReading page;
+  const ResultHandle at(api.GetIterator());
+  if (!at || at->Empty(tesseract::RIL_SYMBOL)) return page;
+  do {
+    if (at->IsAtBeginningOf(tesseract::RIL_TEXTLINE)) {
+      page.lines.emplace_back();
+      int left, right;
+      at->BoundingBox(tesseract::RIL_TEXTLINE, &left, &page.lines.back().top, &right,
+                      &page.lines.back().bottom);
+    }
+    if (at->IsAtBeginningOf(tesseract::RIL_WORD)) page.lines.back().words.emplace_back();
+    page.lines.back().words.back().symbols.push_back(Symbol(*at));
+  } while (at->Next(tesseract::RIL_SYMBOL));
+  return page;
+}
+
+}  // namespace
+
+struct PageReader::Engine {
+  tesseract::TessBaseAPI api;
+  bool ready = false;
+};
+
+PageReader::PageReader() : engine_(std::make_unique<Engine>()) {
+  omp_set_max_active_levels(0);
+  setMsgSeverity(L_SEVERITY_NONE);  // a bad image is reported by its name, not by Leptonica
+  tesseract::TessBaseAPI& api = engine_->api;
+  engine_->ready = api.Init(nullptr, "eng", tesseract::OEM_LSTM_ONLY) == 0;
+  if (!engine_->ready) return;
+  api.SetVariable("debug_file", "/dev/null");  // resolution guesses and the like
+  api.SetVariable("lstm_choice_mode", "2");
+  api.SetVariable("lstm_rating_coefficient", RatingCoefficientText);
+  api.SetPageSegMode(tesseract::PSM_SINGLE_BLOCK);
+}
+
+PageReader::~PageReader() = default;
+
+bool PageReader::InThisBuild() { return true; }
+
+bool PageReader::Ready() const { return engine_->ready; }
+
+bool PageReader::CanOpen(const std::string& imageName) {
+  l_int32 format = 0;
+  return pixReadHeader(imageName.c_str(), &format, nullptr, nullptr, nullptr, nullptr, nullptr) ==
+         0;
+}
+
+std::optional<std::vector<PageReading>> PageReader::Read(const std::string& imageName) {
+  const PixHandle image(pixRead(imageName.c_str()));
+  if (!image) return std::nullopt;
+  const PixHandle grey(pixConvertTo8(image.get(), 0));
+  if (!grey) return std::nullopt;
+  // Tesseract follows a tilted line poorly; Leptonica finds the page's tilt and undoes it.
+  PixHandle straight(pixDeskew(grey.get(), 0));
+  if (!straight) straight.reset(pixClone(grey.get()));
+  std::vector<PageReading> passes;
+  tesseract::TessBaseAPI& api = engine_->api;
+  for (const char* thresholding : Thresholdings) {
+    api.SetVariable("thresholding_method", thresholding);
+    api.SetImage(straight.get());
+    if (api.Recognize(nullptr) != 0) return std::nullopt;
+    passes.push_back(Collect(api));
+  }
+  api.Clear();
+  return passes;
+}
