@@ -10,8 +10,12 @@ namespace {
 // A sure reading is cheap, clearly cheaper than the next one that adds up, and read with
 // confidence; thresholds set on pages apart from those the figures are measured on.
 constexpr float MaxSureCost = 20;
-constexpr float LeastMargin = 25;
+constexpr float LeastMargin = 15;
 constexpr float LeastConfidence = 60;
+// Another pass's reading as cheap as this vetoes a sure one.
+constexpr float MaxDissentCost = 10;
+// A line the first pass doubted is taken from the second only with a wider margin.
+constexpr float SecondPassMargin = 10;
 // A dearer repair still gives the editor better data than the reading it started from.
 constexpr float MaxRepairCost = 90;
 
@@ -33,35 +37,88 @@ std::optional<int> NumberOf(const std::string& digits) {
   return std::stoi(digits);
 }
 
+PassReading ReadingOf(const ReadLine& read, const LineSymbols& fields) {
+  PassReading line;
+  line.number = NumberOf(ReadDigits(fields.number, DigitKind::Decimal));
+  line.top = read.top;
+  line.bottom = read.bottom;
+  line.data = ReadDigits(fields.data, DigitKind::Hex);
+  line.checksum = ReadDigits(fields.checksum, DigitKind::Decimal);
+  line.repair = RepairLine(Options(fields.data, DigitKind::Hex),
+                           Options(fields.checksum, DigitKind::Decimal));
+  line.leastConfidence = 100;
+  for (const auto* part : {&fields.data, &fields.checksum})
+    for (const ReadSymbol& symbol : *part)
+      line.leastConfidence = std::min(line.leastConfidence, symbol.confidence);
+  return line;
+}
+
+// Two readings are of the same printed line when they share most of their height.
+bool SameLine(const PassReading& a, const PassReading& b) {
+  const int shared = std::min(a.bottom, b.bottom) - std::max(a.top, b.top);
+  return shared * 2 > std::min(a.bottom - a.top, b.bottom - b.top);
+}
+
+// ...or when they repair to the same data, wherever each pass put the line's box.
+bool SameData(const PassReading& a, const PassReading& b) {
+  return a.repair.best && b.repair.best && a.repair.best->data == b.repair.best->data;
+}
+
+bool IsSure(const PassReading& reading, float extraMargin) {
+  const Repair& repair = reading.repair;
+  if (!repair.best) return false;
+  const float margin = repair.runnerUp ? repair.runnerUp->cost - repair.best->cost : 1e9f;
+  return repair.best->cost <= MaxSureCost && margin >= LeastMargin + extraMargin &&
+         reading.leastConfidence >= LeastConfidence;
+}
+
 }  // namespace
 
 std::vector<LineEvidence> PageEvidence(const std::vector<PageReading>& passes) {
   std::vector<LineEvidence> lines;
-  if (passes.empty()) return lines;
-  for (const ReadLine& read : passes.front().lines) {
-    const std::optional<LineSymbols> fields = SplitReadLine(read);
-    if (!fields) continue;
-    LineEvidence line;
-    line.readNumber = NumberOf(ReadDigits(fields->number, DigitKind::Decimal));
-    line.top = read.top;
-    line.readData = ReadDigits(fields->data, DigitKind::Hex);
-    line.readChecksum = ReadDigits(fields->checksum, DigitKind::Decimal);
-    line.repair = RepairLine(Options(fields->data, DigitKind::Hex),
-                             Options(fields->checksum, DigitKind::Decimal));
-    line.leastConfidence = 100;
-    for (const auto* part : {&fields->data, &fields->checksum})
-      for (const ReadSymbol& symbol : *part)
-        line.leastConfidence = std::min(line.leastConfidence, symbol.confidence);
-    lines.push_back(std::move(line));
-  }
+  for (const PageReading& pass : passes)
+    for (const ReadLine& read : pass.lines) {
+      const std::optional<LineSymbols> fields = SplitReadLine(read);
+      if (!fields) continue;
+      PassReading reading = ReadingOf(read, *fields);
+      const auto same = std::find_if(lines.begin(), lines.end(), [&](const LineEvidence& line) {
+        return SameLine(line.readings.front(), reading) || SameData(line.readings.front(), reading);
+      });
+      if (same != lines.end()) {
+        same->readings.push_back(std::move(reading));
+        continue;
+      }
+      const auto below = std::find_if(lines.begin(), lines.end(), [&](const LineEvidence& line) {
+        return line.readings.front().top > reading.top;
+      });
+      lines.insert(below, LineEvidence{{std::move(reading)}});
+    }
   return lines;
 }
 
 WrittenFields WrittenLine(const LineEvidence& line) {
-  const std::optional<Reading>& best = line.repair.best;
-  if (!best || best->cost > MaxRepairCost) return {line.readData, line.readChecksum};
-  const float margin = line.repair.runnerUp ? line.repair.runnerUp->cost - best->cost : 1e9f;
-  const bool sure =
-      best->cost <= MaxSureCost && margin >= LeastMargin && line.leastConfidence >= LeastConfidence;
-  return {best->data, sure ? std::to_string(best->checksum) : ""};
+  const PassReading* cheapest = nullptr;
+  for (const PassReading& reading : line.readings)
+    if (reading.repair.best &&
+        (!cheapest || reading.repair.best->cost < cheapest->repair.best->cost))
+      cheapest = &reading;
+  const PassReading& first = line.readings.front();
+  if (!cheapest || cheapest->repair.best->cost > MaxRepairCost) return {first.data, first.checksum};
+
+  // The first pass reads best: it decides, unless another pass reads the line otherwise and
+  // as cheaply. A line it doubted or missed needs a clearer reading from the second pass.
+  const PassReading* sure = nullptr;
+  if (IsSure(first, 0)) {
+    sure = &first;
+    for (const PassReading& other : line.readings)
+      if (other.repair.best && other.repair.best->data != first.repair.best->data &&
+          other.repair.best->cost <= MaxDissentCost)
+        sure = nullptr;
+  } else if (line.readings.size() > 1 && IsSure(line.readings[1], SecondPassMargin) &&
+             (!first.repair.best ||
+              first.repair.best->data == line.readings[1].repair.best->data)) {
+    sure = &line.readings[1];
+  }
+  if (sure) return {sure->repair.best->data, std::to_string(sure->repair.best->checksum)};
+  return {cheapest->repair.best->data, ""};
 }

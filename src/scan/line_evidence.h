@@ -8,15 +8,20 @@
 #include "scan/line_repair.h"
 #include "scan/page_reading.h"
 
-struct LineEvidence {
-  std::optional<int> readNumber;
-  int top = 0;
-  std::string readData, readChecksum;  // as read, look-alike letters made digits, else "?"
+// One pass's reading of a listing line.
+struct PassReading {
+  std::optional<int> number;
+  int top = 0, bottom = 0;
+  std::string data, checksum;  // as read, look-alike letters made digits, else "?"
   Repair repair;
   float leastConfidence = 0;  // the recogniser's, over the line's data and checksum symbols
 };
 
-// The listing lines of a page, top to bottom.
+struct LineEvidence {
+  std::vector<PassReading> readings;  // one for each pass that found the line
+};
+
+// The listing lines of a page, top to bottom: a line found by any pass is a line.
 std::vector<LineEvidence> PageEvidence(const std::vector<PageReading>& passes);
 
 // The line as written: its checksum kept only when the reading is sure; the repaired data

@@ -23,6 +23,13 @@ DigitOptions AnyDigit(int count, float cost) {
   return options;
 }
 
+float DropCostOf(const Symbols& symbols, size_t k) {
+  const DigitOption& read = symbols[k].front();
+  const bool twice = (k > 0 && symbols[k - 1].front().value == read.value) ||
+                     (k + 1 < symbols.size() && symbols[k + 1].front().value == read.value);
+  return read.cost >= UnreadCost || twice ? CheapDropCost : DropCost;
+}
+
 // The symbols as read, and with one dropped or one put in where that makes the count right.
 std::vector<std::pair<Symbols, float>> Variants(const Symbols& symbols, size_t shortest,
                                                 size_t longest, const DigitOptions& anyDigit) {
@@ -32,7 +39,7 @@ std::vector<std::pair<Symbols, float>> Variants(const Symbols& symbols, size_t s
     if (symbols.size() - 1 > longest) break;
     Symbols shorter = symbols;
     shorter.erase(shorter.begin() + static_cast<std::ptrdiff_t>(k));
-    variants.push_back({shorter, DropCost});
+    variants.push_back({shorter, DropCostOf(symbols, k)});
   }
   for (size_t k = 0; k <= symbols.size() && symbols.size() + 1 <= longest; ++k) {
     if (symbols.size() + 1 < shortest) break;

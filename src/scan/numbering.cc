@@ -2,12 +2,15 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
+#include <limits>
 
 namespace {
 
-constexpr int VoteReach = 3;     // lines each side that vote on a line's number
-constexpr double OwnVote = 1.5;  // a line's own reading outweighs one neighbour
+// What a line's number costs: against the number read, and where the offset changes. A change
+// costs more than two misreads, so it takes three lines that agree.
+constexpr double MisreadCost = 1;
+constexpr double UnreadCost = 0.3;
+constexpr double ChangeCost = 2.5;
 
 }  // namespace
 
@@ -26,24 +29,44 @@ std::vector<int> LinePlaces(const std::vector<int>& tops, int first) {
   return places;
 }
 
+// The cheapest offset for every line, walking the lines with each offset any of them reads
+// as the state. A listing is taken to start at 1 unless its lines say otherwise.
 std::vector<int> NumberLines(const std::vector<NumberClue>& clues) {
-  const int count = static_cast<int>(clues.size());
-  std::vector<int> numbers;
-  for (int k = 0; k < count; ++k) {
-    std::map<int, double> votes;  // offset from the place to the number, and its weight
-    for (int j = std::max(0, k - VoteReach); j <= std::min(count - 1, k + VoteReach); ++j)
-      if (clues[j].read) votes[*clues[j].read - clues[j].place] += j == k ? OwnVote : 1;
-    int number;
-    if (votes.empty()) {
-      number = numbers.empty() ? 1 : numbers.back() + clues[k].place - clues[k - 1].place;
-    } else {
-      const auto winner =
-          std::max_element(votes.begin(), votes.end(),
-                           [](const auto& a, const auto& b) { return a.second < b.second; });
-      number = clues[k].place + winner->first;
+  if (clues.empty()) return {};
+  std::vector<int> offsets{1 - clues.front().place};
+  for (const NumberClue& clue : clues)
+    if (clue.read) offsets.push_back(*clue.read - clue.place);
+  std::sort(offsets.begin(), offsets.end());
+  offsets.erase(std::unique(offsets.begin(), offsets.end()), offsets.end());
+
+  const size_t states = offsets.size();
+  constexpr double Never = std::numeric_limits<double>::infinity();
+  std::vector<double> cost(states);
+  std::vector<std::vector<size_t>> from(clues.size(), std::vector<size_t>(states, 0));
+  auto reading = [&](size_t line, size_t state) {
+    const int number = clues[line].place + offsets[state];
+    if (number < 1) return Never;
+    if (!clues[line].read) return UnreadCost;
+    return *clues[line].read == number ? 0 : MisreadCost;
+  };
+  for (size_t s = 0; s < states; ++s)
+    cost[s] = reading(0, s) + (offsets[s] == 1 - clues.front().place ? 0 : MisreadCost);
+  for (size_t line = 1; line < clues.size(); ++line) {
+    const size_t cheapest =
+        static_cast<size_t>(std::min_element(cost.begin(), cost.end()) - cost.begin());
+    std::vector<double> next(states);
+    for (size_t s = 0; s < states; ++s) {
+      const bool stay = cost[s] <= cost[cheapest] + ChangeCost;
+      from[line][s] = stay ? s : cheapest;
+      next[s] = (stay ? cost[s] : cost[cheapest] + ChangeCost) + reading(line, s);
     }
-    if (!numbers.empty()) number = std::max(number, numbers.back() + 1);
-    numbers.push_back(std::max(number, 1));
+    cost = std::move(next);
+  }
+  size_t state = static_cast<size_t>(std::min_element(cost.begin(), cost.end()) - cost.begin());
+  std::vector<int> numbers(clues.size());
+  for (size_t line = clues.size(); line-- > 0;) {
+    numbers[line] = clues[line].place + offsets[state];
+    state = from[line][state];
   }
   return numbers;
 }

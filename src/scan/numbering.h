@@ -1,8 +1,9 @@
 #pragma once
-// Line numbers from the numbers read and the lines' places on the pages. Each line takes the
-// numbering its neighbours agree on (a local vote: a misread 1O between 9 and 11 is 10, and a
-// numbering that jumps stays jumped after a few lines); a line the recogniser dropped leaves
-// an empty place, so its number is missing from the listing.
+// Line numbers from the numbers read and the lines' places on the pages. Numbers run on from
+// place to place, so each line's number is its place plus an offset that holds along the
+// listing; the offset changes only where several lines read together say so (a local vote: a
+// misread 1O between 9 and 11 is 10, a listing that skips on stays skipped). A line the
+// recogniser dropped leaves an empty place, so its number is missing from the listing.
 
 #include <optional>
 #include <vector>
@@ -16,5 +17,5 @@ struct NumberClue {
 // is a line the recogniser did not see.
 std::vector<int> LinePlaces(const std::vector<int>& tops, int first);
 
-// One number for each clue, rising.
+// One number for each clue.
 std::vector<int> NumberLines(const std::vector<NumberClue>& clues);

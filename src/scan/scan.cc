@@ -21,10 +21,13 @@ ScanOutcome ScanPages(const std::vector<std::string>& images, const PageDone& pa
     if (!passes) return {ScanStatus::Unreadable, {}, images[page]};
     const std::vector<LineEvidence> lines = PageEvidence(*passes);
     std::vector<int> tops;
-    for (const LineEvidence& line : lines) tops.push_back(line.top);
+    for (const LineEvidence& line : lines) tops.push_back(line.readings.front().top);
     const std::vector<int> places = LinePlaces(tops, nextPlace);
     for (size_t k = 0; k < lines.size(); ++k) {
-      clues.push_back({lines[k].readNumber, places[k]});
+      std::optional<int> number;
+      for (const PassReading& reading : lines[k].readings)
+        if (!number) number = reading.number;
+      clues.push_back({number, places[k]});
       const WrittenFields written = WrittenLine(lines[k]);
       outcome.lines.push_back({0, written.data, written.checksum});
     }
