@@ -27,7 +27,9 @@ float DropCostOf(const Symbols& symbols, size_t k) {
   const DigitOption& read = symbols[k].front();
   const bool twice = (k > 0 && symbols[k - 1].front().value == read.value) ||
                      (k + 1 < symbols.size() && symbols[k + 1].front().value == read.value);
-  return read.cost >= UnreadCost || twice ? CheapDropCost : DropCost;
+  // The wide gap between the data and a short checksum is sometimes read as a digit.
+  const bool edge = k == 0 || k + 1 == symbols.size();
+  return read.cost >= UnreadCost || twice || edge ? CheapDropCost : DropCost;
 }
 
 // The symbols as read, and with one dropped or one put in where that makes the count right.

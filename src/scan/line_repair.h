@@ -11,8 +11,8 @@
 #include "scan/look_alikes.h"
 
 constexpr float DropCost = 40;  // a symbol read that was not printed
-// ...where it was no digit at all, or the same digit as a neighbour: the recogniser's way of
-// reading one printed digit twice.
+// ...where it was no digit at all, the same digit as a neighbour (the recogniser's way of
+// reading one printed digit twice) or the first or last of the data or the checksum.
 constexpr float CheapDropCost = 20;
 constexpr float InsertCost = 40;  // a digit printed that was not read (any digit)
 
