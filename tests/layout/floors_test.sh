@@ -3,7 +3,7 @@
 # so the program's top is never reached from below and no two folders lean on each other.
 # Usage: floors_test.sh SOURCE_DIR
 set -eu
-floors="platform console input files banner listing typo_finder tape editor batch program"
+floors="platform console input files banner listing typo_finder scan tape editor batch program"
 cd "$1/src"
 floor_of() {  # its place from 1, or 0 for a folder on no floor
   echo "$floors" | tr ' ' '\n' | grep -nx "$1" | cut -d: -f1 | grep . || echo 0

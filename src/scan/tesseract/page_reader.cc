@@ -72,7 +72,6 @@ struct PageReader::Engine {
 
 PageReader::PageReader() : engine_(std::make_unique<Engine>()) {
   omp_set_max_active_levels(0);
-  setMsgSeverity(L_SEVERITY_NONE);  // a bad image is reported by its name, not by Leptonica
   tesseract::TessBaseAPI& api = engine_->api;
   engine_->ready = api.Init(nullptr, "eng", tesseract::OEM_LSTM_ONLY) == 0;
   if (!engine_->ready) return;
@@ -91,6 +90,7 @@ bool PageReader::InThisBuild() { return true; }
 bool PageReader::Ready() const { return engine_->ready; }
 
 bool PageReader::CanOpen(const std::string& imageName) {
+  setMsgSeverity(L_SEVERITY_NONE);  // a bad image is reported by its name, not by Leptonica
   l_int32 format = 0;
   return pixReadHeader(imageName.c_str(), &format, nullptr, nullptr, nullptr, nullptr, nullptr) ==
          0;

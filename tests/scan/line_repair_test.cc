@@ -1,0 +1,100 @@
+// The checksum-guided repair and what is written for a line: a misread that still adds up is
+// never kept with its checksum while another reading comes near.
+#include "scan/line_repair.h"
+
+#include <gtest/gtest.h>
+
+#include "scan/line_evidence.h"
+#include "scan/numbering.h"
+
+namespace {
+
+// Symbols read as text, each a digit the recogniser was sure of; alternatives added by hand.
+std::vector<ReadSymbol> Read(const std::string& text) {
+  std::vector<ReadSymbol> symbols;
+  for (char c : text) symbols.push_back({{{std::string(1, c), 0}}, 95});
+  return symbols;
+}
+
+std::vector<DigitOptions> Options(const std::vector<ReadSymbol>& symbols, DigitKind kind) {
+  std::vector<DigitOptions> options;
+  for (const ReadSymbol& symbol : symbols) options.push_back(OptionsOf(symbol, kind));
+  return options;
+}
+
+WrittenFields Written(const std::vector<ReadSymbol>& data, const std::string& checksum) {
+  PassReading reading;
+  reading.repair =
+      RepairLine(Options(data, DigitKind::Hex), Options(Read(checksum), DigitKind::Decimal));
+  reading.leastConfidence = 95;
+  for (const ReadSymbol& symbol : data) reading.data += ReadDigit(symbol, DigitKind::Hex);
+  reading.checksum = checksum;
+  return WrittenLine({{reading}});
+}
+
+TEST(LineRepair, ALookAlikeTheRecogniserOfferedIsMendedAndKeepsItsChecksum) {
+  std::vector<ReadSymbol> data = Read("0B000E0076790F0F0FE6");  // B for 6
+  data[1].choices.push_back({"6", 5});
+  EXPECT_EQ(Written(data, "534").data, "06000E0076790F0F0FE6");
+  EXPECT_EQ(Written(data, "534").checksum, "534");
+  // Not offered: the look-alike alone mends it, too dearly to be sure.
+  const WrittenFields unsure = Written(Read("0B000E0076790F0F0FE6"), "534");
+  EXPECT_EQ(unsure.data, "06000E0076790F0F0FE6");
+  EXPECT_EQ(unsure.checksum, "");
+}
+
+// E for 6 and 0 for 8 in the high digits cancel in the sum (+128, -128): the misread adds up.
+TEST(LineRepair, MisreadsThatCancelAreKeptOnlyWhenTheTrueReadingIsFarBehind) {
+  for (const float cost : {6.0f, 30.0f}) {
+    std::vector<ReadSymbol> data = Read("E0000000000000000000");  // printed 6080000000...
+    data[0].choices.push_back({"6", cost});
+    data[2].choices.push_back({"8", cost});
+    const Repair repair =
+        RepairLine(Options(data, DigitKind::Hex), Options(Read("224"), DigitKind::Decimal));
+    ASSERT_TRUE(repair.best && repair.runnerUp);
+    EXPECT_EQ(repair.best->data, "E0000000000000000000");
+    if (cost == 6) {
+      EXPECT_EQ(repair.runnerUp->data, "60800000000000000000");
+    }
+    EXPECT_FLOAT_EQ(repair.runnerUp->cost - repair.best->cost, 2 * cost);
+    EXPECT_EQ(Written(data, "224").checksum, cost == 6 ? "" : "224") << cost;
+  }
+}
+
+TEST(LineRepair, ADigitReadTwiceOrAMisreadChecksumIsMended) {
+  const Repair twice = RepairLine(Options(Read("066000E0076790F0F0FE6"), DigitKind::Hex),
+                                  Options(Read("534"), DigitKind::Decimal));
+  ASSERT_TRUE(twice.best);
+  EXPECT_EQ(twice.best->data, "06000E0076790F0F0FE6");
+  EXPECT_EQ(twice.best->cost, CheapDropCost);
+  // A checksum with a look-alike (8 for 3) and one with a digit too many at its start.
+  for (const std::string checksum : {"584", "1534"}) {
+    const Repair repair = RepairLine(Options(Read("06000E0076790F0F0FE6"), DigitKind::Hex),
+                                     Options(Read(checksum), DigitKind::Decimal));
+    ASSERT_TRUE(repair.best) << checksum;
+    EXPECT_EQ(repair.best->checksum, 534) << checksum;
+  }
+  // Two digits short: nothing within reach; the line is written as read, its sum marking it.
+  EXPECT_FALSE(RepairLine(Options(Read("06000E0076790F0F0F"), DigitKind::Hex),
+                          Options(Read("534"), DigitKind::Decimal))
+                   .best);
+  EXPECT_EQ(Written(Read("06000E0O76790F0F0F"), "534").data, "06000E0076790F0F0F");
+}
+
+TEST(Numbering, LinesTakeTheNumberingTheirNeighboursAgreeOn) {
+  using Clues = std::vector<NumberClue>;
+  const struct {
+    Clues clues;
+    std::vector<int> numbers;
+  } cases[] = {
+      {{{8, 1}, {9, 2}, {std::nullopt, 3}, {11, 4}, {12, 5}}, {8, 9, 10, 11, 12}},  // 1O
+      {{{1, 1}, {7, 2}, {3, 3}, {4, 4}}, {1, 2, 3, 4}},                             // 7 for 2
+      {{{1, 1}, {2, 2}, {4, 4}, {5, 5}}, {1, 2, 4, 5}},  // a line not seen: 3 stays missing
+      {{{1, 1}, {2, 2}, {41, 3}, {42, 4}, {43, 5}}, {1, 2, 41, 42, 43}},  // a numbering jump
+      {{{std::nullopt, 1}, {std::nullopt, 2}}, {1, 2}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(NumberLines(c.clues), c.numbers);
+  EXPECT_EQ(LinePlaces({100, 150, 200, 300, 352}, 7), (std::vector<int>{7, 8, 9, 11, 12}));
+}
+
+}  // namespace
