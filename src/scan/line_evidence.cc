@@ -1,6 +1,7 @@
 #include "scan/line_evidence.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "scan/line_fields.h"
 #include "scan/look_alikes.h"
@@ -59,9 +60,11 @@ bool SameLine(const PassReading& a, const PassReading& b) {
   return shared * 2 > std::min(a.bottom - a.top, b.bottom - b.top);
 }
 
-// ...or when they repair to the same data, wherever each pass put the line's box.
+// ...or when they repair to the same data close by, wherever each pass put the line's box.
 bool SameData(const PassReading& a, const PassReading& b) {
-  return a.repair.best && b.repair.best && a.repair.best->data == b.repair.best->data;
+  const int height = std::max(a.bottom - a.top, b.bottom - b.top);
+  return a.repair.best && b.repair.best && a.repair.best->data == b.repair.best->data &&
+         std::abs(a.top - b.top) < 2 * height;
 }
 
 bool IsSure(const PassReading& reading, float extraMargin) {
@@ -76,13 +79,17 @@ bool IsSure(const PassReading& reading, float extraMargin) {
 
 std::vector<LineEvidence> PageEvidence(const std::vector<PageReading>& passes) {
   std::vector<LineEvidence> lines;
-  for (const PageReading& pass : passes)
-    for (const ReadLine& read : pass.lines) {
+  for (size_t pass = 0; pass < passes.size(); ++pass)
+    for (const ReadLine& read : passes[pass].lines) {
       const std::optional<LineSymbols> fields = SplitReadLine(read);
       if (!fields) continue;
       PassReading reading = ReadingOf(read, *fields);
+      reading.pass = static_cast<int>(pass);
+      // Lines of one pass are different lines, even where their data are the same.
       const auto same = std::find_if(lines.begin(), lines.end(), [&](const LineEvidence& line) {
-        return SameLine(line.readings.front(), reading) || SameData(line.readings.front(), reading);
+        const PassReading& first = line.readings.front();
+        return line.readings.back().pass != reading.pass &&
+               (SameLine(first, reading) || SameData(first, reading));
       });
       if (same != lines.end()) {
         same->readings.push_back(std::move(reading));

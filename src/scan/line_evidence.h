@@ -10,6 +10,7 @@
 
 // One pass's reading of a listing line.
 struct PassReading {
+  int pass = 0;
   std::optional<int> number;
   int top = 0, bottom = 0;
   std::string data, checksum;  // as read, look-alike letters made digits, else "?"

@@ -81,6 +81,23 @@ TEST(LineRepair, ADigitReadTwiceOrAMisreadChecksumIsMended) {
   EXPECT_EQ(Written(Read("06000E0O76790F0F0F"), "534").data, "06000E0076790F0F0F");
 }
 
+// Two printed lines of zeros are two lines, each read once by each pass; a heading is no line.
+TEST(PageEvidence, LinesAreMatchedAcrossPassesNotWithinOne) {
+  auto line = [](const std::string& number, int top) {
+    return ReadLine{{{Read(number)}, {Read("00000000000000000000")}, {Read("0")}}, top, top + 40};
+  };
+  const ReadLine heading{{{Read("LISTADO")}, {Read("2:")}, {Read("40000")}}, 0, 40};
+  const PageReading first{{heading, line("7", 100), line("8", 160)}};
+  const PageReading second{{line("7", 104), line("8", 163)}};
+  const std::vector<LineEvidence> lines = PageEvidence({first, second});
+  ASSERT_EQ(lines.size(), 2u);
+  for (size_t k = 0; k < 2; ++k) {
+    ASSERT_EQ(lines[k].readings.size(), 2u);
+    EXPECT_EQ(lines[k].readings[0].number, 7 + static_cast<int>(k));
+    EXPECT_EQ(lines[k].readings[1].number, 7 + static_cast<int>(k));
+  }
+}
+
 TEST(Numbering, LinesTakeTheNumberingTheirNeighboursAgreeOn) {
   using Clues = std::vector<NumberClue>;
   const struct {
