@@ -35,6 +35,15 @@ ScanOutcome ScanPages(const std::vector<std::string>& images, const PageDone& pa
     if (pageDone) pageDone(static_cast<int>(page) + 1, static_cast<int>(lines.size()));
   }
   const std::vector<int> numbers = NumberLines(clues);
-  for (size_t k = 0; k < numbers.size(); ++k) outcome.lines[k].number = numbers[k];
+  auto confirmed = [&](size_t k) { return clues[k].read == numbers[k]; };
+  for (size_t k = 0; k < numbers.size(); ++k) {
+    outcome.lines[k].number = numbers[k];
+    // A number the line's own reading does not give is sure only between two lines that read
+    // as the numbers before and after it (a misread 1O between 9 and 11): the checksum of a
+    // line put at the wrong number would add up with bytes that line does not hold.
+    const bool between = k > 0 && k + 1 < numbers.size() && confirmed(k - 1) && confirmed(k + 1) &&
+                         numbers[k - 1] + 1 == numbers[k] && numbers[k + 1] - 1 == numbers[k];
+    if (!confirmed(k) && !between) outcome.lines[k].checksum.clear();
+  }
   return outcome;
 }
