@@ -21,8 +21,8 @@ int main(int argc, char** argv) {
         const PassReading& line = lines[n].readings[pass];
         const auto& best = line.repair.best;
         const auto& runnerUp = line.repair.runnerUp;
-        std::printf("%s\t%zu\t%zu\t%d\t%d\t%s\t%s\t%s\t%d\t%.1f\t%.1f\t%s\t%.1f\n", argv[k], n,
-                    pass, line.top, line.number.value_or(-1), line.data.c_str(),
+        std::printf("%s\t%zu\t%d\t%d\t%d\t%s\t%s\t%s\t%d\t%.1f\t%.1f\t%s\t%.1f\n", argv[k], n,
+                    line.pass, line.top, line.number.value_or(-1), line.data.c_str(),
                     line.checksum.c_str(), best ? best->data.c_str() : "-",
                     best ? best->checksum : -1, best ? best->cost : -1.0f,
                     runnerUp ? runnerUp->cost : -1.0f, runnerUp ? runnerUp->data.c_str() : "-",

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "scan/glyph_cells.h"
 #include "scan/line_fields.h"
 #include "scan/look_alikes.h"
 
@@ -54,6 +55,83 @@ PassReading ReadingOf(const ReadLine& read, const LineSymbols& fields) {
   return line;
 }
 
+PassReading ReadingOfOptions(const ReadLine& read, const std::string& number,
+                             const std::vector<DigitOptions>& data,
+                             const std::vector<DigitOptions>& checksum) {
+  static constexpr std::string_view Hex = "0123456789ABCDEF";
+  PassReading line;
+  line.number = NumberOf(number);
+  line.top = read.top;
+  line.bottom = read.bottom;
+  for (const DigitOptions& options : data)
+    line.data += Hex[static_cast<size_t>(options.front().value)];
+  for (const DigitOptions& options : checksum)
+    line.checksum += Hex[static_cast<size_t>(options.front().value)];
+  line.repair = RepairLine(data, checksum);
+  line.leastConfidence = 100;
+  return line;
+}
+
+struct StripLine {
+  const ReadLine* read;
+  LineSymbols fields;
+  PassReading reading;
+};
+
+// The page's own glyphs, learnt from the strips whose reading adds up as read, read every
+// strip's cells again.
+std::vector<PassReading> GlyphReadings(const std::vector<StripLine>& strips, int pass) {
+  std::vector<LineSymbols> fields;
+  for (const StripLine& strip : strips) fields.push_back(strip.fields);
+  const std::optional<float> pitch = CellPitch(fields);
+  if (!pitch) return {};
+  std::vector<std::optional<LineCells>> cells;
+  GlyphModel model;
+  for (const StripLine& strip : strips) {
+    cells.push_back(CellsOf(*strip.read, strip.fields, *pitch));
+    const Repair& repair = strip.reading.repair;
+    if (!cells.back() || !repair.best || repair.best->cost > 0) continue;
+    if (strip.fields.data.size() != cells.back()->data.size()) continue;
+    bool aligned = true;
+    for (size_t k = 0; k < strip.fields.data.size(); ++k) {
+      const ReadSymbol& symbol = strip.fields.data[k];
+      aligned = aligned && std::abs(0.5f * static_cast<float>(symbol.left + symbol.right) -
+                                    cells.back()->data[k]) < 0.5f * *pitch;
+    }
+    if (!aligned) continue;
+    for (size_t k = 0; k < cells.back()->data.size(); ++k) {
+      const char digit = repair.best->data[k];
+      const int value = digit <= '9' ? digit - '0' : digit - 'A' + 10;
+      LearnGlyph(model, value, ShapesOf(*strip.read, *cells.back(), cells.back()->data[k])[0]);
+    }
+    const std::string sum = std::to_string(repair.best->checksum);
+    if (strip.reading.checksum == sum && cells.back()->checksum.size() == sum.size())
+      for (size_t k = 0; k < sum.size(); ++k)
+        LearnGlyph(model, sum[k] - '0',
+                   ShapesOf(*strip.read, *cells.back(), cells.back()->checksum[k])[0]);
+  }
+  FinishModel(model);
+  std::vector<PassReading> readings;
+  for (size_t n = 0; n < strips.size(); ++n) {
+    if (!cells[n]) continue;
+    auto options = [&](const std::vector<float>& centres, DigitKind kind) {
+      std::vector<DigitOptions> all;
+      for (float centre : centres)
+        all.push_back(GlyphOptions(model, ShapesOf(*strips[n].read, *cells[n], centre), kind));
+      return all;
+    };
+    std::string number;
+    for (const DigitOptions& digit : options(cells[n]->number, DigitKind::Decimal))
+      number += static_cast<char>('0' + digit.front().value);
+    readings.push_back(ReadingOfOptions(*strips[n].read, number,
+                                        options(cells[n]->data, DigitKind::Hex),
+                                        options(cells[n]->checksum, DigitKind::Decimal)));
+    readings.back().pass = pass;
+    readings.back().byGlyphs = true;
+  }
+  return readings;
+}
+
 // Two readings are of the same printed line when they share most of their height.
 bool SameLine(const PassReading& a, const PassReading& b) {
   const int shared = std::min(a.bottom, b.bottom) - std::max(a.top, b.top);
@@ -78,30 +156,60 @@ bool IsSure(const PassReading& reading, float extraMargin) {
 }  // namespace
 
 std::vector<LineEvidence> PageEvidence(const std::vector<PageReading>& passes) {
-  std::vector<LineEvidence> lines;
+  std::vector<PassReading> all;
+  std::vector<StripLine> strips;
   for (size_t pass = 0; pass < passes.size(); ++pass)
     for (const ReadLine& read : passes[pass].lines) {
       const std::optional<LineSymbols> fields = SplitReadLine(read);
       if (!fields) continue;
-      PassReading reading = ReadingOf(read, *fields);
-      reading.pass = static_cast<int>(pass);
-      // Lines of one pass are different lines, even where their data are the same.
-      const auto same = std::find_if(lines.begin(), lines.end(), [&](const LineEvidence& line) {
-        const PassReading& first = line.readings.front();
-        return line.readings.back().pass != reading.pass &&
-               (SameLine(first, reading) || SameData(first, reading));
-      });
-      if (same != lines.end()) {
-        same->readings.push_back(std::move(reading));
-        continue;
-      }
-      const auto below = std::find_if(lines.begin(), lines.end(), [&](const LineEvidence& line) {
-        return line.readings.front().top > reading.top;
-      });
-      lines.insert(below, LineEvidence{{std::move(reading)}});
+      all.push_back(ReadingOf(read, *fields));
+      all.back().pass = static_cast<int>(pass);
+      if (!read.strip.pixels.empty()) strips.push_back({&read, *fields, all.back()});
     }
+  for (PassReading& reading : GlyphReadings(strips, static_cast<int>(passes.size())))
+    all.push_back(std::move(reading));
+
+  std::vector<LineEvidence> lines;
+  for (PassReading& reading : all) {
+    // Lines of one pass are different lines, even where their data are the same.
+    const auto same = std::find_if(lines.begin(), lines.end(), [&](const LineEvidence& line) {
+      const PassReading& first = line.readings.front();
+      return line.readings.back().pass != reading.pass &&
+             (SameLine(first, reading) || SameData(first, reading));
+    });
+    if (same != lines.end()) {
+      same->readings.push_back(std::move(reading));
+      continue;
+    }
+    const auto below = std::find_if(lines.begin(), lines.end(), [&](const LineEvidence& line) {
+      return line.readings.front().top > reading.top;
+    });
+    lines.insert(below, LineEvidence{{std::move(reading)}});
+  }
   return lines;
 }
+
+namespace {
+
+// The recogniser's passes alone: the first pass decides unless another reads the line otherwise
+// as cheaply; a line it doubted or missed needs a clearer reading from the second pass.
+const PassReading* SureReading(const std::vector<const PassReading*>& readings) {
+  if (readings.empty()) return nullptr;
+  const PassReading& first = *readings.front();
+  if (IsSure(first, 0)) {
+    for (const PassReading* other : readings)
+      if (other->repair.best && other->repair.best->data != first.repair.best->data &&
+          other->repair.best->cost <= MaxDissentCost)
+        return nullptr;
+    return &first;
+  }
+  if (readings.size() > 1 && IsSure(*readings[1], SecondPassMargin) &&
+      (!first.repair.best || first.repair.best->data == readings[1]->repair.best->data))
+    return readings[1];
+  return nullptr;
+}
+
+}  // namespace
 
 WrittenFields WrittenLine(const LineEvidence& line) {
   const PassReading* cheapest = nullptr;
@@ -112,19 +220,32 @@ WrittenFields WrittenLine(const LineEvidence& line) {
   const PassReading& first = line.readings.front();
   if (!cheapest || cheapest->repair.best->cost > MaxRepairCost) return {first.data, first.checksum};
 
-  // The first pass reads best: it decides, unless another pass reads the line otherwise and
-  // as cheaply. A line it doubted or missed needs a clearer reading from the second pass.
+  const PassReading* glyphs = nullptr;
+  std::vector<const PassReading*> others;
+  for (const PassReading& reading : line.readings)
+    if (reading.byGlyphs)
+      glyphs = &reading;
+    else
+      others.push_back(&reading);
+  auto dissents = [](const PassReading& reading, const PassReading& other) {
+    return other.repair.best && other.repair.best->data != reading.repair.best->data &&
+           other.repair.best->cost <= MaxDissentCost;
+  };
+  // The page's glyphs read best; another pass must come to the same data, and none read the
+  // line otherwise as cheaply.
   const PassReading* sure = nullptr;
-  if (IsSure(first, 0)) {
-    sure = &first;
-    for (const PassReading& other : line.readings)
-      if (other.repair.best && other.repair.best->data != first.repair.best->data &&
-          other.repair.best->cost <= MaxDissentCost)
-        sure = nullptr;
-  } else if (line.readings.size() > 1 && IsSure(line.readings[1], SecondPassMargin) &&
-             (!first.repair.best ||
-              first.repair.best->data == line.readings[1].repair.best->data)) {
-    sure = &line.readings[1];
+  if (glyphs && IsSure(*glyphs, 0)) {
+    bool agreed = false, dissent = false;
+    for (const PassReading* other : others) {
+      agreed =
+          agreed || (other->repair.best && other->repair.best->data == glyphs->repair.best->data);
+      dissent = dissent || dissents(*glyphs, *other);
+    }
+    if (agreed && !dissent) sure = glyphs;
+  }
+  if (!sure) {
+    sure = SureReading(others);
+    if (sure && glyphs && dissents(*sure, *glyphs)) sure = nullptr;
   }
   if (sure) return {sure->repair.best->data, std::to_string(sure->repair.best->checksum)};
   return {cheapest->repair.best->data, ""};

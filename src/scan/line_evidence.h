@@ -16,6 +16,7 @@ struct PassReading {
   std::string data, checksum;  // as read, look-alike letters made digits, else "?"
   Repair repair;
   float leastConfidence = 0;  // the recogniser's, over the line's data and checksum symbols
+  bool byGlyphs = false;      // read cell by cell against the page's own glyphs
 };
 
 struct LineEvidence {

@@ -5,8 +5,11 @@
 #include <tesseract/baseapi.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
+#include "scan/page_layout.h"
 #include "scan/tesseract/ocr_handles.h"
 
 // libgomp reads OMP_THREAD_LIMIT once, when it is loaded, before main: too early to set it
@@ -25,6 +28,8 @@ ReadSymbol Symbol(const tesseract::ResultIterator& at) {
   ReadSymbol symbol;
   const TextHandle best(at.GetUTF8Text(tesseract::RIL_SYMBOL));
   symbol.confidence = at.Confidence(tesseract::RIL_SYMBOL);
+  int top, bottom;
+  at.BoundingBox(tesseract::RIL_SYMBOL, &symbol.left, &top, &symbol.right, &bottom);
   tesseract::ChoiceIterator choice(at);
   float bestRating = 1e9f;
   std::vector<ReadChoice> choices;
@@ -63,12 +68,94 @@ PageReading Collect(tesseract::TessBaseAPI& api) {
   return page;
 }
 
+int Exp(const char* name, int fallback) {
+  const char* v = std::getenv(name);
+  return v ? std::atoi(v) : fallback;
+}
+
+GreyImage ImageOf(Pix* pix) {
+  GreyImage image;
+  image.width = static_cast<int>(pixGetWidth(pix));
+  image.height = static_cast<int>(pixGetHeight(pix));
+  image.pixels.resize(static_cast<size_t>(image.width) * static_cast<size_t>(image.height));
+  const l_uint32* data = pixGetData(pix);
+  const int wpl = pixGetWpl(pix);
+  for (int y = 0; y < image.height; ++y)
+    for (int x = 0; x < image.width; ++x)
+      image.pixels[static_cast<size_t>(y) * static_cast<size_t>(image.width) +
+                   static_cast<size_t>(x)] = static_cast<uint8_t>(GET_DATA_BYTE(data + y * wpl, x));
+  return image;
+}
+
+PixHandle Crop(Pix* pix, int left, int top, int right, int bottom) {
+  BOX* box = boxCreate(left, top, right - left, bottom - top);
+  PixHandle crop(pixClipRectangle(pix, box, nullptr));
+  boxDestroy(&box);
+  return crop;
+}
+
 }  // namespace
 
 struct PageReader::Engine {
   tesseract::TessBaseAPI api;
   bool ready = false;
+  PageReading ReadStrips(Pix* straight, Pix* smooth);
 };
+
+// Each line on its own: cut from the page evenly lit, scaled up where it is small, read as one
+// line of hexadecimal digits.
+PageReading PageReader::Engine::ReadStrips(Pix* straight, Pix* smooth) {
+  const int size = Exp("GX_MORPH", 11);
+  PixHandle even(pixBackgroundNormMorph(straight, nullptr, 4, size, 255));
+  PixHandle evenSmooth(pixBackgroundNormMorph(smooth, nullptr, 4, size, 255));
+  PageReading page;
+  if (!even || !evenSmooth) return page;
+  const GreyImage smoothImage = ImageOf(evenSmooth.get());
+  const std::vector<TextBand> bands = FindTextBands(smoothImage);
+  api.SetPageSegMode(tesseract::PSM_SINGLE_LINE);
+  if (Exp("GX_WL", 1)) api.SetVariable("tessedit_char_whitelist", "0123456789ABCDEF ");
+  Pix* source = Exp("GX_SRC", 0) ? evenSmooth.get() : even.get();
+  const int width = static_cast<int>(pixGetWidth(source));
+  const int height = static_cast<int>(pixGetHeight(source));
+  for (const TextBand& band : bands) {
+    const int lineHeight = band.bottom - band.top;
+    const int pad = lineHeight / 2;
+    const int left = std::max(0, band.left - pad), top = std::max(0, band.top - pad);
+    const int right = std::min(width, band.right + pad);
+    const int bottom = std::min(height, band.bottom + pad);
+    PixHandle crop = Crop(source, left, top, right, bottom);
+    if (!crop) continue;
+    const float target = static_cast<float>(Exp("GX_H", 40));
+    const float scale = std::max(1.0f, target / static_cast<float>(lineHeight));
+    PixHandle big(scale > 1.01f ? pixScaleGrayLI(crop.get(), scale, scale) : pixClone(crop.get()));
+    api.SetImage(big.get());
+    api.SetSourceResolution(300);
+    if (api.Recognize(nullptr) != 0) continue;
+    PageReading one = Collect(api);
+    if (Exp("GX_DEBUG", 0)) {
+      TextHandle t(api.GetUTF8Text());
+      std::fprintf(stderr, "band %d-%d x %d-%d scale %.2f: %s", band.top, band.bottom, band.left,
+                   band.right, scale, t ? t.get() : "");
+    }
+    for (ReadLine& line : one.lines) {
+      line.top = band.top;
+      line.bottom = band.bottom;
+      for (ReadWord& word : line.words)
+        for (ReadSymbol& symbol : word.symbols) {
+          symbol.left = left + static_cast<int>(std::lround(symbol.left / scale));
+          symbol.right = left + static_cast<int>(std::lround(symbol.right / scale));
+        }
+      PixHandle strip = Crop(Exp("GX_STRIPSRC", 0) ? evenSmooth.get() : even.get(), left, band.top,
+                             right, band.bottom);
+      if (strip) line.strip = ImageOf(strip.get());
+      line.stripLeft = left;
+      page.lines.push_back(std::move(line));
+    }
+  }
+  api.SetVariable("tessedit_char_whitelist", "");
+  api.SetPageSegMode(tesseract::PSM_SINGLE_BLOCK);
+  return page;
+}
 
 PageReader::PageReader() : engine_(std::make_unique<Engine>()) {
   omp_set_max_active_levels(0);
@@ -115,6 +202,7 @@ std::optional<std::vector<PageReading>> PageReader::Read(const std::string& imag
     if (api.Recognize(nullptr) != 0) return std::nullopt;
     passes.push_back(Collect(api));
   }
+  if (Exp("GX_LINES", 1)) passes.push_back(engine_->ReadStrips(straight.get(), smooth.get()));
   api.Clear();
   return passes;
 }
