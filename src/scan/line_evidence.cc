@@ -18,6 +18,9 @@ constexpr float LeastConfidence = 60;
 constexpr float MaxDissentCost = 10;
 // A line the first pass doubted is taken from the second only with a wider margin.
 constexpr float SecondPassMargin = 10;
+// A reading of the page's glyphs this cheap and this far ahead needs no other pass to agree.
+constexpr float MaxClearGlyphCost = 10;
+constexpr float LeastClearGlyphMargin = 40;
 // A dearer repair still gives the editor better data than the reading it started from.
 constexpr float MaxRepairCost = 90;
 
@@ -231,8 +234,8 @@ WrittenFields WrittenLine(const LineEvidence& line) {
     return other.repair.best && other.repair.best->data != reading.repair.best->data &&
            other.repair.best->cost <= MaxDissentCost;
   };
-  // The page's glyphs read best; another pass must come to the same data, and none read the
-  // line otherwise as cheaply.
+  // The page's glyphs read best; another pass must come to the same data, or the glyphs read it
+  // clearly, and none read the line otherwise as cheaply.
   const PassReading* sure = nullptr;
   if (glyphs && IsSure(*glyphs, 0)) {
     bool agreed = false, dissent = false;
@@ -241,7 +244,11 @@ WrittenFields WrittenLine(const LineEvidence& line) {
           agreed || (other->repair.best && other->repair.best->data == glyphs->repair.best->data);
       dissent = dissent || dissents(*glyphs, *other);
     }
-    if (agreed && !dissent) sure = glyphs;
+    const Repair& repair = glyphs->repair;
+    const bool clear =
+        repair.best->cost <= MaxClearGlyphCost &&
+        (!repair.runnerUp || repair.runnerUp->cost - repair.best->cost >= LeastClearGlyphMargin);
+    if ((agreed || clear) && !dissent) sure = glyphs;
   }
   if (!sure) {
     sure = SureReading(others);
