@@ -2,15 +2,23 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <numbers>
+#include <string>
 
 #include "listing/line_format.h"
 
 namespace {
 
 constexpr int ShapeWidth = 10, ShapeHeight = 16;
-// A cell is inked when this share of it is darker than the strip's ink threshold.
-constexpr float LeastCellInk = 0.04f;
+// A cell is inked when it holds this share of the ink of most of the line's inked cells; a row
+// is the digits' when it holds this share of the inkiest row's.
+constexpr float LeastCellInk = 0.25f;
+constexpr float LeastRowInk = 0.1f;
+// The middle of a cell, as a share of the pitch each side, where a glyph's ink is looked for:
+// serifs of the neighbours reach into the rest.
+constexpr float CellInkWidth = 0.3f;
 // How far a glyph may sit off its cell's centre, as shares of the pitch.
 constexpr float Slides[] = {0.0f, -0.07f, 0.07f, -0.14f, 0.14f};
 // Costs for the repair: how much a worse match costs, and a digit the page never showed.
@@ -21,35 +29,78 @@ float Centre(const ReadSymbol& symbol) {
   return 0.5f * static_cast<float>(symbol.left + symbol.right);
 }
 
-int StripThreshold(const GreyImage& strip) {
-  // Halfway between the paper and the darkest ink the strip holds.
-  std::vector<uint8_t> levels = strip.pixels;
-  if (levels.empty()) return 0;
-  std::sort(levels.begin(), levels.end());
-  const int ink = levels[levels.size() / 50];
-  const int paper = levels[levels.size() / 2];
-  return (ink + paper) / 2;
-}
-
-bool Inked(const ReadLine& line, float centre, float pitch, int threshold) {
-  const GreyImage& strip = line.strip;
-  const int left = std::max(0, static_cast<int>(centre - 0.35f * pitch) - line.stripLeft);
-  const int right =
-      std::min(strip.width, static_cast<int>(centre + 0.35f * pitch) - line.stripLeft + 1);
-  if (right <= left) return false;
-  int dark = 0;
-  for (int y = 0; y < strip.height; ++y)
-    for (int x = left; x < right; ++x)
-      if (strip.At(x, y) < threshold) ++dark;
-  return static_cast<float>(dark) >=
-         LeastCellInk * static_cast<float>((right - left) * strip.height);
-}
-
 struct Grid {
   float origin, pitch;
   float Centre(int k) const { return origin + static_cast<float>(k) * pitch; }
   int Index(float x) const { return static_cast<int>(std::lround((x - origin) / pitch)); }
 };
+
+// How much darker than the paper a part of the strip is, summed: grain averages out, and a
+// faint thin glyph still counts against the strip's other glyphs.
+struct InkMeter {
+  const ReadLine& line;
+  int paper = 255;
+  float Mass(int left, int right, int top, int bottom) const {
+    float mass = 0;
+    left = std::max(left - line.stripLeft, 0);
+    right = std::min(right - line.stripLeft, line.strip.width);
+    for (int y = std::max(top, 0); y < std::min(bottom, line.strip.height); ++y)
+      for (int x = left; x < right; ++x) mass += static_cast<float>(paper - line.strip.At(x, y));
+    return mass;
+  }
+  float CellMass(float centre, float pitch) const {
+    return Mass(static_cast<int>(centre - 0.4f * pitch),
+                static_cast<int>(centre + 0.4f * pitch) + 1, 0, line.strip.height);
+  }
+};
+
+InkMeter MeterOf(const ReadLine& line) {
+  std::vector<uint8_t> levels = line.strip.pixels;
+  std::nth_element(levels.begin(), levels.begin() + static_cast<std::ptrdiff_t>(levels.size() / 2),
+                   levels.end());
+  return {line, levels[levels.size() / 2]};
+}
+
+// Glyphs of a monospaced face leave their cells' edges nearly blank: the grid is slid and
+// stretched a little to where its edges cross the least ink.
+Grid Settled(const Grid& grid, const InkMeter& meter) {
+  const ReadLine& line = meter.line;
+  std::vector<float> columns(static_cast<size_t>(line.strip.width), 0);
+  for (int y = 0; y < line.strip.height; ++y)
+    for (int x = 0; x < line.strip.width; ++x)
+      columns[static_cast<size_t>(x)] +=
+          std::max(0.0f, static_cast<float>(meter.paper - line.strip.At(x, y)));
+  auto edgeInk = [&](const Grid& g) {
+    float ink = 0;
+    const int first = g.Index(static_cast<float>(line.stripLeft)) - 1;
+    const int last = g.Index(static_cast<float>(line.stripLeft + line.strip.width));
+    for (int k = first; k <= last; ++k) {
+      const int x = static_cast<int>(std::lround(g.Centre(k) + 0.5f * g.pitch)) - line.stripLeft;
+      for (int d = -1; d <= 1; ++d)
+        if (x + d >= 0 && x + d < line.strip.width) ink += columns[static_cast<size_t>(x + d)];
+    }
+    return ink;
+  };
+  Grid best = grid;
+  float least = edgeInk(grid);
+  for (int step = -8; step <= 8; ++step)
+    for (int slide = -7; slide <= 7; ++slide) {
+      const float stretch = 1 + 0.0025f * static_cast<float>(step);
+      Grid g = grid;
+      g.pitch = grid.pitch * stretch;
+      // Stretched about the line's middle, so its ends move least.
+      const float middle =
+          static_cast<float>(line.stripLeft) + 0.5f * static_cast<float>(line.strip.width);
+      g.origin = middle - (middle - grid.origin) * stretch +
+                 0.05f * static_cast<float>(slide) * grid.pitch;
+      const float ink = edgeInk(g);
+      if (ink < least) {
+        least = ink;
+        best = g;
+      }
+    }
+  return best;
+}
 
 // The line's own grid: each symbol given the cell the page's pitch puts it in, then the
 // straight line through their centres, so a pitch a little off does not drift.
@@ -72,19 +123,44 @@ std::optional<Grid> FitGrid(const std::vector<float>& centres, float pitch) {
   return Grid{static_cast<float>((sc - step * sk) / n), static_cast<float>(step)};
 }
 
-// The inked cells from the first symbol's to the last's, and the inked cells next to them
-// (a digit at either end the recogniser did not see).
-std::vector<float> FieldCells(const ReadLine& line, const std::vector<ReadSymbol>& symbols,
-                              const Grid& grid, int threshold) {
+// Which cells of a line hold a glyph: those with at least a share of the ink of most of the
+// line's inked cells.
+struct InkedCells {
+  Grid grid;
+  int first = 0;
+  std::vector<bool> inked;  // from cell first on
+  bool At(int k) const {
+    return k >= first && k - first < static_cast<int>(inked.size()) &&
+           inked[static_cast<size_t>(k - first)];
+  }
+};
+
+InkedCells InkedCellsOf(const ReadLine& line, const InkMeter& meter, const Grid& grid) {
+  InkedCells cells{grid, grid.Index(static_cast<float>(line.stripLeft)), {}};
+  const int last = grid.Index(static_cast<float>(line.stripLeft + line.strip.width - 1));
+  std::vector<float> masses;
+  for (int k = cells.first; k <= last; ++k)
+    masses.push_back(meter.CellMass(grid.Centre(k), grid.pitch));
+  if (masses.empty()) return cells;
+  std::vector<float> sorted = masses;
+  std::sort(sorted.begin(), sorted.end());
+  const float least = LeastCellInk * sorted[sorted.size() * 4 / 5];
+  for (const float mass : masses) cells.inked.push_back(mass > 0 && mass >= least);
+  return cells;
+}
+
+// The inked cells from the first symbol's to the last's.
+std::vector<float> FieldCells(const std::vector<ReadSymbol>& symbols, const InkedCells& inked) {
   std::vector<float> cells;
   if (symbols.empty()) return cells;
+  const Grid& grid = inked.grid;
   int first = grid.Index(Centre(symbols.front())), last = first;
   for (const ReadSymbol& symbol : symbols) {
     first = std::min(first, grid.Index(Centre(symbol)));
     last = std::max(last, grid.Index(Centre(symbol)));
   }
   for (int k = first; k <= last; ++k)
-    if (Inked(line, grid.Centre(k), grid.pitch, threshold)) cells.push_back(grid.Centre(k));
+    if (inked.At(k)) cells.push_back(grid.Centre(k));
   return cells;
 }
 
@@ -134,23 +210,25 @@ std::optional<LineCells> CellsOf(const ReadLine& line, const LineSymbols& fields
   const std::optional<Grid> grid = FitGrid(centres, pitch);
   if (!grid) return std::nullopt;
   pitch = grid->pitch;
-  const int threshold = StripThreshold(line.strip);
+  const InkMeter meter = MeterOf(line);
+  const Grid settled = std::getenv("GX_SETTLE") && std::atoi(std::getenv("GX_SETTLE")) == 0
+                           ? *grid
+                           : Settled(*grid, meter);
+  pitch = settled.pitch;
+  const InkedCells inked = InkedCellsOf(line, meter, settled);
   LineCells cells;
   // Runs of inked cells two blank cells apart: the number, the data (in groups or not) and the
   // checksum; else the fields as the recogniser split them.
-  const int first = grid->Index(static_cast<float>(line.stripLeft));
-  const int last = grid->Index(static_cast<float>(line.stripLeft + line.strip.width - 1));
   std::vector<std::vector<float>> runs;
   int blanks = 2;
-  for (int k = first; k <= last; ++k) {
-    const float centre = grid->Centre(k);
-    if (!Inked(line, centre, pitch, threshold)) {
+  for (int k = inked.first; k < inked.first + static_cast<int>(inked.inked.size()); ++k) {
+    if (!inked.At(k)) {
       ++blanks;
       continue;
     }
     if (blanks >= 2) runs.emplace_back();
     blanks = 0;
-    runs.back().push_back(centre);
+    runs.back().push_back(settled.Centre(k));
   }
   if (runs.size() >= 3) {
     cells.number = runs.front();
@@ -159,21 +237,28 @@ std::optional<LineCells> CellsOf(const ReadLine& line, const LineSymbols& fields
       cells.data.insert(cells.data.end(), runs[k].begin(), runs[k].end());
   }
   if (cells.data.size() != static_cast<size_t>(DataDigits)) {
-    cells.data = FieldCells(line, fields.data, *grid, threshold);
-    cells.number = FieldCells(line, fields.number, *grid, threshold);
-    cells.checksum = FieldCells(line, fields.checksum, *grid, threshold);
+    cells.data = FieldCells(fields.data, inked);
+    cells.number = FieldCells(fields.number, inked);
+    cells.checksum = FieldCells(fields.checksum, inked);
+  }
+  if (std::getenv("GX_CELLS")) {
+    std::string pattern;
+    for (bool b : inked.inked) pattern += b ? '#' : '.';
+    std::fprintf(stderr, "cells %d: %s data %zu pitch %.2f\n", line.top, pattern.c_str(),
+                 cells.data.size(), pitch);
   }
   if (cells.data.size() != static_cast<size_t>(DataDigits)) return std::nullopt;
   cells.pitch = pitch;
   // The rows the data's ink spans: the digits' and capitals' common height.
-  std::vector<int> rows(static_cast<size_t>(line.strip.height), 0);
-  for (const float centre : cells.data)
-    for (int y = 0; y < line.strip.height; ++y)
-      for (int x = static_cast<int>(centre - 0.4f * pitch) - line.stripLeft;
-           x <= static_cast<int>(centre + 0.4f * pitch) - line.stripLeft; ++x)
-        if (x >= 0 && x < line.strip.width && line.strip.At(x, y) < threshold)
-          ++rows[static_cast<size_t>(y)];
-  const int least = std::max(2, *std::max_element(rows.begin(), rows.end()) / 10);
+  std::vector<float> rows;
+  for (int y = 0; y < line.strip.height; ++y) {
+    float mass = 0;
+    for (const float centre : cells.data)
+      mass += meter.Mass(static_cast<int>(centre - 0.4f * pitch),
+                         static_cast<int>(centre + 0.4f * pitch) + 1, y, y + 1);
+    rows.push_back(mass);
+  }
+  const float least = LeastRowInk * *std::max_element(rows.begin(), rows.end());
   cells.top = 0;
   cells.bottom = line.strip.height;
   while (cells.top + 1 < cells.bottom && rows[static_cast<size_t>(cells.top)] < least) ++cells.top;

@@ -86,8 +86,20 @@ struct StripLine {
 std::vector<PassReading> GlyphReadings(const std::vector<StripLine>& strips, int pass) {
   std::vector<LineSymbols> fields;
   for (const StripLine& strip : strips) fields.push_back(strip.fields);
-  const std::optional<float> pitch = CellPitch(fields);
+  std::optional<float> pitch = CellPitch(fields);
   if (!pitch) return {};
+  // The lines' own grids, settled on their ink, give the page's pitch better than the
+  // recogniser's boxes.
+  std::vector<float> pitches;
+  for (const StripLine& strip : strips)
+    if (const std::optional<LineCells> cells = CellsOf(*strip.read, strip.fields, *pitch))
+      pitches.push_back(cells->pitch);
+  if (!pitches.empty() && !std::getenv("GX_ONESTAGE")) {
+    std::nth_element(pitches.begin(),
+                     pitches.begin() + static_cast<std::ptrdiff_t>(pitches.size() / 2),
+                     pitches.end());
+    pitch = pitches[pitches.size() / 2];
+  }
   std::vector<std::optional<LineCells>> cells;
   GlyphModel model;
   for (const StripLine& strip : strips) {

@@ -128,6 +128,10 @@ PageReading PageReader::Engine::ReadStrips(Pix* straight, Pix* smooth) {
     const float target = static_cast<float>(Exp("GX_H", 40));
     const float scale = std::max(1.0f, target / static_cast<float>(lineHeight));
     PixHandle big(scale > 1.01f ? pixScaleGrayLI(crop.get(), scale, scale) : pixClone(crop.get()));
+    if (Exp("GX_BLUR", 0) > 0) {
+      PixHandle blurred(pixBlockconvGray(big.get(), nullptr, Exp("GX_BLUR", 0), Exp("GX_BLUR", 0)));
+      if (blurred) big = std::move(blurred);
+    }
     api.SetImage(big.get());
     api.SetSourceResolution(300);
     if (api.Recognize(nullptr) != 0) continue;
