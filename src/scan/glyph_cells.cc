@@ -21,6 +21,8 @@ constexpr float LeastRowInk = 0.1f;
 constexpr float CellInkWidth = 0.3f;
 // How far a glyph may sit off its cell's centre, as shares of the pitch.
 constexpr float Slides[] = {0.0f, -0.07f, 0.07f, -0.14f, 0.14f};
+// ...and how far above or below, as shares of the digits' height.
+constexpr float Rises[] = {0.0f, -0.06f, 0.06f};
 // Costs for the repair: how much a worse match costs, and a digit the page never showed.
 constexpr float CostPerMatch = 400;
 constexpr float UnseenCost = 60;
@@ -270,33 +272,34 @@ std::optional<LineCells> CellsOf(const ReadLine& line, const LineSymbols& fields
 std::vector<GlyphShape> ShapesOf(const ReadLine& line, const LineCells& cells, float centre) {
   const GreyImage& strip = line.strip;
   const float pitch = cells.pitch;
+  const float height = static_cast<float>(cells.bottom - cells.top + 1);
+  const float sampleWidth = pitch / ShapeWidth, sampleHeight = height / ShapeHeight;
   std::vector<GlyphShape> shapes;
-  for (const float slide : Slides) {
-    GlyphShape shape(ShapeWidth * ShapeHeight, 0);
-    const float left = centre + (slide - 0.5f) * pitch - static_cast<float>(line.stripLeft);
-    const float cellWidth = pitch / ShapeWidth;
-    const float cellHeight = static_cast<float>(cells.bottom - cells.top + 1) / ShapeHeight;
-    // Each sample is the mean ink over its part of the cell, 2x2 points in it.
-    for (int row = 0; row < ShapeHeight; ++row)
-      for (int column = 0; column < ShapeWidth; ++column) {
-        float ink = 0;
-        for (int sy = 0; sy < 2; ++sy)
-          for (int sx = 0; sx < 2; ++sx) {
-            const int x = static_cast<int>(
-                left +
-                (static_cast<float>(column) + 0.25f + 0.5f * static_cast<float>(sx)) * cellWidth);
-            const int y =
-                cells.top - 1 +
-                static_cast<int>((static_cast<float>(row) + 0.25f + 0.5f * static_cast<float>(sy)) *
-                                 cellHeight);
-            const int level =
-                x >= 0 && x < strip.width && y >= 0 && y < strip.height ? strip.At(x, y) : 255;
-            ink += static_cast<float>(255 - level);
-          }
-        shape[static_cast<size_t>(row * ShapeWidth + column)] = ink;
-      }
-    shapes.push_back(Normalised(std::move(shape)));
-  }
+  for (const float rise : Rises)
+    for (const float slide : Slides) {
+      GlyphShape shape(ShapeWidth * ShapeHeight, 0);
+      const float left = centre + (slide - 0.5f) * pitch - static_cast<float>(line.stripLeft);
+      const float top = static_cast<float>(cells.top) - 0.5f + rise * height;
+      // Each sample is the mean ink over its part of the cell, at 4x4 points in it.
+      for (int row = 0; row < ShapeHeight; ++row)
+        for (int column = 0; column < ShapeWidth; ++column) {
+          float ink = 0;
+          for (int sy = 0; sy < 4; ++sy)
+            for (int sx = 0; sx < 4; ++sx) {
+              const int x = static_cast<int>(std::floor(
+                  left + (static_cast<float>(column) + (static_cast<float>(sx) + 0.5f) / 4) *
+                             sampleWidth));
+              const int y = static_cast<int>(
+                  std::floor(top + (static_cast<float>(row) + (static_cast<float>(sy) + 0.5f) / 4) *
+                                       sampleHeight));
+              const int level =
+                  x >= 0 && x < strip.width && y >= 0 && y < strip.height ? strip.At(x, y) : 255;
+              ink += static_cast<float>(255 - level);
+            }
+          shape[static_cast<size_t>(row * ShapeWidth + column)] = ink;
+        }
+      shapes.push_back(Normalised(std::move(shape)));
+    }
   return shapes;
 }
 
