@@ -146,8 +146,14 @@ InkedCells InkedCellsOf(const ReadLine& line, const InkMeter& meter, const Grid&
   if (masses.empty()) return cells;
   std::vector<float> sorted = masses;
   std::sort(sorted.begin(), sorted.end());
-  const float least = LeastCellInk * sorted[sorted.size() * 4 / 5];
-  for (const float mass : masses) cells.inked.push_back(mass > 0 && mass >= least);
+  // Measured from the blank cells' level, which the strip's paper level only guesses at.
+  const float blank = sorted[sorted.size() / 10], inked = sorted[sorted.size() * 4 / 5];
+  const float least = blank + LeastCellInk * (inked - blank);
+  for (const float mass : masses) cells.inked.push_back(mass >= least);
+  if (std::getenv("GX_MASS")) {
+    for (const float mass : masses) std::fprintf(stderr, "%.0f ", mass / 100);
+    std::fprintf(stderr, " least %.0f paper %d\n", least / 100, meter.paper);
+  }
   return cells;
 }
 
@@ -219,9 +225,10 @@ std::optional<LineCells> CellsOf(const ReadLine& line, const LineSymbols& fields
   pitch = settled.pitch;
   const InkedCells inked = InkedCellsOf(line, meter, settled);
   LineCells cells;
-  // Runs of inked cells two blank cells apart: the number, the data (in groups or not) and the
-  // checksum; else the fields as the recogniser split them.
-  std::vector<std::vector<float>> runs;
+  // Runs of inked cells two blank cells apart: the number's (where the recogniser read it), the
+  // data's (in groups or not) and the checksum's; specks beyond them are no field. Else the
+  // fields as the recogniser split them.
+  std::vector<std::vector<int>> runs;
   int blanks = 2;
   for (int k = inked.first; k < inked.first + static_cast<int>(inked.inked.size()); ++k) {
     if (!inked.At(k)) {
@@ -230,19 +237,37 @@ std::optional<LineCells> CellsOf(const ReadLine& line, const LineSymbols& fields
     }
     if (blanks >= 2) runs.emplace_back();
     blanks = 0;
-    runs.back().push_back(settled.Centre(k));
+    runs.back().push_back(k);
   }
-  if (runs.size() >= 3) {
-    cells.number = runs.front();
-    cells.checksum = runs.back();
-    for (size_t k = 1; k + 1 < runs.size(); ++k)
-      cells.data.insert(cells.data.end(), runs[k].begin(), runs[k].end());
-  }
-  if (cells.data.size() != static_cast<size_t>(DataDigits)) {
-    cells.data = FieldCells(fields.data, inked);
-    cells.number = FieldCells(fields.number, inked);
-    cells.checksum = FieldCells(fields.checksum, inked);
-  }
+  auto runOf = [&](const ReadSymbol& symbol) {
+    const int k = settled.Index(Centre(symbol));
+    for (size_t run = 0; run < runs.size(); ++run)
+      if (k >= runs[run].front() && k <= runs[run].back()) return static_cast<int>(run);
+    return -1;
+  };
+  auto fromRuns = [&](int numberRun, int checksumRun) {
+    LineCells found;
+    if (numberRun < 0 || checksumRun <= numberRun + 1) return found;
+    for (const int k : runs[static_cast<size_t>(numberRun)])
+      found.number.push_back(settled.Centre(k));
+    for (const int k : runs[static_cast<size_t>(checksumRun)])
+      found.checksum.push_back(settled.Centre(k));
+    for (int run = numberRun + 1; run < checksumRun; ++run)
+      for (const int k : runs[static_cast<size_t>(run)]) found.data.push_back(settled.Centre(k));
+    return found;
+  };
+  const int runCount = static_cast<int>(runs.size());
+  const LineCells choices[] = {
+      fromRuns(fields.number.empty() ? -1 : runOf(fields.number.front()),
+               fields.checksum.empty() ? -1 : runOf(fields.checksum.back())),
+      fromRuns(0, runCount - 1),
+      {FieldCells(fields.number, inked), FieldCells(fields.data, inked),
+       FieldCells(fields.checksum, inked)}};
+  for (const LineCells& choice : choices)
+    if (choice.data.size() == static_cast<size_t>(DataDigits)) {
+      cells = choice;
+      break;
+    }
   if (std::getenv("GX_CELLS")) {
     std::string pattern;
     for (bool b : inked.inked) pattern += b ? '#' : '.';
