@@ -19,6 +19,7 @@ constexpr float LeastRowInk = 0.1f;
 // The middle of a cell, as a share of the pitch each side, where a glyph's ink is looked for:
 // serifs of the neighbours reach into the rest.
 constexpr float CellInkWidth = 0.3f;
+constexpr size_t MostNumberDigits = 5, MostChecksumDigits = 4;
 // How far a glyph may sit off its cell's centre, as shares of the pitch.
 constexpr float Slides[] = {0.0f, -0.07f, 0.07f, -0.14f, 0.14f};
 // ...and how far above or below, as shares of the digits' height.
@@ -248,10 +249,18 @@ std::optional<LineCells> CellsOf(const ReadLine& line, const LineSymbols& fields
   auto fromRuns = [&](int numberRun, int checksumRun) {
     LineCells found;
     if (numberRun < 0 || checksumRun <= numberRun + 1) return found;
-    for (const int k : runs[static_cast<size_t>(numberRun)])
-      found.number.push_back(settled.Centre(k));
-    for (const int k : runs[static_cast<size_t>(checksumRun)])
-      found.checksum.push_back(settled.Centre(k));
+    // The number ends where its run ends and the checksum starts where its run starts; a speck
+    // a blank cell beyond is neither.
+    const std::vector<int>& number = runs[static_cast<size_t>(numberRun)];
+    for (size_t k = number.size(); k-- > 0 && number.size() - k <= MostNumberDigits;) {
+      found.number.insert(found.number.begin(), settled.Centre(number[k]));
+      if (k == 0 || number[k - 1] != number[k] - 1) break;
+    }
+    const std::vector<int>& checksum = runs[static_cast<size_t>(checksumRun)];
+    for (size_t k = 0; k < checksum.size() && k < MostChecksumDigits; ++k) {
+      found.checksum.push_back(settled.Centre(checksum[k]));
+      if (k + 1 < checksum.size() && checksum[k + 1] != checksum[k] + 1) break;
+    }
     for (int run = numberRun + 1; run < checksumRun; ++run)
       for (const int k : runs[static_cast<size_t>(run)]) found.data.push_back(settled.Centre(k));
     return found;
