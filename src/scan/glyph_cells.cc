@@ -14,7 +14,7 @@ namespace {
 constexpr int ShapeWidth = 10, ShapeHeight = 16;
 // A cell is inked when it holds this share of the ink of most of the line's inked cells; a row
 // is the digits' when it holds this share of the inkiest row's.
-constexpr float LeastCellInk = 0.25f;
+constexpr float LeastCellInk = 0.4f;
 constexpr float LeastRowInk = 0.1f;
 // The middle of a cell, as a share of the pitch each side, where a glyph's ink is looked for:
 // serifs of the neighbours reach into the rest.
@@ -139,8 +139,10 @@ struct InkedCells {
 };
 
 InkedCells InkedCellsOf(const ReadLine& line, const InkMeter& meter, const Grid& grid) {
-  InkedCells cells{grid, grid.Index(static_cast<float>(line.stripLeft)), {}};
-  const int last = grid.Index(static_cast<float>(line.stripLeft + line.strip.width - 1));
+  // Only cells wholly on the strip: a cut one would weigh less than its blank neighbours.
+  const float edge = 0.5f * grid.pitch;
+  InkedCells cells{grid, grid.Index(static_cast<float>(line.stripLeft) + edge), {}};
+  const int last = grid.Index(static_cast<float>(line.stripLeft + line.strip.width) - edge);
   std::vector<float> masses;
   for (int k = cells.first; k <= last; ++k)
     masses.push_back(meter.CellMass(grid.Centre(k), grid.pitch));
