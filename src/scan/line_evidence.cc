@@ -16,6 +16,8 @@ constexpr float LeastMargin = 15;
 constexpr float LeastConfidence = 60;
 // Another pass's reading as cheap as this vetoes a sure one.
 constexpr float MaxDissentCost = 10;
+// ...unless its own runner-up is this close.
+constexpr float LeastDissentMargin = 10;
 // A line the first pass doubted is taken from the second only with a wider margin.
 constexpr float SecondPassMargin = 10;
 // A reading of the page's glyphs this cheap and this far ahead needs no other pass to agree.
@@ -254,7 +256,11 @@ WrittenFields WrittenLine(const LineEvidence& line) {
     for (const PassReading* other : others) {
       agreed =
           agreed || (other->repair.best && other->repair.best->data == glyphs->repair.best->data);
-      dissent = dissent || dissents(*glyphs, *other);
+      // A pass torn between two readings of its own does not speak against the glyphs.
+      const Repair& own = other->repair;
+      const bool torn =
+          own.best && own.runnerUp && own.runnerUp->cost - own.best->cost < LeastDissentMargin;
+      dissent = dissent || (dissents(*glyphs, *other) && !torn);
     }
     const Repair& repair = glyphs->repair;
     const bool clear =
