@@ -4,6 +4,28 @@
 #include "scan/numbering.h"
 #include "scan/page_reader.h"
 
+namespace {
+
+// The number most of the passes read; where they split evenly, the page's glyphs' (a grainy
+// pass reads 70 as 19 now and then), else the earliest pass's.
+std::optional<int> MostReadNumber(const LineEvidence& line) {
+  std::optional<int> most;
+  float mostVotes = 0;
+  for (const PassReading& reading : line.readings) {
+    if (!reading.number) continue;
+    float votes = 0;
+    for (const PassReading& other : line.readings)
+      if (other.number == reading.number) votes += other.byGlyphs ? 1.5f : 1;
+    if (votes > mostVotes) {
+      most = reading.number;
+      mostVotes = votes;
+    }
+  }
+  return most;
+}
+
+}  // namespace
+
 bool ScanBuilt() { return PageReader::InThisBuild(); }
 
 ScanOutcome ScanPages(const std::vector<std::string>& images, const PageDone& pageDone) {
@@ -24,10 +46,7 @@ ScanOutcome ScanPages(const std::vector<std::string>& images, const PageDone& pa
     for (const LineEvidence& line : lines) tops.push_back(line.readings.front().top);
     const std::vector<int> places = LinePlaces(tops, nextPlace);
     for (size_t k = 0; k < lines.size(); ++k) {
-      std::optional<int> number;
-      for (const PassReading& reading : lines[k].readings)
-        if (!number) number = reading.number;
-      clues.push_back({number, places[k]});
+      clues.push_back({MostReadNumber(lines[k]), places[k]});
       const WrittenFields written = WrittenLine(lines[k]);
       outcome.lines.push_back({0, written.data, written.checksum});
     }
