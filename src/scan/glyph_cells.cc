@@ -2,10 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <numbers>
-#include <string>
 
 #include "listing/line_format.h"
 
@@ -16,9 +12,8 @@ constexpr int ShapeWidth = 10, ShapeHeight = 16;
 // is the digits' when it holds this share of the inkiest row's.
 constexpr float LeastCellInk = 0.4f;
 constexpr float LeastRowInk = 0.1f;
-// The middle of a cell, as a share of the pitch each side, where a glyph's ink is looked for:
-// serifs of the neighbours reach into the rest.
-constexpr float CellInkWidth = 0.3f;
+// The part of a cell, as a share of the pitch each side of its centre, whose ink is weighed.
+constexpr float CellInkWidth = 0.4f;
 constexpr size_t MostNumberDigits = 5, MostChecksumDigits = 4;
 // How far a glyph may sit off its cell's centre, as shares of the pitch.
 constexpr float Slides[] = {0.0f, -0.07f, 0.07f, -0.14f, 0.14f};
@@ -52,8 +47,8 @@ struct InkMeter {
     return mass;
   }
   float CellMass(float centre, float pitch) const {
-    return Mass(static_cast<int>(centre - 0.4f * pitch),
-                static_cast<int>(centre + 0.4f * pitch) + 1, 0, line.strip.height);
+    return Mass(static_cast<int>(centre - CellInkWidth * pitch),
+                static_cast<int>(centre + CellInkWidth * pitch) + 1, 0, line.strip.height);
   }
 };
 
@@ -153,10 +148,6 @@ InkedCells InkedCellsOf(const ReadLine& line, const InkMeter& meter, const Grid&
   const float blank = sorted[sorted.size() / 10], inked = sorted[sorted.size() * 4 / 5];
   const float least = blank + LeastCellInk * (inked - blank);
   for (const float mass : masses) cells.inked.push_back(mass >= least);
-  if (std::getenv("GX_MASS")) {
-    for (const float mass : masses) std::fprintf(stderr, "%.0f ", mass / 100);
-    std::fprintf(stderr, " least %.0f paper %d\n", least / 100, meter.paper);
-  }
   return cells;
 }
 
@@ -220,11 +211,8 @@ std::optional<LineCells> CellsOf(const ReadLine& line, const LineSymbols& fields
       if (symbol.right - symbol.left < 1.5f * pitch) centres.push_back(Centre(symbol));
   const std::optional<Grid> grid = FitGrid(centres, pitch);
   if (!grid) return std::nullopt;
-  pitch = grid->pitch;
   const InkMeter meter = MeterOf(line);
-  const Grid settled = std::getenv("GX_SETTLE") && std::atoi(std::getenv("GX_SETTLE")) == 0
-                           ? *grid
-                           : Settled(*grid, meter);
+  const Grid settled = Settled(*grid, meter);
   pitch = settled.pitch;
   const InkedCells inked = InkedCellsOf(line, meter, settled);
   LineCells cells;
@@ -279,12 +267,6 @@ std::optional<LineCells> CellsOf(const ReadLine& line, const LineSymbols& fields
       cells = choice;
       break;
     }
-  if (std::getenv("GX_CELLS")) {
-    std::string pattern;
-    for (bool b : inked.inked) pattern += b ? '#' : '.';
-    std::fprintf(stderr, "cells %d: %s data %zu pitch %.2f\n", line.top, pattern.c_str(),
-                 cells.data.size(), pitch);
-  }
   if (cells.data.size() != static_cast<size_t>(DataDigits)) return std::nullopt;
   cells.pitch = pitch;
   // The rows the data's ink spans: the digits' and capitals' common height.
@@ -292,8 +274,8 @@ std::optional<LineCells> CellsOf(const ReadLine& line, const LineSymbols& fields
   for (int y = 0; y < line.strip.height; ++y) {
     float mass = 0;
     for (const float centre : cells.data)
-      mass += meter.Mass(static_cast<int>(centre - 0.4f * pitch),
-                         static_cast<int>(centre + 0.4f * pitch) + 1, y, y + 1);
+      mass += meter.Mass(static_cast<int>(centre - CellInkWidth * pitch),
+                         static_cast<int>(centre + CellInkWidth * pitch) + 1, y, y + 1);
     rows.push_back(mass);
   }
   const float least = LeastRowInk * *std::max_element(rows.begin(), rows.end());
@@ -340,14 +322,10 @@ std::vector<GlyphShape> ShapesOf(const ReadLine& line, const LineCells& cells, f
 }
 
 void LearnGlyph(GlyphModel& model, int digit, const GlyphShape& shape) {
-  if (model.mean.empty()) {
-    model.mean.assign(16, {});
-    model.examples.assign(16, 0);
-  }
+  if (model.mean.empty()) model.mean.assign(16, {});
   GlyphShape& mean = model.mean[static_cast<size_t>(digit)];
   if (mean.empty()) mean.assign(shape.size(), 0);
   for (size_t k = 0; k < shape.size(); ++k) mean[k] += shape[k];
-  ++model.examples[static_cast<size_t>(digit)];
 }
 
 void FinishModel(GlyphModel& model) {

@@ -26,13 +26,13 @@ std::optional<LineCells> CellsOf(const ReadLine& line, const LineSymbols& fields
 
 // A cell's glyph reduced to a few evenly spaced samples, for comparing one with another.
 using GlyphShape = std::vector<float>;
-// The glyph's shape slid by a share of the pitch, so one printed a little off its cell matches.
+// The glyph's shape as its cell lies first, then slid a little sideways, up and down, so one
+// printed a little off its cell still matches.
 std::vector<GlyphShape> ShapesOf(const ReadLine& line, const LineCells& cells, float centre);
 
 // The page's glyph of each digit 0 to F: the mean shape of the cells read as that digit.
 struct GlyphModel {
   std::vector<GlyphShape> mean;  // 16, empty where the page gave no example
-  std::vector<int> examples;
 };
 void LearnGlyph(GlyphModel& model, int digit, const GlyphShape& shape);
 void FinishModel(GlyphModel& model);

@@ -96,7 +96,7 @@ std::vector<PassReading> GlyphReadings(const std::vector<StripLine>& strips, int
   for (const StripLine& strip : strips)
     if (const std::optional<LineCells> cells = CellsOf(*strip.read, strip.fields, *pitch))
       pitches.push_back(cells->pitch);
-  if (!pitches.empty() && !std::getenv("GX_ONESTAGE")) {
+  if (!pitches.empty()) {
     std::nth_element(pitches.begin(),
                      pitches.begin() + static_cast<std::ptrdiff_t>(pitches.size() / 2),
                      pitches.end());

@@ -1,10 +1,16 @@
 #include "scan/scan.h"
 
+#include <map>
+
 #include "scan/line_evidence.h"
 #include "scan/numbering.h"
 #include "scan/page_reader.h"
 
 namespace {
+
+// A run of lines numbered alike keeps its checksums when at least this many read as their
+// numbers.
+constexpr int LeastRunSupport = 3;
 
 // The number most of the passes read; where they split evenly, the page's glyphs' (a grainy
 // pass reads 70 as 19 now and then), else the earliest pass's.
@@ -55,6 +61,11 @@ ScanOutcome ScanPages(const std::vector<std::string>& images, const PageDone& pa
   }
   const std::vector<int> numbers = NumberLines(clues);
   auto confirmed = [&](size_t k) { return clues[k].read == numbers[k]; };
+  // How many lines read as the numbers their run of lines gives them: two lines misread alike
+  // (74 and 76 as 14 and 16) are not a run.
+  std::map<int, int> support;
+  for (size_t k = 0; k < numbers.size(); ++k)
+    if (confirmed(k)) ++support[numbers[k] - clues[k].place];
   for (size_t k = 0; k < numbers.size(); ++k) {
     outcome.lines[k].number = numbers[k];
     // A number the line's own reading does not give is sure only between two lines that read
@@ -62,7 +73,8 @@ ScanOutcome ScanPages(const std::vector<std::string>& images, const PageDone& pa
     // line put at the wrong number would add up with bytes that line does not hold.
     const bool between = k > 0 && k + 1 < numbers.size() && confirmed(k - 1) && confirmed(k + 1) &&
                          numbers[k - 1] + 1 == numbers[k] && numbers[k + 1] - 1 == numbers[k];
-    if (!confirmed(k) && !between) outcome.lines[k].checksum.clear();
+    const bool supported = support[numbers[k] - clues[k].place] >= LeastRunSupport;
+    if ((!confirmed(k) && !between) || !supported) outcome.lines[k].checksum.clear();
   }
   return outcome;
 }

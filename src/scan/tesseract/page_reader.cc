@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 
 #include "scan/page_layout.h"
 #include "scan/tesseract/ocr_handles.h"
@@ -23,6 +22,11 @@ namespace {
 // them all to 0, this one keeps their ratings apart.
 constexpr float RatingCoefficient = 0.01f;
 constexpr const char* RatingCoefficientText = "0.01";
+// Light is evened out over about this many pixels (times Leptonica's reduction of 4), wider
+// than a stroke and narrower than a shadow.
+constexpr int LightingSize = 11;
+// Lines are read at least this many pixels high: Tesseract misses digits in smaller print.
+constexpr float StripHeight = 40;
 
 ReadSymbol Symbol(const tesseract::ResultIterator& at) {
   ReadSymbol symbol;
@@ -68,11 +72,6 @@ PageReading Collect(tesseract::TessBaseAPI& api) {
   return page;
 }
 
-int Exp(const char* name, int fallback) {
-  const char* v = std::getenv(name);
-  return v ? std::atoi(v) : fallback;
-}
-
 GreyImage ImageOf(Pix* pix) {
   GreyImage image;
   image.width = static_cast<int>(pixGetWidth(pix));
@@ -102,56 +101,45 @@ struct PageReader::Engine {
   PageReading ReadStrips(Pix* straight, Pix* smooth);
 };
 
-// Each line on its own: cut from the page evenly lit, scaled up where it is small, read as one
-// line of hexadecimal digits.
+// Each line on its own: found on the page evenly lit and without its grain, cut from it evenly
+// lit, scaled up where it is small, read as one line of hexadecimal digits. The strip the line
+// was read from goes with it, for its cells to be read again against the page's glyphs.
 PageReading PageReader::Engine::ReadStrips(Pix* straight, Pix* smooth) {
-  const int size = Exp("GX_MORPH", 11);
-  PixHandle even(pixBackgroundNormMorph(straight, nullptr, 4, size, 255));
-  PixHandle evenSmooth(pixBackgroundNormMorph(smooth, nullptr, 4, size, 255));
   PageReading page;
+  const PixHandle even(pixBackgroundNormMorph(straight, nullptr, 4, LightingSize, 255));
+  const PixHandle evenSmooth(pixBackgroundNormMorph(smooth, nullptr, 4, LightingSize, 255));
   if (!even || !evenSmooth) return page;
-  const GreyImage smoothImage = ImageOf(evenSmooth.get());
-  const std::vector<TextBand> bands = FindTextBands(smoothImage);
+  const std::vector<TextBand> bands = FindTextBands(ImageOf(evenSmooth.get()));
   api.SetPageSegMode(tesseract::PSM_SINGLE_LINE);
-  if (Exp("GX_WL", 1)) api.SetVariable("tessedit_char_whitelist", "0123456789ABCDEF ");
-  Pix* source = Exp("GX_SRC", 0) ? evenSmooth.get() : even.get();
-  const int width = static_cast<int>(pixGetWidth(source));
-  const int height = static_cast<int>(pixGetHeight(source));
+  api.SetVariable("tessedit_char_whitelist", "0123456789ABCDEF ");
+  const int width = static_cast<int>(pixGetWidth(even.get()));
+  const int height = static_cast<int>(pixGetHeight(even.get()));
   for (const TextBand& band : bands) {
     const int lineHeight = band.bottom - band.top;
     const int pad = lineHeight / 2;
-    const int left = std::max(0, band.left - pad), top = std::max(0, band.top - pad);
-    const int right = std::min(width, band.right + pad);
-    const int bottom = std::min(height, band.bottom + pad);
-    PixHandle crop = Crop(source, left, top, right, bottom);
-    if (!crop) continue;
-    const float target = static_cast<float>(Exp("GX_H", 40));
-    const float scale = std::max(1.0f, target / static_cast<float>(lineHeight));
-    PixHandle big(scale > 1.01f ? pixScaleGrayLI(crop.get(), scale, scale) : pixClone(crop.get()));
-    if (Exp("GX_BLUR", 0) > 0) {
-      PixHandle blurred(pixBlockconvGray(big.get(), nullptr, Exp("GX_BLUR", 0), Exp("GX_BLUR", 0)));
-      if (blurred) big = std::move(blurred);
-    }
+    const int left = std::max(0, band.left - pad), right = std::min(width, band.right + pad);
+    const PixHandle crop = Crop(even.get(), left, std::max(0, band.top - pad), right,
+                                std::min(height, band.bottom + pad));
+    const PixHandle strip = Crop(even.get(), left, band.top, right, band.bottom);
+    if (!crop || !strip) continue;
+    const float scale = std::max(1.0f, StripHeight / static_cast<float>(lineHeight));
+    const PixHandle big(scale > 1 ? pixScaleGrayLI(crop.get(), scale, scale)
+                                  : pixClone(crop.get()));
+    if (!big) continue;
     api.SetImage(big.get());
-    api.SetSourceResolution(300);
+    api.SetSourceResolution(300);  // any: Tesseract only warns when it is not told
     if (api.Recognize(nullptr) != 0) continue;
-    PageReading one = Collect(api);
-    if (Exp("GX_DEBUG", 0)) {
-      TextHandle t(api.GetUTF8Text());
-      std::fprintf(stderr, "band %d-%d x %d-%d scale %.2f: %s", band.top, band.bottom, band.left,
-                   band.right, scale, t ? t.get() : "");
-    }
-    for (ReadLine& line : one.lines) {
+    for (ReadLine& line : Collect(api).lines) {
       line.top = band.top;
       line.bottom = band.bottom;
       for (ReadWord& word : line.words)
         for (ReadSymbol& symbol : word.symbols) {
-          symbol.left = left + static_cast<int>(std::lround(symbol.left / scale));
-          symbol.right = left + static_cast<int>(std::lround(symbol.right / scale));
+          symbol.left =
+              left + static_cast<int>(std::lround(static_cast<float>(symbol.left) / scale));
+          symbol.right =
+              left + static_cast<int>(std::lround(static_cast<float>(symbol.right) / scale));
         }
-      PixHandle strip = Crop(Exp("GX_STRIPSRC", 0) ? evenSmooth.get() : even.get(), left, band.top,
-                             right, band.bottom);
-      if (strip) line.strip = ImageOf(strip.get());
+      line.strip = ImageOf(strip.get());
       line.stripLeft = left;
       page.lines.push_back(std::move(line));
     }
@@ -206,7 +194,7 @@ std::optional<std::vector<PageReading>> PageReader::Read(const std::string& imag
     if (api.Recognize(nullptr) != 0) return std::nullopt;
     passes.push_back(Collect(api));
   }
-  if (Exp("GX_LINES", 1)) passes.push_back(engine_->ReadStrips(straight.get(), smooth.get()));
+  passes.push_back(engine_->ReadStrips(straight.get(), smooth.get()));
   api.Clear();
   return passes;
 }
