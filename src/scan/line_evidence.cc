@@ -20,8 +20,9 @@ constexpr float MaxDissentCost = 10;
 constexpr float LeastDissentMargin = 10;
 // A line the first pass doubted is taken from the second only with a wider margin.
 constexpr float SecondPassMargin = 10;
-// A reading of the page's glyphs this cheap and this far ahead needs no other pass to agree.
-constexpr float MaxClearGlyphCost = 10;
+// A reading of the page's glyphs that adds up as read, this far ahead of the next, needs no
+// other pass to agree; one mended to add up may have mended two misread glyphs into a third.
+constexpr float MaxClearGlyphCost = 0;
 constexpr float LeastClearGlyphMargin = 40;
 // A dearer repair still gives the editor better data than the reading it started from.
 constexpr float MaxRepairCost = 90;

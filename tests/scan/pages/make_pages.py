@@ -9,6 +9,7 @@ Usage: make_pages.py SET DIR
   SET test   two small clean pages (test-1.png, test-2.png) and test.txt, for make test
   SET bench  every face, look, resolution and layout, two pages to a group
   SET tune   the same as bench from other seeds, to set the recogniser's thresholds on
+  SET tune2  the same again from a third set of seeds, to check what was set on tune
 DIR gets the pages, one listing per group (NAME.txt) and groups.txt: "NAME page page".
 """
 
@@ -213,7 +214,7 @@ def make_groups(code, directory, base_seed):
 
 
 def main():
-    if len(sys.argv) != 3 or sys.argv[1] not in ("test", "bench", "tune"):
+    if len(sys.argv) != 3 or sys.argv[1] not in ("test", "bench", "tune", "tune2"):
         sys.exit(__doc__)
     which, directory = sys.argv[1], sys.argv[2]
     os.makedirs(directory, exist_ok=True)
@@ -221,7 +222,7 @@ def main():
     if which == "test":
         make_test(code, directory)
     else:
-        make_groups(code, directory, 1000 if which == "bench" else 5000)
+        make_groups(code, directory, {"bench": 1000, "tune": 5000, "tune2": 7000}[which])
 
 
 if __name__ == "__main__":
