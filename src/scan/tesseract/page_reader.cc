@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <numbers>
 
 #include "scan/page_layout.h"
 #include "scan/tesseract/ocr_handles.h"
@@ -25,6 +26,11 @@ constexpr const char* RatingCoefficientText = "0.01";
 // Light is evened out over about this many pixels (times Leptonica's reduction of 4), wider
 // than a stroke and narrower than a shadow.
 constexpr int LightingSize = 11;
+// The tilt is looked for on the page thresholded at Leptonica's usual level, and undone when
+// Leptonica's confidence in it reaches this (its own deskew asks for 3) and it is this large.
+constexpr l_int32 SkewThreshold = 130;
+constexpr l_float32 LeastSkewConfidence = 1.5f;
+constexpr l_float32 LeastSkew = 0.1f;
 // Lines are read at least this many pixels high: Tesseract misses digits in smaller print.
 constexpr float StripHeight = 40;
 
@@ -180,8 +186,16 @@ std::optional<std::vector<PageReading>> PageReader::Read(const std::string& imag
   if (!image) return std::nullopt;
   const PixHandle grey(pixConvertTo8(image.get(), 0));
   if (!grey) return std::nullopt;
-  // Tesseract follows a tilted line poorly; Leptonica finds the page's tilt and undoes it.
-  PixHandle straight(pixDeskew(grey.get(), 0));
+  // Tesseract follows a tilted line poorly; Leptonica finds the page's tilt and undoes it. Its
+  // own deskew leaves a dim, grainy photograph tilted: it trusts the tilt it finds there too
+  // little, though the tilt is right.
+  PixHandle straight;
+  const PixHandle binary(pixConvertTo1(grey.get(), SkewThreshold));
+  l_float32 angle = 0, confidence = 0;
+  if (binary && pixFindSkew(binary.get(), &angle, &confidence) == 0 &&
+      confidence >= LeastSkewConfidence && std::abs(angle) >= LeastSkew)
+    straight.reset(pixRotate(grey.get(), angle * std::numbers::pi_v<float> / 180, L_ROTATE_AREA_MAP,
+                             L_BRING_IN_WHITE, 0, 0));
   if (!straight) straight.reset(pixClone(grey.get()));
   // Grain of paper and sensor breaks thin strokes apart when thresholded; a 3x3 median takes
   // it away, but blurs small clean print: the second pass reads the page without its grain.
