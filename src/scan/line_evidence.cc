@@ -24,6 +24,11 @@ constexpr float SecondPassMargin = 10;
 // other pass to agree; one mended to add up may have mended two misread glyphs into a third.
 constexpr float MaxClearGlyphCost = 0;
 constexpr float LeastClearGlyphMargin = 40;
+// A reading that names the glyphs the page's own are learnt from: this cheap, this far ahead.
+constexpr float MaxTeacherCost = 40;
+constexpr float LeastTeacherMargin = 20;
+// The glyphs are learnt again with the lines they read clearly themselves.
+constexpr bool SelfTaught = true;
 // A dearer repair still gives the editor better data than the reading it started from.
 constexpr float MaxRepairCost = 90;
 
@@ -81,12 +86,64 @@ PassReading ReadingOfOptions(const ReadLine& read, const std::string& number,
 struct StripLine {
   const ReadLine* read;
   LineSymbols fields;
-  PassReading reading;
+  int pass, top;
+  std::optional<LineCells> cells;
+  std::optional<Reading> teacher;  // what the line holds, as far as the passes can tell
 };
 
-// The page's own glyphs, learnt from the strips whose reading adds up as read, read every
-// strip's cells again.
-std::vector<PassReading> GlyphReadings(const std::vector<StripLine>& strips, int pass) {
+// A reading trusted to name the glyphs of its line's cells: cheap and well ahead of the next.
+std::optional<Reading> TeacherOf(const std::vector<PassReading>& readings) {
+  std::optional<Reading> teacher;
+  for (const PassReading& reading : readings) {
+    const Repair& repair = reading.repair;
+    if (reading.byGlyphs || !repair.best || repair.best->cost > MaxTeacherCost) continue;
+    if (repair.runnerUp && repair.runnerUp->cost - repair.best->cost < LeastTeacherMargin) continue;
+    if (!teacher || repair.best->cost < teacher->cost) teacher = repair.best;
+  }
+  return teacher;
+}
+
+void Learn(GlyphModel& model, const StripLine& strip) {
+  const LineCells& cells = *strip.cells;
+  const Reading& teacher = *strip.teacher;
+  for (size_t k = 0; k < cells.data.size(); ++k) {
+    const char digit = teacher.data[k];
+    LearnGlyph(model, digit <= '9' ? digit - '0' : digit - 'A' + 10,
+               ShapesOf(*strip.read, cells, cells.data[k])[0]);
+  }
+  const std::string sum = std::to_string(teacher.checksum);
+  if (cells.checksum.size() == sum.size())
+    for (size_t k = 0; k < sum.size(); ++k)
+      LearnGlyph(model, sum[k] - '0', ShapesOf(*strip.read, cells, cells.checksum[k])[0]);
+}
+
+PassReading GlyphReading(const GlyphModel& model, const StripLine& strip, int pass) {
+  auto options = [&](const std::vector<float>& centres, DigitKind kind) {
+    std::vector<DigitOptions> all;
+    for (float centre : centres)
+      all.push_back(GlyphOptions(model, ShapesOf(*strip.read, *strip.cells, centre), kind));
+    return all;
+  };
+  std::string number;
+  for (const DigitOptions& digit : options(strip.cells->number, DigitKind::Decimal))
+    number += static_cast<char>('0' + digit.front().value);
+  PassReading reading =
+      ReadingOfOptions(*strip.read, number, options(strip.cells->data, DigitKind::Hex),
+                       options(strip.cells->checksum, DigitKind::Decimal));
+  reading.pass = pass;
+  reading.byGlyphs = true;
+  return reading;
+}
+
+bool ClearGlyphReading(const PassReading& glyphs) {
+  const Repair& repair = glyphs.repair;
+  return repair.best && repair.best->cost <= MaxClearGlyphCost &&
+         (!repair.runnerUp || repair.runnerUp->cost - repair.best->cost >= LeastClearGlyphMargin);
+}
+
+// The page's own glyphs, learnt from the lines the passes read surely, then also from those the
+// glyphs themselves read clearly, read every strip's cells again.
+std::vector<PassReading> GlyphReadings(std::vector<StripLine>& strips, int pass) {
   std::vector<LineSymbols> fields;
   for (const StripLine& strip : strips) fields.push_back(strip.fields);
   std::optional<float> pitch = CellPitch(fields);
@@ -103,50 +160,28 @@ std::vector<PassReading> GlyphReadings(const std::vector<StripLine>& strips, int
                      pitches.end());
     pitch = pitches[pitches.size() / 2];
   }
-  std::vector<std::optional<LineCells>> cells;
   GlyphModel model;
-  for (const StripLine& strip : strips) {
-    cells.push_back(CellsOf(*strip.read, strip.fields, *pitch));
-    const Repair& repair = strip.reading.repair;
-    if (!cells.back() || !repair.best || repair.best->cost > 0) continue;
-    if (strip.fields.data.size() != cells.back()->data.size()) continue;
-    bool aligned = true;
-    for (size_t k = 0; k < strip.fields.data.size(); ++k) {
-      const ReadSymbol& symbol = strip.fields.data[k];
-      aligned = aligned && std::abs(0.5f * static_cast<float>(symbol.left + symbol.right) -
-                                    cells.back()->data[k]) < 0.5f * *pitch;
-    }
-    if (!aligned) continue;
-    for (size_t k = 0; k < cells.back()->data.size(); ++k) {
-      const char digit = repair.best->data[k];
-      const int value = digit <= '9' ? digit - '0' : digit - 'A' + 10;
-      LearnGlyph(model, value, ShapesOf(*strip.read, *cells.back(), cells.back()->data[k])[0]);
-    }
-    const std::string sum = std::to_string(repair.best->checksum);
-    if (strip.reading.checksum == sum && cells.back()->checksum.size() == sum.size())
-      for (size_t k = 0; k < sum.size(); ++k)
-        LearnGlyph(model, sum[k] - '0',
-                   ShapesOf(*strip.read, *cells.back(), cells.back()->checksum[k])[0]);
+  for (StripLine& strip : strips) {
+    strip.cells = CellsOf(*strip.read, strip.fields, *pitch);
+    if (strip.cells && strip.teacher) Learn(model, strip);
   }
   FinishModel(model);
   std::vector<PassReading> readings;
-  for (size_t n = 0; n < strips.size(); ++n) {
-    if (!cells[n]) continue;
-    auto options = [&](const std::vector<float>& centres, DigitKind kind) {
-      std::vector<DigitOptions> all;
-      for (float centre : centres)
-        all.push_back(GlyphOptions(model, ShapesOf(*strips[n].read, *cells[n], centre), kind));
-      return all;
-    };
-    std::string number;
-    for (const DigitOptions& digit : options(cells[n]->number, DigitKind::Decimal))
-      number += static_cast<char>('0' + digit.front().value);
-    readings.push_back(ReadingOfOptions(*strips[n].read, number,
-                                        options(cells[n]->data, DigitKind::Hex),
-                                        options(cells[n]->checksum, DigitKind::Decimal)));
-    readings.back().pass = pass;
-    readings.back().byGlyphs = true;
+  for (const StripLine& strip : strips)
+    if (strip.cells) readings.push_back(GlyphReading(model, strip, pass));
+  if (!SelfTaught) return readings;
+  GlyphModel wider;
+  size_t n = 0;
+  for (StripLine& strip : strips) {
+    if (!strip.cells) continue;
+    if (!strip.teacher && ClearGlyphReading(readings[n])) strip.teacher = readings[n].repair.best;
+    if (strip.teacher) Learn(wider, strip);
+    ++n;
   }
+  FinishModel(wider);
+  readings.clear();
+  for (const StripLine& strip : strips)
+    if (strip.cells) readings.push_back(GlyphReading(wider, strip, pass));
   return readings;
 }
 
@@ -174,22 +209,9 @@ bool IsSure(const PassReading& reading, float extraMargin) {
 }  // namespace
 
 std::vector<LineEvidence> PageEvidence(const std::vector<PageReading>& passes) {
-  std::vector<PassReading> all;
-  std::vector<StripLine> strips;
-  for (size_t pass = 0; pass < passes.size(); ++pass)
-    for (const ReadLine& read : passes[pass].lines) {
-      const std::optional<LineSymbols> fields = SplitReadLine(read);
-      if (!fields) continue;
-      all.push_back(ReadingOf(read, *fields));
-      all.back().pass = static_cast<int>(pass);
-      if (!read.strip.pixels.empty()) strips.push_back({&read, *fields, all.back()});
-    }
-  for (PassReading& reading : GlyphReadings(strips, static_cast<int>(passes.size())))
-    all.push_back(std::move(reading));
-
   std::vector<LineEvidence> lines;
-  for (PassReading& reading : all) {
-    // Lines of one pass are different lines, even where their data are the same.
+  // Lines of one pass are different lines, even where their data are the same.
+  auto place = [&](PassReading reading) {
     const auto same = std::find_if(lines.begin(), lines.end(), [&](const LineEvidence& line) {
       const PassReading& first = line.readings.front();
       return line.readings.back().pass != reading.pass &&
@@ -197,13 +219,31 @@ std::vector<LineEvidence> PageEvidence(const std::vector<PageReading>& passes) {
     });
     if (same != lines.end()) {
       same->readings.push_back(std::move(reading));
-      continue;
+      return;
     }
     const auto below = std::find_if(lines.begin(), lines.end(), [&](const LineEvidence& line) {
       return line.readings.front().top > reading.top;
     });
     lines.insert(below, LineEvidence{{std::move(reading)}});
-  }
+  };
+  std::vector<StripLine> strips;
+  for (size_t pass = 0; pass < passes.size(); ++pass)
+    for (const ReadLine& read : passes[pass].lines) {
+      const std::optional<LineSymbols> fields = SplitReadLine(read);
+      if (!fields) continue;
+      PassReading reading = ReadingOf(read, *fields);
+      reading.pass = static_cast<int>(pass);
+      if (!read.strip.pixels.empty())
+        strips.push_back({&read, *fields, reading.pass, reading.top, std::nullopt, std::nullopt});
+      place(std::move(reading));
+    }
+  for (StripLine& strip : strips)
+    for (const LineEvidence& line : lines)
+      for (const PassReading& reading : line.readings)
+        if (reading.pass == strip.pass && reading.top == strip.top)
+          strip.teacher = TeacherOf(line.readings);
+  for (PassReading& reading : GlyphReadings(strips, static_cast<int>(passes.size())))
+    place(std::move(reading));
   return lines;
 }
 
@@ -263,11 +303,7 @@ WrittenFields WrittenLine(const LineEvidence& line) {
           own.best && own.runnerUp && own.runnerUp->cost - own.best->cost < LeastDissentMargin;
       dissent = dissent || (dissents(*glyphs, *other) && !torn);
     }
-    const Repair& repair = glyphs->repair;
-    const bool clear =
-        repair.best->cost <= MaxClearGlyphCost &&
-        (!repair.runnerUp || repair.runnerUp->cost - repair.best->cost >= LeastClearGlyphMargin);
-    if ((agreed || clear) && !dissent) sure = glyphs;
+    if ((agreed || ClearGlyphReading(*glyphs)) && !dissent) sure = glyphs;
   }
   if (!sure) {
     sure = SureReading(others);
