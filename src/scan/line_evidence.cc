@@ -185,10 +185,11 @@ std::vector<PassReading> GlyphReadings(std::vector<StripLine>& strips, int pass)
   return readings;
 }
 
-// Two readings are of the same printed line when they share most of their height.
+// Two readings are of the same printed line when they share most of their height, the taller's
+// too: a pass that ran two printed lines into one has read neither.
 bool SameLine(const PassReading& a, const PassReading& b) {
   const int shared = std::min(a.bottom, b.bottom) - std::max(a.top, b.top);
-  return shared * 2 > std::min(a.bottom - a.top, b.bottom - b.top);
+  return shared * 2 > std::max(a.bottom - a.top, b.bottom - b.top);
 }
 
 // ...or when they repair to the same data close by, wherever each pass put the line's box.
@@ -226,11 +227,17 @@ std::vector<LineEvidence> PageEvidence(const std::vector<PageReading>& passes) {
     });
     lines.insert(below, LineEvidence{{std::move(reading)}});
   };
+  // A line read much taller than most is two printed lines run into one: neither's reading.
+  std::vector<int> heights;
+  for (const PageReading& pass : passes)
+    for (const ReadLine& read : pass.lines) heights.push_back(read.bottom - read.top);
+  std::sort(heights.begin(), heights.end());
+  const int most = heights.empty() ? 0 : heights[heights.size() / 2];
   std::vector<StripLine> strips;
   for (size_t pass = 0; pass < passes.size(); ++pass)
     for (const ReadLine& read : passes[pass].lines) {
       const std::optional<LineSymbols> fields = SplitReadLine(read);
-      if (!fields) continue;
+      if (!fields || (read.bottom - read.top) * 2 > most * 3) continue;
       PassReading reading = ReadingOf(read, *fields);
       reading.pass = static_cast<int>(pass);
       if (!read.strip.pixels.empty())
@@ -276,7 +283,8 @@ WrittenFields WrittenLine(const LineEvidence& line) {
         (!cheapest || reading.repair.best->cost < cheapest->repair.best->cost))
       cheapest = &reading;
   const PassReading& first = line.readings.front();
-  if (!cheapest || cheapest->repair.best->cost > MaxRepairCost) return {first.data, first.checksum};
+  if (!cheapest || cheapest->repair.best->cost > MaxRepairCost)
+    return {first.data, first.checksum, std::nullopt};
 
   const PassReading* glyphs = nullptr;
   std::vector<const PassReading*> others;
@@ -309,6 +317,7 @@ WrittenFields WrittenLine(const LineEvidence& line) {
     sure = SureReading(others);
     if (sure && glyphs && dissents(*sure, *glyphs)) sure = nullptr;
   }
-  if (sure) return {sure->repair.best->data, std::to_string(sure->repair.best->checksum)};
-  return {cheapest->repair.best->data, ""};
+  if (sure)
+    return {sure->repair.best->data, std::to_string(sure->repair.best->checksum), sure->number};
+  return {cheapest->repair.best->data, "", std::nullopt};
 }

@@ -30,5 +30,6 @@ std::vector<LineEvidence> PageEvidence(const std::vector<PageReading>& passes);
 // without a checksum when it adds up only doubtfully; else the line as read.
 struct WrittenFields {
   std::string data, checksum;
+  std::optional<int> number;  // as the reading the checksum was kept from read it
 };
 WrittenFields WrittenLine(const LineEvidence& line);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <map>
 
 namespace {
 
@@ -11,6 +12,8 @@ namespace {
 constexpr double MisreadCost = 1;
 constexpr double UnreadCost = 0.3;
 constexpr double ChangeCost = 2.5;
+// A run of lines numbered alike is sure of its numbers when at least this many read as them.
+constexpr int LeastRunSupport = 3;
 
 }  // namespace
 
@@ -69,4 +72,20 @@ std::vector<int> NumberLines(const std::vector<NumberClue>& clues) {
     state = from[line][state];
   }
   return numbers;
+}
+
+std::vector<bool> NumbersSure(const std::vector<NumberClue>& clues,
+                              const std::vector<int>& numbers) {
+  auto confirmed = [&](size_t k) { return clues[k].read == numbers[k]; };
+  std::map<int, int> support;  // lines reading as their numbers, by their run's offset
+  for (size_t k = 0; k < numbers.size(); ++k)
+    if (confirmed(k)) ++support[numbers[k] - clues[k].place];
+  std::vector<bool> sure;
+  for (size_t k = 0; k < numbers.size(); ++k) {
+    const bool between = k > 0 && k + 1 < numbers.size() && confirmed(k - 1) && confirmed(k + 1) &&
+                         numbers[k - 1] + 1 == numbers[k] && numbers[k + 1] - 1 == numbers[k];
+    sure.push_back((confirmed(k) || between) &&
+                   support[numbers[k] - clues[k].place] >= LeastRunSupport);
+  }
+  return sure;
 }

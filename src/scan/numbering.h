@@ -19,3 +19,10 @@ std::vector<int> LinePlaces(const std::vector<int>& tops, int first);
 
 // One number for each clue.
 std::vector<int> NumberLines(const std::vector<NumberClue>& clues);
+
+// Which numbers are sure: a line's own reading gives it, or it lies between two lines that read
+// as the numbers before and after it (a misread 1O between 9 and 11); and at least three lines
+// of its run read as their numbers (two lines misread alike, 74 and 76 as 14 and 16, are no
+// run).
+std::vector<bool> NumbersSure(const std::vector<NumberClue>& clues,
+                              const std::vector<int>& numbers);

@@ -12,7 +12,7 @@ namespace {
 // Symbols read as text, each a digit the recogniser was sure of; alternatives added by hand.
 std::vector<ReadSymbol> Read(const std::string& text) {
   std::vector<ReadSymbol> symbols;
-  for (char c : text) symbols.push_back({{{std::string(1, c), 0}}, 95});
+  for (char c : text) symbols.push_back({{{std::string(1, c), 0}}, 95, 0, 0});
   return symbols;
 }
 
@@ -81,12 +81,37 @@ TEST(LineRepair, ADigitReadTwiceOrAMisreadChecksumIsMended) {
   EXPECT_EQ(Written(Read("06000E0O76790F0F0F"), "534").data, "06000E0076790F0F0F");
 }
 
+// The page's glyphs decide a line they read as adding up, well ahead of the next reading, unless
+// another pass, sure of itself, reads it otherwise; mended by the sum, they need another pass.
+TEST(LineRepair, TheGlyphsDecideUnlessAnotherPassIsSureOtherwise) {
+  auto reading = [](const std::string& data, float cost, float runnerUp, bool glyphs) {
+    PassReading line;
+    line.byGlyphs = glyphs;
+    line.leastConfidence = 95;
+    line.repair = {Reading{data, 534, cost}, Reading{"F" + data.substr(1), 534, runnerUp}};
+    return line;
+  };
+  const std::string printed = "06000E0076790F0F0FE6", other = "0B000E0076790F0F0FE1";
+  const struct {
+    PassReading glyphs, pass;
+    std::string checksum;
+  } cases[] = {
+      {reading(printed, 0, 60, true), reading(other, 0, 5, false), "534"},  // the pass is torn
+      {reading(printed, 0, 60, true), reading(other, 0, 30, false), ""},    // it is sure
+      {reading(printed, 5, 60, true), reading(other, 60, 90, false), ""},   // mended, alone
+      {reading(printed, 5, 60, true), reading(printed, 20, 40, false), "534"},
+  };
+  for (const auto& [glyphs, pass, checksum] : cases)
+    EXPECT_EQ(WrittenLine({{pass, glyphs}}).checksum, checksum) << glyphs.repair.best->cost;
+}
+
 // Two printed lines of zeros are two lines, each read once by each pass; a heading is no line.
 TEST(PageEvidence, LinesAreMatchedAcrossPassesNotWithinOne) {
   auto line = [](const std::string& number, int top) {
-    return ReadLine{{{Read(number)}, {Read("00000000000000000000")}, {Read("0")}}, top, top + 40};
+    return ReadLine{
+        {{Read(number)}, {Read("00000000000000000000")}, {Read("0")}}, top, top + 40, {}, 0};
   };
-  const ReadLine heading{{{Read("LISTADO")}, {Read("2:")}, {Read("40000")}}, 0, 40};
+  const ReadLine heading{{{Read("LISTADO")}, {Read("2:")}, {Read("40000")}}, 0, 40, {}, 0};
   const PageReading first{{heading, line("7", 100), line("8", 160)}};
   const PageReading second{{line("7", 104), line("8", 163)}};
   const std::vector<LineEvidence> lines = PageEvidence({first, second});
@@ -112,6 +137,13 @@ TEST(Numbering, LinesTakeTheNumberingTheirNeighboursAgreeOn) {
   };
   for (const auto& c : cases) EXPECT_EQ(NumberLines(c.clues), c.numbers);
   EXPECT_EQ(LinePlaces({100, 150, 200, 300, 352}, 7), (std::vector<int>{7, 8, 9, 11, 12}));
+}
+
+TEST(Numbering, ANumberIsSureOnlyInARunOfLinesReadAsTheirNumbers) {
+  const std::vector<NumberClue> alone{{14, 1}, {5, 2}, {16, 3}};  // 74 to 76, misread alike
+  EXPECT_EQ(NumbersSure(alone, NumberLines(alone)), std::vector<bool>(3, false));
+  const std::vector<NumberClue> run{{8, 1}, {9, 2}, {std::nullopt, 3}, {11, 4}, {12, 5}};
+  EXPECT_EQ(NumbersSure(run, NumberLines(run)), std::vector<bool>(5, true));
 }
 
 }  // namespace
