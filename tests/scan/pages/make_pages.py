@@ -32,6 +32,11 @@ FACES = {
     "dots": None,
 }
 LOOKS = ("clean", "scanned", "photo")
+# A phone's photograph as phones take them now: the page a little askew in depth as well as
+# turned, unevenly lit, slightly blurred, but with the phone's own denoising (far less grain
+# than "photo") and its usual JPEG quality. Drawn after the other looks, so their pages stay
+# the same bytes.
+LATER_LOOKS = ("phone",)
 HEADINGS = ("LISTADO 1", "CODIGO MAQUINA", "LISTADO 2: DUMP 40000", "CARGADOR HEX")
 
 # 5x7 dot-matrix characters, seven rows of five dots each.
@@ -133,6 +138,8 @@ def age(page, look, dpi, rng, seed):
         out = io.BytesIO()
         page.save(out, "PNG")
         return out.getvalue(), "png"
+    if look == "phone":
+        return phone(page, dpi, rng, seed)
     scale = dpi / 300
     scanned = look == "scanned"
     angle = rng.uniform(-1.5, 1.5) if scanned else rng.uniform(-3, 3)
@@ -163,6 +170,29 @@ def age(page, look, dpi, rng, seed):
     return out.getvalue(), "jpg"
 
 
+def phone(page, dpi, rng, seed):
+    """A phone held over the page: perspective, a turn, light falling off from one side, a
+    little blur, grain as it is left after the phone's denoising, JPEG at quality 75."""
+    scale = dpi / 300
+    page = page.rotate(rng.uniform(-3, 3), resample=Image.BICUBIC, expand=True, fillcolor=255)
+    w, h = page.size
+    # The page's far edge a few per cent smaller than its near one, and one side than the other.
+    g, k = rng.uniform(-0.03, 0.03) / w, rng.uniform(-0.05, 0.05) / h
+    page = page.transform((w, h), Image.PERSPECTIVE, (1, 0, 0, 0, 1, 0, g, k),
+                          resample=Image.BICUBIC, fillcolor=255)
+    page = page.filter(ImageFilter.GaussianBlur(1.0 * scale + 0.3))
+    pixels = numpy.asarray(page, dtype=numpy.float32) / 255
+    noise = numpy.random.default_rng(seed)
+    y, x = numpy.mgrid[0:h, 0:w].astype(numpy.float32)
+    cx, cy = rng.uniform(0.2, 0.8) * w, rng.uniform(0.2, 0.8) * h
+    light = 1.0 - 0.35 * numpy.hypot((x - cx) / w, (y - cy) / h) - rng.uniform(0, 0.1) * x / w
+    paper, ink, grain = 215, 45, 4
+    grey = (ink + (paper - ink) * pixels) * light + noise.normal(0, grain, (h, w))
+    out = io.BytesIO()
+    Image.fromarray(numpy.clip(grey, 0, 255).astype(numpy.uint8)).save(out, "JPEG", quality=75)
+    return out.getvalue(), "jpg"
+
+
 def write(directory, name, data):
     with open(os.path.join(directory, name), "wb") as f:
         f.write(data)
@@ -188,28 +218,29 @@ def make_groups(code, directory, base_seed):
     one continuing its numbering; one in three groups has a heading on its first page."""
     groups = []
     index = 0
-    for face in FACES:
-        for look in LOOKS:
-            for dpi in (300, 150):
-                index += 1
-                seed = base_seed + index
-                rng = random.Random(seed)
-                name = f"{face}-{look}-{dpi}"
-                first_number = rng.choice((1, 1, 31, 61))
-                lines, pages = [], []
-                for page_number, grouped in enumerate((False, True)):
-                    page_lines = listing_lines(code, first_number + 30 * page_number, 30,
-                                               rng.randrange(len(code)))
-                    heading = rng.choice(HEADINGS) if page_number == 0 and index % 3 == 0 \
-                        else None
-                    page = render(page_lines, heading, face, dpi, grouped)
-                    data, extension = age(page, look, dpi, rng, seed * 10 + page_number)
-                    page_name = f"{name}-{page_number + 1}.{extension}"
-                    write(directory, page_name, data)
-                    pages.append(page_name)
-                    lines += page_lines
-                write(directory, name + ".txt", listing_text(lines).encode())
-                groups.append(f"{name} {' '.join(pages)}\n")
+    kinds = [(face, look) for face in FACES for look in LOOKS]
+    kinds += [(face, look) for look in LATER_LOOKS for face in FACES]
+    for face, look in kinds:
+        for dpi in (300, 150):
+            index += 1
+            seed = base_seed + index
+            rng = random.Random(seed)
+            name = f"{face}-{look}-{dpi}"
+            first_number = rng.choice((1, 1, 31, 61))
+            lines, pages = [], []
+            for page_number, grouped in enumerate((False, True)):
+                page_lines = listing_lines(code, first_number + 30 * page_number, 30,
+                                           rng.randrange(len(code)))
+                heading = rng.choice(HEADINGS) if page_number == 0 and index % 3 == 0 \
+                    else None
+                page = render(page_lines, heading, face, dpi, grouped)
+                data, extension = age(page, look, dpi, rng, seed * 10 + page_number)
+                page_name = f"{name}-{page_number + 1}.{extension}"
+                write(directory, page_name, data)
+                pages.append(page_name)
+                lines += page_lines
+            write(directory, name + ".txt", listing_text(lines).encode())
+            groups.append(f"{name} {' '.join(pages)}\n")
     write(directory, "groups.txt", "".join(groups).encode())
 
 
