@@ -1,8 +1,9 @@
 // What the recogniser makes of each listing line of some page images, for bench/scan_bench.py
 // to hold against the pages' own listings and to set the scan's thresholds on. One line of
-// tab-separated fields for each pass's reading of each line: image, line, pass, top, number,
-// data and checksum as read, the repaired data and sum, its cost, the runner-up's cost and
-// data, the least confidence. Usage: gravix_scan_lines IMAGE...
+// tab-separated fields for each pass's reading of each line (the passes over the page, then
+// the strips, then the page's glyphs): image, line, pass, top, number, data and checksum as
+// read, the repaired data and sum, its cost, the runner-up's cost and data, the least
+// confidence. Usage: gravix_scan_lines IMAGE...
 #include <cstdio>
 #include <string>
 

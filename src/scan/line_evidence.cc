@@ -27,8 +27,6 @@ constexpr float LeastClearGlyphMargin = 40;
 // A reading that names the glyphs the page's own are learnt from: this cheap, this far ahead.
 constexpr float MaxTeacherCost = 40;
 constexpr float LeastTeacherMargin = 20;
-// The glyphs are learnt again with the lines they read clearly themselves.
-constexpr bool SelfTaught = true;
 // A dearer repair still gives the editor better data than the reading it started from.
 constexpr float MaxRepairCost = 90;
 
@@ -169,7 +167,7 @@ std::vector<PassReading> GlyphReadings(std::vector<StripLine>& strips, int pass)
   std::vector<PassReading> readings;
   for (const StripLine& strip : strips)
     if (strip.cells) readings.push_back(GlyphReading(model, strip, pass));
-  if (!SelfTaught) return readings;
+  // Learnt again with the lines the glyphs read clearly themselves.
   GlyphModel wider;
   size_t n = 0;
   for (StripLine& strip : strips) {
