@@ -295,21 +295,21 @@ WrittenFields WrittenLine(const LineEvidence& line) {
     return other.repair.best && other.repair.best->data != reading.repair.best->data &&
            other.repair.best->cost <= MaxDissentCost;
   };
-  // The page's glyphs read best; another pass must come to the same data, or the glyphs read it
-  // clearly, and none read the line otherwise as cheaply.
+  // The page's glyphs read best; more passes must come to the same data than read the line
+  // otherwise as cheaply, or the glyphs read it clearly and no pass reads it otherwise.
   const PassReading* sure = nullptr;
   if (glyphs && IsSure(*glyphs, 0)) {
-    bool agreed = false, dissent = false;
+    int agreeing = 0, dissenting = 0;
     for (const PassReading* other : others) {
-      agreed =
-          agreed || (other->repair.best && other->repair.best->data == glyphs->repair.best->data);
+      agreeing += other->repair.best && other->repair.best->data == glyphs->repair.best->data;
       // A pass torn between two readings of its own does not speak against the glyphs.
       const Repair& own = other->repair;
       const bool torn =
           own.best && own.runnerUp && own.runnerUp->cost - own.best->cost < LeastDissentMargin;
-      dissent = dissent || (dissents(*glyphs, *other) && !torn);
+      dissenting += dissents(*glyphs, *other) && !torn;
     }
-    if ((agreed || ClearGlyphReading(*glyphs)) && !dissent) sure = glyphs;
+    // More passes agreeing than dissenting, or the glyphs clear and no pass dissenting.
+    if ((agreeing > dissenting) || (ClearGlyphReading(*glyphs) && dissenting == 0)) sure = glyphs;
   }
   if (!sure) {
     sure = SureReading(others);
