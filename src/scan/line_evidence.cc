@@ -312,8 +312,14 @@ WrittenFields WrittenLine(const LineEvidence& line) {
     if ((agreeing > dissenting) || (ClearGlyphReading(*glyphs) && dissenting == 0)) sure = glyphs;
   }
   if (!sure) {
+    // The recogniser's passes alone: the glyphs reading the line otherwise speak against them
+    // as cheaply as the passes' own next reading does (two misreads that cancel in the sum).
     sure = SureReading(others);
-    if (sure && glyphs && dissents(*sure, *glyphs)) sure = nullptr;
+    if (sure && glyphs && glyphs->repair.best &&
+        glyphs->repair.best->data != sure->repair.best->data &&
+        (!sure->repair.runnerUp ||
+         glyphs->repair.best->cost <= std::max(MaxDissentCost, sure->repair.runnerUp->cost)))
+      sure = nullptr;
   }
   if (sure)
     return {sure->repair.best->data, std::to_string(sure->repair.best->checksum), sure->number};

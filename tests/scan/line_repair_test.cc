@@ -100,6 +100,8 @@ TEST(LineRepair, TheGlyphsDecideUnlessAnotherPassIsSureOtherwise) {
       {reading(printed, 0, 60, true), reading(other, 0, 30, false), ""},    // it is sure
       {reading(printed, 5, 60, true), reading(other, 60, 90, false), ""},   // mended, alone
       {reading(printed, 5, 60, true), reading(printed, 20, 40, false), "534"},
+      // The pass alone sure of a reading the glyphs put no further off than its own next one.
+      {reading(printed, 23, 90, true), reading(other, 4, 27, false), ""},
   };
   for (const auto& [glyphs, pass, checksum] : cases)
     EXPECT_EQ(WrittenLine({{pass, glyphs}}).checksum, checksum) << glyphs.repair.best->cost;

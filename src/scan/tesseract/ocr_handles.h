@@ -11,5 +11,10 @@ struct PixFree {
 };
 using PixHandle = std::unique_ptr<Pix, PixFree>;
 
+struct BoxFree {
+  void operator()(Box* box) const { boxDestroy(&box); }
+};
+using BoxHandle = std::unique_ptr<Box, BoxFree>;
+
 using ResultHandle = std::unique_ptr<tesseract::ResultIterator>;
 using TextHandle = std::unique_ptr<char[]>;  // Tesseract's strings come from new[]

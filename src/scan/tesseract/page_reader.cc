@@ -93,10 +93,8 @@ GreyImage ImageOf(Pix* pix) {
 }
 
 PixHandle Crop(Pix* pix, int left, int top, int right, int bottom) {
-  BOX* box = boxCreate(left, top, right - left, bottom - top);
-  PixHandle crop(pixClipRectangle(pix, box, nullptr));
-  boxDestroy(&box);
-  return crop;
+  const BoxHandle box(boxCreate(left, top, right - left, bottom - top));
+  return PixHandle(box ? pixClipRectangle(pix, box.get(), nullptr) : nullptr);
 }
 
 }  // namespace
