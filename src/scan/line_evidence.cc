@@ -296,7 +296,7 @@ WrittenFields WrittenLine(const LineEvidence& line) {
            other.repair.best->cost <= MaxDissentCost;
   };
   // The page's glyphs read best; more passes must come to the same data than read the line
-  // otherwise as cheaply, or the glyphs read it clearly and no pass reads it otherwise.
+  // otherwise as cheaply.
   const PassReading* sure = nullptr;
   if (glyphs && IsSure(*glyphs, 0)) {
     int agreeing = 0, dissenting = 0;
@@ -308,8 +308,8 @@ WrittenFields WrittenLine(const LineEvidence& line) {
           own.best && own.runnerUp && own.runnerUp->cost - own.best->cost < LeastDissentMargin;
       dissenting += dissents(*glyphs, *other) && !torn;
     }
-    // More passes agreeing than dissenting, or the glyphs clear and no pass dissenting.
-    if ((agreeing > dissenting) || (ClearGlyphReading(*glyphs) && dissenting == 0)) sure = glyphs;
+    // A clear reading of the glyphs' own is a vote for it too.
+    if (agreeing + (ClearGlyphReading(*glyphs) ? 1 : 0) > dissenting) sure = glyphs;
   }
   if (!sure) {
     // The recogniser's passes alone: the glyphs reading the line otherwise speak against them
