@@ -88,7 +88,9 @@ TEST(LineRepair, TheGlyphsDecideUnlessAnotherPassIsSureOtherwise) {
     PassReading line;
     line.byGlyphs = glyphs;
     line.leastConfidence = 95;
-    line.repair = {Reading{data, 534, cost}, Reading{"F" + data.substr(1), 534, runnerUp}};
+    std::string next = data;
+    next[0] = 'F';
+    line.repair = {Reading{data, 534, cost}, Reading{next, 534, runnerUp}};
     return line;
   };
   const std::string printed = "06000E0076790F0F0FE6", other = "0B000E0076790F0F0FE1";
