@@ -24,6 +24,8 @@ constexpr float SecondPassMargin = 10;
 // other pass to agree; one mended to add up may have mended two misread glyphs into a third.
 constexpr float MaxClearGlyphCost = 0;
 constexpr float LeastClearGlyphMargin = 40;
+// The passes alone are sure against the glyphs' reading only this far ahead of their next one.
+constexpr float LeastMarginAgainstGlyphs = 30;
 // A reading that names the glyphs the page's own are learnt from: this cheap, this far ahead.
 constexpr float MaxTeacherCost = 40;
 constexpr float LeastTeacherMargin = 20;
@@ -308,17 +310,27 @@ WrittenFields WrittenLine(const LineEvidence& line) {
           own.best && own.runnerUp && own.runnerUp->cost - own.best->cost < LeastDissentMargin;
       dissenting += dissents(*glyphs, *other) && !torn;
     }
-    // A clear reading of the glyphs' own is a vote for it too.
-    if (agreeing + (ClearGlyphReading(*glyphs) ? 1 : 0) > dissenting) sure = glyphs;
+    // A clear reading of the glyphs' own is a vote for it too; alone, not where a pass read the
+    // checksum as it is printed otherwise (glyphs taken for one another alike in the data and
+    // the checksum: 8 for 5 in both).
+    bool clear = ClearGlyphReading(*glyphs);
+    if (agreeing == 0)
+      for (const PassReading* other : others)
+        clear = clear && !(other->repair.best &&
+                           other->checksum == std::to_string(other->repair.best->checksum) &&
+                           other->repair.best->checksum != glyphs->repair.best->checksum);
+    if (agreeing + (clear ? 1 : 0) > dissenting) sure = glyphs;
   }
   if (!sure) {
     // The recogniser's passes alone: the glyphs reading the line otherwise speak against them
-    // as cheaply as the passes' own next reading does (two misreads that cancel in the sum).
+    // as cheaply as the passes' own next reading does (two misreads that cancel in the sum),
+    // or where that next reading is close.
     sure = SureReading(others);
     if (sure && glyphs && glyphs->repair.best &&
         glyphs->repair.best->data != sure->repair.best->data &&
         (!sure->repair.runnerUp ||
-         glyphs->repair.best->cost <= std::max(MaxDissentCost, sure->repair.runnerUp->cost)))
+         glyphs->repair.best->cost <= std::max(MaxDissentCost, sure->repair.runnerUp->cost) ||
+         sure->repair.runnerUp->cost - sure->repair.best->cost < LeastMarginAgainstGlyphs))
       sure = nullptr;
   }
   if (sure)

@@ -55,13 +55,20 @@ std::vector<int> NumberLines(const std::vector<NumberClue>& clues) {
   for (size_t s = 0; s < states; ++s)
     cost[s] = reading(0, s) + (offsets[s] == 1 - clues.front().place ? 0 : MisreadCost);
   for (size_t line = 1; line < clues.size(); ++line) {
-    const size_t cheapest =
-        static_cast<size_t>(std::min_element(cost.begin(), cost.end()) - cost.begin());
+    // A listing's numbers only go up: the offset may change to one that keeps this line's
+    // number above the last one's (a page of 5s read as 3s does not number back to 30).
+    const int step = clues[line].place - clues[line - 1].place;
     std::vector<double> next(states);
     for (size_t s = 0; s < states; ++s) {
-      const bool stay = cost[s] <= cost[cheapest] + ChangeCost;
-      from[line][s] = stay ? s : cheapest;
-      next[s] = (stay ? cost[s] : cost[cheapest] + ChangeCost) + reading(line, s);
+      size_t best = s;
+      double bestCost = cost[s];
+      for (size_t c = 0; c < states; ++c)
+        if (c != s && offsets[c] < offsets[s] + step && cost[c] + ChangeCost < bestCost) {
+          best = c;
+          bestCost = cost[c] + ChangeCost;
+        }
+      from[line][s] = best;
+      next[s] = bestCost + reading(line, s);
     }
     cost = std::move(next);
   }

@@ -2,8 +2,9 @@
 // Line numbers from the numbers read and the lines' places on the pages. Numbers run on from
 // place to place, so each line's number is its place plus an offset that holds along the
 // listing; the offset changes only where several lines read together say so (a local vote: a
-// misread 1O between 9 and 11 is 10, a listing that skips on stays skipped). A line the
-// recogniser dropped leaves an empty place, so its number is missing from the listing.
+// misread 1O between 9 and 11 is 10, a listing that skips on stays skipped), and never so that
+// the numbers go back. A line the recogniser dropped leaves an empty place, so its number is
+// missing from the listing.
 
 #include <optional>
 #include <vector>

@@ -138,6 +138,8 @@ TEST(Numbering, LinesTakeTheNumberingTheirNeighboursAgreeOn) {
       {{{1, 1}, {2, 2}, {4, 4}, {5, 5}}, {1, 2, 4, 5}},  // a line not seen: 3 stays missing
       {{{1, 1}, {2, 2}, {41, 3}, {42, 4}, {43, 5}}, {1, 2, 41, 42, 43}},  // a numbering jump
       {{{std::nullopt, 1}, {std::nullopt, 2}}, {1, 2}},
+      {{{46, 1}, {47, 2}, {48, 3}, {49, 4}, {30, 5}, {31, 6}, {32, 7}},
+       {46, 47, 48, 49, 50, 51, 52}},  // 5 read as 3: no going back
   };
   for (const auto& c : cases) EXPECT_EQ(NumberLines(c.clues), c.numbers);
   EXPECT_EQ(LinePlaces({100, 150, 200, 300, 352}, 7), (std::vector<int>{7, 8, 9, 11, 12}));
