@@ -311,14 +311,16 @@ WrittenFields WrittenLine(const LineEvidence& line) {
       dissenting += dissents(*glyphs, *other) && !torn;
     }
     // A clear reading of the glyphs' own is a vote for it too; alone, not where a pass read the
-    // checksum as it is printed otherwise (glyphs taken for one another alike in the data and
-    // the checksum: 8 for 5 in both).
+    // checksum cleanly as the glyphs' next reading has it (glyphs taken for one another alike
+    // in the data and the checksum: 5 for 8 in both).
     bool clear = ClearGlyphReading(*glyphs);
-    if (agreeing == 0)
+    const std::optional<Reading>& next = glyphs->repair.runnerUp;
+    if (agreeing == 0 && next)
       for (const PassReading* other : others)
         clear = clear && !(other->repair.best &&
                            other->checksum == std::to_string(other->repair.best->checksum) &&
-                           other->repair.best->checksum != glyphs->repair.best->checksum);
+                           other->repair.best->checksum == next->checksum &&
+                           next->checksum != glyphs->repair.best->checksum);
     if (agreeing + (clear ? 1 : 0) > dissenting) sure = glyphs;
   }
   if (!sure) {
