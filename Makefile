@@ -74,11 +74,13 @@ fuzz: deps
 	    found ../../../../fuzz/corpus/$$target) || exit 1; \
 	done
 
-# Optimised build; one table of figures beside their references (a few minutes, not in `test`).
+# Optimised build; one table of figures beside their references, then gravix --scan on 64
+# drawn pages (a few minutes, not in `test`).
 bench:
 	cmake --preset bench >/dev/null
 	cmake --build --preset bench -j $(JOBS)
 	python3 bench/run_bench.py build/bench
+	python3 bench/scan_bench.py build/bench/gravix build/bench/scan_pages
 
 # The suite against about 150 small faults put into the logic, one at a time (under half an
 # hour; not in `test`). MUTANTS and SEED pick another sample; ONLY=regex runs instead every

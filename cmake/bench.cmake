@@ -30,3 +30,7 @@ target_link_libraries(gravix_instructions PRIVATE gravix_bench_support gravix_co
 add_executable(gravix_terminal bench/terminal.cc)
 target_link_libraries(gravix_terminal PRIVATE gravix_bench_support)
 add_dependencies(gravix_terminal gravix)
+
+# The scan's evidence line by line, for bench/scan_bench.py.
+add_executable(gravix_scan_lines bench/scan_lines.cc)
+target_link_libraries(gravix_scan_lines PRIVATE gravix_core)

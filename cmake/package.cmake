@@ -36,6 +36,10 @@ else()
   set(CPACK_DEBIAN_PACKAGE_SECTION utils)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  # shlibdeps finds Tesseract's and Leptonica's libraries; --scan also needs the model they read.
+  if(GRAVIX_SCAN_BINDING STREQUAL tesseract)
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS tesseract-ocr-eng)
+  endif()
 endif()
 
 set(CPACK_STRIP_FILES ON)

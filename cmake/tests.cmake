@@ -56,6 +56,20 @@ if(NOT WIN32 AND GRAVIX_E2E_TESTS)
     GRAVIX_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     GRAVIX_VERSION_TEXT="${GRAVIX_VERSION_TEXT}")
   add_dependencies(gravix_e2e gravix)
+  # Pages for gravix --scan, drawn at build time by the project's own script (Debian's python3
+  # has python3-pil and python3-numpy; pasmo assembles the code they list).
+  set(GRAVIX_SCAN_PAGES "")
+  if(GRAVIX_SCAN_BINDING STREQUAL tesseract)
+    set(GRAVIX_SCAN_PAGES ${CMAKE_BINARY_DIR}/scan_pages)
+    file(GLOB GRAVIX_PAGE_SOURCES CONFIGURE_DEPENDS scripts/pages/*)
+    add_custom_command(OUTPUT ${GRAVIX_SCAN_PAGES}/test.txt
+      COMMAND /usr/bin/python3 ${PROJECT_SOURCE_DIR}/scripts/pages/make_pages.py test
+        ${GRAVIX_SCAN_PAGES}
+      DEPENDS ${GRAVIX_PAGE_SOURCES})
+    add_custom_target(gravix_scan_pages DEPENDS ${GRAVIX_SCAN_PAGES}/test.txt)
+    add_dependencies(gravix_e2e gravix_scan_pages)
+  endif()
+  target_compile_definitions(gravix_e2e PRIVATE GRAVIX_SCAN_PAGES="${GRAVIX_SCAN_PAGES}")
   gtest_discover_tests(gravix_e2e DISCOVERY_MODE PRE_TEST TEST_FILTER "-Wine.*"
     PROPERTIES LABELS e2e)
   # The wine cases run as one test in one process: the prefix is made once and the wine server

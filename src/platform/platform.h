@@ -86,3 +86,6 @@ bool CanCreateFile(const std::string& path);
 // How many processes share this process's console window: 1 when the window is its own (a
 // program started from the Windows Explorer), 0 where there are no console windows (Linux).
 int ConsoleProcessCount();
+
+// True when standard error is a terminal, where a long run may show how far it got.
+bool ErrorsGoToTerminal();

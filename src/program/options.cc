@@ -11,7 +11,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
   bool help = false, version = false, optionsEnded = false;
   auto setMode = [&](RunMode mode, const std::string& option) {
     if (commandLine.mode != RunMode::Edit && commandLine.misuse.empty())
-      commandLine.misuse = option + " no se puede usar con --new, --check ni --tap";
+      commandLine.misuse = option + " no se puede usar con --new, --check, --tap ni --scan";
     commandLine.mode = mode;
   };
   for (size_t i = 0; i < arguments.size(); ++i) {
@@ -33,6 +33,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         commandLine.startAddress = arguments[++i];
       else if (commandLine.misuse.empty())
         commandLine.misuse = "--usr necesita DIRECCION";
+    } else if (argument == "--scan") {
+      setMode(RunMode::Scan, argument);
     } else if (argument == "--tap") {
       setMode(RunMode::Tap, argument);
       // The answers are taken as they come: a name may well begin with "-".
@@ -47,6 +49,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     commandLine.misuse = "--tap necesita NOMBRE DUMP BYTES y el fichero";
   if (commandLine.startAddress && commandLine.mode != RunMode::Tap && commandLine.misuse.empty())
     commandLine.misuse = "--usr solo sirve con --tap";
+  if (commandLine.mode == RunMode::Scan && commandLine.files.size() == 1 &&
+      commandLine.misuse.empty())
+    commandLine.misuse = "--scan necesita al menos una imagen y el fichero";
   if (commandLine.mode != RunMode::Edit && commandLine.files.empty() && commandLine.misuse.empty())
     commandLine.misuse = "falta el nombre del fichero";
   // --help and --version stand alone: a word beside them was meant for something else.

@@ -11,6 +11,7 @@ enum class RunMode {
   New,      // gravix --new fichero: type a listing from scratch
   Check,    // gravix --check fichero: report, change nothing
   Tap,      // gravix --tap NOMBRE DUMP BYTES fichero: compile without a dialogue
+  Scan,     // gravix --scan IMAGEN... fichero: read page images into a new listing
   Help,     // gravix --help, -h
   Version,  // gravix --version
   Misuse,   // an unknown option, or an option without what it needs

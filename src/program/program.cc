@@ -3,6 +3,7 @@
 #include "banner/banner.h"
 #include "batch/batch_run.h"
 #include "batch/check.h"
+#include "batch/scan.h"
 #include "batch/tap.h"
 #include "console/plain_output.h"
 #include "dialogues/numbering_dialogue.h"
@@ -119,6 +120,9 @@ RunEnd RunGravix(const std::vector<std::string>& arguments) {
       return Plain(PrintMisuse(commandLine.misuse));
     case RunMode::Check:
       return Plain(CheckListing(commandLine.files[0]));
+    case RunMode::Scan:
+      return Plain(ScanListing({commandLine.files.begin(), commandLine.files.end() - 1},
+                               commandLine.files.back()));
     case RunMode::Tap:
       return Plain(CompileListing({commandLine.tapAnswers[0], commandLine.tapAnswers[1],
                                    commandLine.tapAnswers[2], commandLine.startAddress},

@@ -31,6 +31,8 @@ constexpr std::string_view PlainUsage[] = {
     "  gravix --tap NOMBRE DUMP BYTES fichero  compila la cinta sin dialogo",
     "  gravix --tap NOMBRE DUMP BYTES --usr DIRECCION fichero",
     "                                          la cinta con un cargador que la arranca",
+    "  gravix --scan IMAGEN... fichero         lee paginas escaneadas o fotografiadas y escribe",
+    "                                          el listado nuevo (las lineas dudosas sin suma)",
     "  gravix --help, -h                       muestra esta ayuda",
     "  gravix --version                        muestra la version",
     "  gravix -- fichero                       un fichero cuyo nombre empieza por -",
@@ -38,7 +40,7 @@ constexpr std::string_view PlainUsage[] = {
     "--tap: NOMBRE de 1 a 10 caracteres, DUMP de 0 a 65535, BYTES de 1 a 10 por linea (sin",
     "pasar de la direccion 65535), DIRECCION de 0 a 65535.",
     "",
-    "Estado de salida: 0 bien; 1 error, o listado con problemas (--check, --tap);",
+    "Estado de salida: 0 bien; 1 error, o listado con problemas (--check, --tap, --scan);",
     "2 linea de ordenes incorrecta.",
 };
 

@@ -114,6 +114,12 @@ TEST(Wine, EndsAndASessionMatchTheLinuxBuild) {
       "wine", WindowsProgram.string(), "--tap", "BORDE", "32768", "30", "juego.txt"};
   EXPECT_EQ(RunPlain(tap, wineDir.path, WineSettings).status, 0);
   EXPECT_EQ(ReadBytes(wineDir / "juego.tap"), image);
+  // The Windows build reads no page images: --scan is a wrong command line there.
+  const PlainRun scan = RunPlain({"wine", WindowsProgram.string(), "--scan", "p.png", "s.txt"},
+                                 wineDir.path, WineSettings);
+  EXPECT_EQ(std::tie(scan.status, scan.errors),
+            std::tuple(2, string("gravix: --scan no esta disponible en Windows\r\n"
+                                 "Uso: gravix --help\r\n")));
   EXPECT_EQ(Files(wineDir.path),
             (std::set<string>{"carpeta.txt", "copia.txt", "juego.bak", "juego.tap", "juego.txt"}));
 }

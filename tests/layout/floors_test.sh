@@ -5,8 +5,8 @@
 # and the console bindings' own ends finish the process.
 # Usage: floors_test.sh SOURCE_DIR
 set -eu
-floors="platform console input files banner listing typo_finder tape dialogues editor batch program"
-data_floors="listing typo_finder tape"
+floors="platform console input files banner listing typo_finder scan tape dialogues editor batch program"
+data_floors="listing typo_finder scan tape"
 cd "$1/src"
 floor_of() {  # its place from 1, or 0 for a folder on no floor
   echo "$floors" | tr ' ' '\n' | grep -nx "$1" | cut -d: -f1 | grep . || echo 0

@@ -20,7 +20,7 @@ TEST(CommandLine, FormsAndMisuses) {
       {{"--new"}, RunMode::Misuse, {}, "falta el nombre del fichero"},
       {{"--tap", "A", "0", "j.txt"}, RunMode::Misuse, {}, "--tap necesita NOMBRE DUMP BYTES y el fichero"},
       {{"--check", "--new", "j.txt"}, RunMode::Misuse, {"j.txt"},
-       "--new no se puede usar con --new, --check ni --tap"}};
+       "--new no se puede usar con --new, --check, --tap ni --scan"}};
   // clang-format on
   for (const auto& c : cases) {
     const CommandLine commandLine = ParseCommandLine(c.arguments);
